@@ -1,0 +1,15 @@
+# One place for the compiler flags every target of the program shares.
+add_library(tarvenol_options INTERFACE)
+target_compile_options(tarvenol_options INTERFACE
+  -Wall -Wextra -Wpedantic -Wshadow -Wconversion -Wsign-conversion -Wold-style-cast
+  -Wdouble-promotion -Wnon-virtual-dtor -Werror
+  # Results must not depend on whether the compiler fuses a multiply and an add.
+  -ffp-contract=off)
+if(CMAKE_BUILD_TYPE STREQUAL "Debug" OR TARVENOL_CHECKED)
+  target_compile_definitions(tarvenol_options INTERFACE TARVENOL_CHECKED=1)
+endif()
+if(TARVENOL_SANITIZE)
+  target_compile_options(tarvenol_options INTERFACE
+    -fsanitize=${TARVENOL_SANITIZE} -fno-omit-frame-pointer -fno-sanitize-recover=all)
+  target_link_options(tarvenol_options INTERFACE -fsanitize=${TARVENOL_SANITIZE})
+endif()

@@ -1,0 +1,18 @@
+#pragma once
+// The model state together with the work arrays of the modules that keep their own.
+
+#include "core/model_state.h"
+#include "geometry/body_of_revolution.h"
+#include "solver/hess_solve.h"
+#include "view/draw_body.h"
+
+namespace tarvenol {
+
+struct Program {
+  ModelState state;
+  BodyWork body;
+  SolverWork solver;
+  ViewWork view;
+};
+
+}  // namespace tarvenol

@@ -1,0 +1,168 @@
+#include "geometry/body_file.h"
+
+#include <cerrno>
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+#include <memory>
+
+#include "core/program_error.h"
+#include "core/text_number.h"
+
+namespace tarvenol {
+namespace {
+
+// One value longer than this is not part of a profile.
+constexpr std::size_t kMaxValueLength = 1000;
+
+struct FileCloser {
+  void operator()(std::FILE* f) const { std::fclose(f); }
+};
+
+// Takes the values of a body file one at a time, and knows where each one stood.
+class ValueReader {
+ public:
+  explicit ValueReader(const std::string& path) : path_(path) {
+    file_.reset(std::fopen(path.c_str(), "rb"));
+    if (!file_) Fail("cannot be opened: " + std::string(std::strerror(errno)));
+  }
+
+  // The next value as text; quoted says whether it stood in double quotes.
+  struct Value {
+    std::string text;
+    bool quoted = false;
+  };
+
+  Value Next(const std::string& what) {
+    SkipBlanks();
+    line_ = currentLine_;
+    ++column_;
+    Value value;
+    int c = Peek();
+    if (c == EOF) Fail("ends before " + what);
+    if (c == '"') {
+      Get();
+      value.quoted = true;
+      while ((c = Get()) != '"') {
+        if (c == EOF || c == '\n' || c == '\r') Fail("has a quoted text without its closing quote");
+        Keep(value.text, c);
+      }
+    } else {
+      while ((c = Peek()) != EOF && c != ',' && c != '\n' && c != '\r' && c != ' ' && c != '\t') {
+        Keep(value.text, Get());
+      }
+    }
+    EndValue();
+    return value;
+  }
+
+  double NextNumber(const std::string& what) {
+    const Value value = Next(what);
+    if (value.text.empty() && !value.quoted) return 0;  // an empty value counts as 0
+    const auto number = ReadNumberPrefix(value.text);
+    if (value.quoted || !number || number->length != value.text.size()) {
+      Fail(At() + "\"" + value.text + "\" is not a number (" + what + ")");
+    }
+    if (!std::isfinite(number->value)) {
+      Fail(At() + "\"" + value.text + "\" is too large (" + what + ")");
+    }
+    return number->value;
+  }
+
+  [[noreturn]] void Fail(const std::string& fault) const {
+    throw ProgramError("The body file " + path_ + " " + fault + ".");
+  }
+
+  std::string At() const {
+    return "holds at line " + std::to_string(line_) + ", value " + std::to_string(column_) + ": ";
+  }
+
+ private:
+  int Peek() {
+    if (!peeked_) {
+      next_ = std::fgetc(file_.get());
+      if (next_ == EOF && std::ferror(file_.get())) {
+        Fail("cannot be read: " + std::string(std::strerror(errno)));
+      }
+      peeked_ = true;
+    }
+    return next_;
+  }
+  int Get() {
+    const int c = Peek();
+    peeked_ = false;
+    return c;
+  }
+  void Keep(std::string& text, int c) {
+    if (text.size() >= kMaxValueLength) Fail(At() + "a value longer than any number");
+    text.push_back(static_cast<char>(c));
+  }
+  void SkipBlanks() {
+    while (Peek() == ' ' || Peek() == '\t') Get();
+  }
+  // A comma or a line break ends a value; so do blanks before another value on the line.
+  void EndValue() {
+    SkipBlanks();
+    const int c = Peek();
+    if (c == ',') {
+      Get();
+    } else if (c == '\r' || c == '\n') {
+      Get();
+      if (c == '\r' && Peek() == '\n') Get();
+      ++currentLine_;
+      column_ = 0;
+    }
+  }
+
+  std::string path_;
+  std::unique_ptr<std::FILE, FileCloser> file_;
+  int next_ = 0;
+  bool peeked_ = false;
+  long currentLine_ = 1;
+  long line_ = 1;
+  long column_ = 0;
+};
+
+std::string PointName(long k, long n) {
+  return "point " + std::to_string(k) + " of " + std::to_string(n);
+}
+
+}  // namespace
+
+BodyProfile ReadBodyProfile(const std::string& path, double maxPoints) {
+  ValueReader reader(path);
+  reader.Next("its first header value");
+  const double count = reader.NextNumber("the number of profile points");
+  if (!IsWholeCount(count, maxPoints) || count < 2) {
+    reader.Fail(reader.At() + "a number of profile points that is not a whole number from 2 to " +
+                std::to_string(static_cast<long>(maxPoints)));
+  }
+  reader.Next("its second header value");
+
+  const long n = static_cast<long>(count);
+  BodyProfile profile;
+  for (long k = 1; k <= n; ++k) {
+    reader.Next("the number of " + PointName(k, n));
+    profile.x.push_back(reader.NextNumber("x of " + PointName(k, n)));
+    profile.r.push_back(reader.NextNumber("r of " + PointName(k, n)));
+  }
+  return profile;
+}
+
+void ReadBodyFile(ModelState& s, BodyWork& w, WindowOps& win) {
+  const BodyProfile profile = ReadBodyProfile(s.BodyFile, kMaxBodyPoints);
+  const auto n = static_cast<double>(profile.x.size());
+  if (n != s.NI1) {
+    s.NI1 = n;
+    s.NI = s.NI1 - 1;
+    win.SetText(TextBox::Text_NI, std::to_string(profile.x.size() - 1));
+  }
+  w.xI = Array1(ArrayLimit(s.NI1));
+  w.rI = Array1(ArrayLimit(s.NI1));
+  for (std::size_t k = 1; k <= profile.x.size(); ++k) {
+    w.xI(k) = profile.x[k - 1];
+    w.rI(k) = profile.r[k - 1];
+  }
+}
+
+}  // namespace tarvenol

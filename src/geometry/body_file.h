@@ -1,0 +1,34 @@
+#pragma once
+// Body files: the meridian profile of an axisymmetric body as a sequence of values,
+// separated by commas, line breaks, or blanks between two values on a line:
+//   header value, N (the number of profile points), header value,
+//   then N records: point number, x, r.
+// An empty value counts as 0; a value that is discarded may be text in double quotes.
+
+#include <string>
+#include <vector>
+
+#include "core/model_state.h"
+#include "core/window_ops.h"
+#include "geometry/body_of_revolution.h"
+
+namespace tarvenol {
+
+// A profile read from a body file, nose first.
+struct BodyProfile {
+  std::vector<double> x;
+  std::vector<double> r;
+};
+
+// Reads the profile of the file at path; a file that cannot be read, or whose values do not
+// make a profile, is refused with a message naming the file and the place of the fault.
+BodyProfile ReadBodyProfile(const std::string& path, double maxPoints);
+
+// Reads the profile of BodyFile into xI and rI; when its point count differs from NI1,
+// NI, NI1 and the text of Text_NI follow the file. Nothing changes when the file is refused.
+void ReadBodyFile(ModelState& s, BodyWork& w, WindowOps& win);
+
+// The largest point count a body file may give.
+inline constexpr double kMaxBodyPoints = 1e7;
+
+}  // namespace tarvenol

@@ -1,0 +1,49 @@
+#include "geometry/body_of_revolution.h"
+
+#include <cmath>
+
+#include "geometry/body_file.h"
+#include "report/geometry_sections.h"
+
+namespace tarvenol {
+
+void SphereProfile(ModelState& s, BodyWork& w) {
+  w.xI = Array1(ArrayLimit(s.NI1));
+  w.rI = Array1(ArrayLimit(s.NI1));
+  const double R = 0.5;
+  const double dTheta = s.PI / s.NI;
+  for (int i = 1; i <= LoopEnd(s.NI1); ++i) {
+    const double theta = s.PI - dTheta * (i - 1);
+    w.xI(i) = (std::cos(theta) + 1) * R;
+    w.rI(i) = std::sin(theta) * R;
+  }
+}
+
+void BuildBodyGeometry(ModelState& s, BodyWork& w, WindowOps& win, BodyKind kind) {
+  if (kind == BodyKind::Sphere) {
+    SphereProfile(s, w);
+  } else {
+    ReadBodyFile(s, w, win);
+  }
+  PrintProfile(s, w.xI, w.rI);
+
+  const int ni1 = LoopEnd(s.NI1);
+  const int nj1 = LoopEnd(s.NJ1);
+  w.Phi = Array1(ArrayLimit(s.NJ1));
+  const double dPhi = (s.PI * 2) / s.NJ;
+  for (int j = 1; j <= nj1; ++j) w.Phi(j) = dPhi * (j - 1) + (-s.PI / 2);
+
+  s.xB = Array2(ArrayLimit(s.NI1), ArrayLimit(s.NJ1));
+  s.yB = Array2(ArrayLimit(s.NI1), ArrayLimit(s.NJ1));
+  s.zB = Array2(ArrayLimit(s.NI1), ArrayLimit(s.NJ1));
+  for (int i = 1; i <= ni1; ++i) {
+    for (int j = 1; j <= nj1; ++j) {
+      s.xB(i, j) = w.xI(i);
+      s.yB(i, j) = std::cos(w.Phi(j)) * w.rI(i);
+      s.zB(i, j) = std::sin(w.Phi(j)) * w.rI(i);
+    }
+  }
+  PrintBodyCoordinates(s);
+}
+
+}  // namespace tarvenol

@@ -1,0 +1,26 @@
+#pragma once
+// The body of revolution: a meridian profile (the sphere test case or a body file)
+// revolved about the x axis into the surface grid xB, yB, zB.
+
+#include "core/array.h"
+#include "core/model_state.h"
+#include "core/window_ops.h"
+
+namespace tarvenol {
+
+enum class BodyKind { Sphere, GivenBody };
+
+// The profile and the meridian angles, kept between builds.
+struct BodyWork {
+  Array1 xI;   // axial coordinate of profile point i, 1..NI1
+  Array1 rI;   // radius of profile point i, 1..NI1
+  Array1 Phi;  // angle of meridian j, 1..NJ1
+};
+
+// Profile, report section, meridian angles, surface grid, report section.
+void BuildBodyGeometry(ModelState& s, BodyWork& w, WindowOps& win, BodyKind kind);
+
+// The sphere of diameter 1 with its nose at x = 0, points evenly spaced in polar angle.
+void SphereProfile(ModelState& s, BodyWork& w);
+
+}  // namespace tarvenol

@@ -1,0 +1,78 @@
+#include "report/number_format.h"
+
+#include <charconv>
+#include <cmath>
+#include <cstring>
+
+namespace tarvenol {
+namespace {
+
+constexpr int kSignificant = 15;
+
+char* Copy(char* out, const char* text) {
+  const std::size_t n = std::strlen(text);
+  std::memcpy(out, text, n);
+  return out + n;
+}
+
+}  // namespace
+
+char* FormatNumber(char* out, double v, int places, char decimalSeparator) {
+  if (std::isnan(v)) return Copy(out, "NaN");
+  if (std::isinf(v)) return Copy(out, v < 0 ? "-Infinity" : "Infinity");
+  if (v < 0) *out++ = '-';  // -0 is not negative and gets no sign
+  const double magnitude = std::fabs(v);
+
+  // The 15 significant digits d0.d1...d14 and the power of ten of d0.
+  char digits[kSignificant] = {'0'};
+  int exponent = 0;
+  if (magnitude != 0) {
+    char sci[40];
+    const auto result =
+        std::to_chars(sci, sci + sizeof sci, magnitude, std::chars_format::scientific,
+                      kSignificant - 1);
+    digits[0] = sci[0];
+    std::memcpy(digits + 1, sci + 2, kSignificant - 1);
+    std::from_chars(sci + kSignificant + 2, result.ptr, exponent);
+  } else {
+    std::memset(digits, '0', sizeof digits);
+  }
+
+  // Lay the digits out in fixed point, from 10^top down to 10^-places.
+  const int top = exponent > 0 ? exponent : 0;
+  const int length = top + 1 + places;
+  char fixed[kMaxNumberText];
+  std::memset(fixed, '0', static_cast<std::size_t>(length));
+  const int kept = exponent + places + 1;  // digits of the 15 that fall within the places
+  for (int k = 0; k < kSignificant && k < kept; ++k) fixed[top - exponent + k] = digits[k];
+
+  // Halves away from zero: the first digit dropped decides.
+  bool carry = kept >= 0 && kept < kSignificant && digits[kept] >= '5';
+  for (int q = length - 1; carry && q >= 0; --q) {
+    if (fixed[q] == '9') {
+      fixed[q] = '0';
+    } else {
+      ++fixed[q];
+      carry = false;
+    }
+  }
+  if (carry) *out++ = '1';
+
+  // Leading zeros go, but one integer digit stays; after a carry every digit follows the "1".
+  int first = 0;
+  while (!carry && first < top && fixed[first] == '0') ++first;
+  const int integerEnd = top + 1;
+  std::memcpy(out, fixed + first, static_cast<std::size_t>(integerEnd - first));
+  out += integerEnd - first;
+
+  *out++ = decimalSeparator;
+  int fractionEnd = length;
+  while (fractionEnd > integerEnd && fixed[fractionEnd - 1] == '0') --fractionEnd;
+  const int fractionDigits = fractionEnd - integerEnd;
+  std::memcpy(out, fixed + integerEnd, static_cast<std::size_t>(fractionDigits));
+  out += fractionDigits;
+  if (fractionDigits < places) *out++ = '0';
+  return out;
+}
+
+}  // namespace tarvenol

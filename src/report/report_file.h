@@ -1,0 +1,44 @@
+#pragma once
+// The report file: emptied once at start-up, then every group of sections is appended in
+// one open, write and close. Lines end in CR LF. Text is gathered in a buffer and written
+// in large pieces, so a report of millions of values never lies in memory whole.
+
+#include <cstdio>
+#include <string>
+#include <string_view>
+
+namespace tarvenol {
+
+// Creates the file, or truncates it to length 0.
+void EmptyReport(const std::string& path);
+
+class ReportWriter {
+ public:
+  // Opens the file for appending, creating it when it does not exist.
+  ReportWriter(const std::string& path, char decimalSeparator);
+  ~ReportWriter();
+  ReportWriter(const ReportWriter&) = delete;
+  ReportWriter& operator=(const ReportWriter&) = delete;
+
+  void Text(std::string_view text);
+  // An index field: a blank, the digits of n, a blank.
+  void Index(long n);
+  // A value with 4 or 6 decimal places.
+  void Number(double v, int places);
+  void EndLine() { Text("\r\n"); }
+  // Writes what is buffered and closes the file; a failed write or close is reported.
+  void Close();
+
+  char DecimalSeparator() const { return separator_; }
+
+ private:
+  void Flush();
+  [[noreturn]] void Fail(const char* what);
+
+  std::string path_;
+  char separator_;
+  std::FILE* file_ = nullptr;
+  std::string buffer_;
+};
+
+}  // namespace tarvenol

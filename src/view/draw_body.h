@@ -1,0 +1,23 @@
+#pragma once
+// The wire-frame view: the panel outlines and the 1 - Cp mesh, turned by three angles,
+// centred and scaled, drawn on the picture of the main window.
+
+#include "core/array.h"
+#include "core/model_state.h"
+#include "core/window_ops.h"
+
+namespace tarvenol {
+
+// The view's own arrays and rotation, rebuilt by every redraw.
+struct ViewWork {
+  double Rot11 = 0, Rot12 = 0, Rot13 = 0;
+  double Rot21 = 0, Rot22 = 0, Rot23 = 0;
+  double Rot31 = 0, Rot32 = 0, Rot33 = 0;
+  Array3 xRot, yRot, zRot;           // [0..NI1, 0..NJ1, 0..4]
+  Array2 xTipRot, yTipRot, zTipRot;  // [0..NI, 0..NJ]
+};
+
+void DrawBody(const ModelState& s, ViewWork& w, WindowOps& win, bool ShowPanels,
+              bool ShowSolution);
+
+}  // namespace tarvenol
