@@ -4,11 +4,13 @@
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
+#include <new>
 #include <string>
 #include <vector>
 
 #include "batch_window.h"
 #include "core/command_flow.h"
+#include "view/raster_canvas.h"
 
 namespace {
 
@@ -19,28 +21,34 @@ const char* const kUsage =
     "program's report would hold after the same actions.\n"
     "\n"
     "Actions:\n"
-    "  ni TEXT     type TEXT into the NI box (\"4\" at start)\n"
-    "  nj TEXT     type TEXT into the NJ box (\"4\" at start)\n"
-    "  sphere      prepare the sphere test case\n"
-    "  body PATH   prepare the body file at PATH\n"
-    "  solve       apply Hess's panel method\n"
+    "  ni TEXT       type TEXT into the NI box (\"4\" at start)\n"
+    "  nj TEXT       type TEXT into the NJ box (\"4\" at start)\n"
+    "  sphere        prepare the sphere test case\n"
+    "  body PATH     prepare the body file at PATH\n"
+    "  solve         apply Hess's panel method\n"
+    "  angles X Y Z  type X, Y and Z into the view's angle boxes, in degrees (\"0\" at start)\n"
+    "  scale S       type S into the view's scale box (\"1\" at start)\n"
+    "  png PATH      draw the view again and save the 400 x 400 picture as PNG at PATH\n"
     "\n"
     "A message the program would show goes to standard error. The exit status is 0 when\n"
     "no message was shown, 1 when one was, 2 for a command line it cannot follow.\n";
 
-// Draws nowhere: the batch tool makes no picture unless asked for one.
-class NoCanvas : public tarvenol::Canvas {
- public:
-  void Clear() override {}
-  void SetCoordinates(double, double, double, double) override {}
-  void PlotPoint(double, double) override {}
-  void LineTo(double, double, tarvenol::Colour) override {}
-  void Line(double, double, double, double, tarvenol::Colour) override {}
-};
-
 int UsageError(const std::string& why) {
   std::fprintf(stderr, "tarvenol-batch: %s\n%s", why.c_str(), kUsage);
   return 2;
+}
+
+// Draws the view with the current flags, as the window shows it, and writes it to path.
+void SavePicture(tarvenol::Program& program, tarvenol::BatchWindow& win,
+                 const tarvenol::RasterCanvas& canvas, const std::string& path) {
+  try {
+    DrawBody(program.state, program.view, win, program.state.ShowPanels,
+             program.state.ShowSolution);
+  } catch (const std::bad_alloc&) {
+    win.MessageBox("There is not enough memory to draw the picture.");
+    return;
+  }
+  if (!canvas.SavePng(path)) win.MessageBox("The picture cannot be written to " + path + ".");
 }
 
 }  // namespace
@@ -53,7 +61,7 @@ int main(int argc, char** argv) {
     return 0;
   }
 
-  NoCanvas canvas;
+  RasterCanvas canvas(400, 400);
   BatchWindow win(canvas, "tarvenol-batch");
   Program program;
   StartUp(program, win);
@@ -73,6 +81,17 @@ int main(int argc, char** argv) {
         win.ChooseFile(path.parent_path().string(), path.filename().string());
         PrepareBodyFile(program, win);
       }
+    } else if (action == "angles") {
+      if (a + 3 >= args.size()) return UsageError("'angles' needs three values");
+      win.SetText(TextBox::Text_AlfaX, args[++a]);
+      win.SetText(TextBox::Text_AlfaY, args[++a]);
+      win.SetText(TextBox::Text_AlfaZ, args[++a]);
+    } else if (action == "scale") {
+      if (!hasValue) return UsageError("'scale' needs a value");
+      win.SetText(TextBox::Text_Ölçek, args[++a]);
+    } else if (action == "png") {
+      if (!hasValue) return UsageError("'png' needs a path");
+      SavePicture(program, win, canvas, args[++a]);
     } else if (action == "sphere") {
       PrepareSphere(program, win);
     } else if (action == "solve") {

@@ -1,9 +1,141 @@
 #include "view/draw_body.h"
 
-namespace tarvenol {
+#include <cmath>
 
-void DrawBody(const ModelState&, ViewWork&, WindowOps& win, bool, bool) {
-  win.Picture().Clear();
+#include "core/text_number.h"
+
+namespace tarvenol {
+namespace {
+
+// An angle box's text in degrees, as radians. A text that gives no finite angle counts as
+// 0 degrees, like a text of letters.
+double ReadAngle(const ModelState& s, WindowOps& win, TextBox box) {
+  const double radians = TextToNumber(win.GetText(box)) * s.PI / 180;
+  return std::isfinite(radians) ? radians : 0;
+}
+
+// Half the width of the visible square, 6 / ViewScale. A scale text that gives no positive
+// number, or one so small that the square would be endless, draws at scale 1.
+double ReadHalfWidth(WindowOps& win) {
+  double ViewScale = TextToNumber(win.GetText(TextBox::Text_Ölçek));
+  if (!(std::isfinite(ViewScale) && ViewScale > 0 && std::isfinite(6 / ViewScale))) {
+    ViewScale = 1;
+  }
+  return 6 / ViewScale;
+}
+
+void RotateCorners(const ModelState& s, ViewWork& w, int ni, int nj) {
+  for (int i = 1; i <= ni; ++i) {
+    for (int j = 1; j <= nj; ++j) {
+      for (int k = 1; k <= s.NCor(i, j); ++k) {
+        RotatePoint(w, s.xCor(i, j, k), s.yCor(i, j, k), s.zCor(i, j, k), w.xRot(i, j, k),
+                    w.yRot(i, j, k), w.zRot(i, j, k));
+      }
+    }
+  }
+}
+
+// Every control point moved out along its normal by its 1 - Cp, then turned.
+void RotateTips(const ModelState& s, ViewWork& w, int ni, int nj) {
+  for (int i = 1; i <= ni; ++i) {
+    for (int j = 1; j <= nj; ++j) {
+      const double xTip = s.xC(i, j) + s.OneMinusCp(i, j) * s.ZtaX(i, j);
+      const double yTip = s.yC(i, j) + s.OneMinusCp(i, j) * s.ZtaY(i, j);
+      const double zTip = s.zC(i, j) + s.OneMinusCp(i, j) * s.ZtaZ(i, j);
+      RotatePoint(w, xTip, yTip, zTip, w.xTipRot(i, j), w.yTipRot(i, j), w.zTipRot(i, j));
+    }
+  }
+}
+
+struct Offsets {
+  double xMid = 0, zMid = 0;
+};
+
+// Centres the turned corners: the middle of their x and z ranges, ranges that start at 0
+// and so always hold the origin, moves to the middle of the picture.
+Offsets CentreCorners(const ModelState& s, ViewWork& w, int ni, int nj) {
+  double xLow = 0, xHigh = 0, zLow = 0, zHigh = 0;
+  for (int i = 1; i <= ni; ++i) {
+    for (int j = 1; j <= nj; ++j) {
+      for (int k = 1; k <= s.NCor(i, j); ++k) {
+        const double x = w.xRot(i, j, k), z = w.zRot(i, j, k);
+        if (x < xLow) xLow = x;
+        if (x > xHigh) xHigh = x;
+        if (z < zLow) zLow = z;
+        if (z > zHigh) zHigh = z;
+      }
+    }
+  }
+  const Offsets mid{(xLow + xHigh) / 2, (zLow + zHigh) / 2};
+  for (int i = 1; i <= ni; ++i) {
+    for (int j = 1; j <= nj; ++j) {
+      for (int k = 1; k <= s.NCor(i, j); ++k) {
+        w.xRot(i, j, k) -= mid.xMid;
+        w.zRot(i, j, k) -= mid.zMid;
+      }
+    }
+  }
+  return mid;
+}
+
+// Open outlines: the edge from the last corner back to the first is drawn by a neighbour.
+void DrawPanels(const ModelState& s, const ViewWork& w, Canvas& pic, int ni, int nj) {
+  for (int i = 1; i <= ni; ++i) {
+    for (int j = 1; j <= nj; ++j) {
+      pic.PlotPoint(w.xRot(i, j, 1), w.zRot(i, j, 1));
+      for (int k = 2; k <= s.NCor(i, j); ++k) pic.LineTo(w.xRot(i, j, k), w.zRot(i, j, k), kRed);
+    }
+  }
+}
+
+// The displaced control points joined into closed rings along each row, then meridian lines.
+void DrawMesh(const ViewWork& w, Offsets mid, Canvas& pic, int ni, int nj) {
+  const auto line = [&](int i1, int j1, int i2, int j2) {
+    pic.Line(w.xTipRot(i1, j1) - mid.xMid, w.zTipRot(i1, j1) - mid.zMid,
+             w.xTipRot(i2, j2) - mid.xMid, w.zTipRot(i2, j2) - mid.zMid, kBlue);
+  };
+  for (int i = 1; i <= ni; ++i) {
+    for (int j = 2; j <= nj; ++j) line(i, j - 1, i, j);
+    if (nj >= 1) line(i, nj, i, 1);
+  }
+  for (int j = 1; j <= nj; ++j) {
+    for (int i = 2; i <= ni; ++i) line(i - 1, j, i, j);
+  }
+}
+
+// The model's axes, 5 long, from the model origin as drawn.
+void DrawAxes(const ViewWork& w, Offsets mid, Canvas& pic) {
+  const double x0 = -mid.xMid, z0 = -mid.zMid;
+  pic.Line(x0, z0, 5 * w.Rot11 - mid.xMid, 5 * w.Rot31 - mid.zMid, kRed);
+  pic.Line(x0, z0, 5 * w.Rot12 - mid.xMid, 5 * w.Rot32 - mid.zMid, kGreen);
+  pic.Line(x0, z0, 5 * w.Rot13 - mid.xMid, 5 * w.Rot33 - mid.zMid, kBlue);
+}
+
+}  // namespace
+
+void DrawBody(const ModelState& s, ViewWork& w, WindowOps& win, bool ShowPanels,
+              bool ShowSolution) {
+  w.xRot = Array3(ArrayLimit(s.NI1), ArrayLimit(s.NJ1), 4);
+  w.yRot = Array3(ArrayLimit(s.NI1), ArrayLimit(s.NJ1), 4);
+  w.zRot = Array3(ArrayLimit(s.NI1), ArrayLimit(s.NJ1), 4);
+  w.xTipRot = Array2(ArrayLimit(s.NI), ArrayLimit(s.NJ));
+  w.yTipRot = Array2(ArrayLimit(s.NI), ArrayLimit(s.NJ));
+  w.zTipRot = Array2(ArrayLimit(s.NI), ArrayLimit(s.NJ));
+
+  BuildRotation(w, ReadAngle(s, win, TextBox::Text_AlfaX), ReadAngle(s, win, TextBox::Text_AlfaY),
+                ReadAngle(s, win, TextBox::Text_AlfaZ));
+  const int ni = LoopEnd(s.NI), nj = LoopEnd(s.NJ);
+  RotateCorners(s, w, ni, nj);
+  if (ShowSolution) RotateTips(s, w, ni, nj);
+  const Offsets mid = CentreCorners(s, w, ni, nj);
+  const double half = ReadHalfWidth(win);
+
+  Canvas& pic = win.Picture();
+  pic.Clear();
+  pic.SetCoordinates(-half, half, half, -half);
+  if (ShowPanels) DrawPanels(s, w, pic, ni, nj);
+  if (ShowSolution) DrawMesh(w, mid, pic, ni, nj);
+  DrawAxes(w, mid, pic);
 }
 
 }  // namespace tarvenol

@@ -17,7 +17,17 @@ struct ViewWork {
   Array2 xTipRot, yTipRot, zTipRot;  // [0..NI, 0..NJ]
 };
 
-void DrawBody(const ModelState& s, ViewWork& w, WindowOps& win, bool ShowPanels,
-              bool ShowSolution);
+// Clears the picture and draws, as seen along the turned y axis with z upward: the open
+// panel outlines in red when ShowPanels is set, the 1 - Cp mesh in blue when ShowSolution is
+// set, and always the three axes on top. Angles and scale come from the window's texts.
+void DrawBody(const ModelState& s, ViewWork& w, WindowOps& win, bool ShowPanels, bool ShowSolution);
+
+// The rotation Rz(AlfaZ)·Ry(AlfaY)·Rx(AlfaX), angles in radians, right-handed about the
+// fixed model axes: a point is turned about x first, then about y, then about z.
+void BuildRotation(ViewWork& w, double AlfaX, double AlfaY, double AlfaZ);
+
+// (xr, yr, zr) = the rotation last built applied to (x, y, z).
+void RotatePoint(const ViewWork& w, double x, double y, double z, double& xr, double& yr,
+                 double& zr);
 
 }  // namespace tarvenol

@@ -27,6 +27,11 @@ class RasterCanvas : public Canvas {
   void Line(double x1, double y1, double x2, double y2, Colour colour) override;
 
  private:
+  // Whether (x, y) can be placed on the image by the current coordinate system.
+  bool Drawable(double x, double y) const;
+  double PixelX(double x) const;
+  double PixelY(double y) const;
+
   QImage image_;
   double left_ = 0, top_ = 0, right_ = 0, bottom_ = 0;
   double currentX_ = 0, currentY_ = 0;

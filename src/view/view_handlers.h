@@ -9,6 +9,7 @@
 namespace tarvenol {
 
 // HScroll_X, HScroll_Y or HScroll_Z changed: its angle text becomes value - 90.
+// (VScroll_Ölçek is passed on to ScaleBarChanged.)
 void AngleBarChanged(const ModelState& s, ViewWork& w, WindowOps& win, ScrollBar bar);
 // VScroll_Ölçek changed: Text_Ölçek becomes its value.
 void ScaleBarChanged(const ModelState& s, ViewWork& w, WindowOps& win);

@@ -1,0 +1,128 @@
+#include "view/raster_canvas.h"
+
+#include <QColor>
+#include <QLineF>
+#include <QPainter>
+#include <QPen>
+#include <QString>
+#include <algorithm>
+#include <cmath>
+
+namespace tarvenol {
+namespace {
+
+QColor ToQColor(Colour c) {
+  return QColor(c.red, c.green, c.blue);
+}
+
+// Cuts the segment (x1, y1)-(x2, y2) to the box (Liang-Barsky); false when none of it lies
+// inside. The endpoints must be finite.
+bool ClipSegment(double xLow, double xHigh, double yLow, double yHigh, double& x1, double& y1,
+                 double& x2, double& y2) {
+  const double dx = x2 - x1, dy = y2 - y1;
+  if (!std::isfinite(dx) || !std::isfinite(dy)) return false;
+  double t0 = 0, t1 = 1;
+  // Keeps the part of the segment where p·t <= q.
+  const auto keep = [&](double p, double q) {
+    if (p == 0) return q >= 0;  // parallel to this edge: wholly inside or wholly outside
+    const double t = q / p;
+    if (p < 0) {
+      if (t > t1) return false;
+      t0 = std::max(t0, t);
+    } else {
+      if (t < t0) return false;
+      t1 = std::min(t1, t);
+    }
+    return true;
+  };
+  if (!(keep(-dx, x1 - xLow) && keep(dx, xHigh - x1) && keep(-dy, y1 - yLow) &&
+        keep(dy, yHigh - y1))) {
+    return false;
+  }
+  x2 = x1 + t1 * dx;
+  y2 = y1 + t1 * dy;
+  x1 = x1 + t0 * dx;
+  y1 = y1 + t0 * dy;
+  return true;
+}
+
+}  // namespace
+
+RasterCanvas::RasterCanvas(int width, int height) {
+  Resize(width, height);
+  SetCoordinates(0, 0, image_.width(), image_.height());
+}
+
+void RasterCanvas::Resize(int width, int height) {
+  image_ = QImage(std::max(width, 1), std::max(height, 1), QImage::Format_RGB32);
+  Clear();
+}
+
+bool RasterCanvas::SavePng(const std::string& path) const {
+  return image_.save(QString::fromStdString(path), "PNG");
+}
+
+void RasterCanvas::Clear() {
+  image_.fill(ToQColor(kPictureBackground));
+}
+
+void RasterCanvas::SetCoordinates(double left, double top, double right, double bottom) {
+  left_ = left;
+  top_ = top;
+  right_ = right;
+  bottom_ = bottom;
+}
+
+void RasterCanvas::PlotPoint(double x, double y) {
+  currentX_ = x;
+  currentY_ = y;
+  if (!Drawable(x, y)) return;
+  const double px = std::floor(PixelX(x)), py = std::floor(PixelY(y));
+  if (px >= 0 && px < image_.width() && py >= 0 && py < image_.height()) {
+    image_.setPixel(static_cast<int>(px), static_cast<int>(py), qRgb(0, 0, 0));
+  }
+}
+
+void RasterCanvas::LineTo(double x, double y, Colour colour) {
+  Line(currentX_, currentY_, x, y, colour);
+  currentX_ = x;
+  currentY_ = y;
+}
+
+void RasterCanvas::Line(double x1, double y1, double x2, double y2, Colour colour) {
+  if (!Drawable(x1, y1) || !Drawable(x2, y2)) return;
+  // Clipped in user coordinates to a little more than the visible area, so that no
+  // coordinate handed to the painter is far outside the image.
+  const double xMargin = std::fabs(right_ - left_) / 64, yMargin = std::fabs(top_ - bottom_) / 64;
+  if (!ClipSegment(std::min(left_, right_) - xMargin, std::max(left_, right_) + xMargin,
+                   std::min(top_, bottom_) - yMargin, std::max(top_, bottom_) + yMargin, x1, y1, x2,
+                   y2)) {
+    return;
+  }
+  const QLineF line(PixelX(x1), PixelY(y1), PixelX(x2), PixelY(y2));
+  if (!std::isfinite(line.x1()) || !std::isfinite(line.y1()) || !std::isfinite(line.x2()) ||
+      !std::isfinite(line.y2())) {
+    return;
+  }
+  QPainter painter(&image_);
+  painter.setRenderHint(QPainter::Antialiasing);
+  painter.setPen(QPen(ToQColor(colour), 1.0));
+  painter.drawLine(line);
+}
+
+bool RasterCanvas::Drawable(double x, double y) const {
+  // A coordinate system without width or height shows nothing.
+  const double width = right_ - left_, height = bottom_ - top_;
+  return std::isfinite(x) && std::isfinite(y) && std::isfinite(width) && std::isfinite(height) &&
+         width != 0 && height != 0;
+}
+
+double RasterCanvas::PixelX(double x) const {
+  return (x - left_) / (right_ - left_) * image_.width();
+}
+
+double RasterCanvas::PixelY(double y) const {
+  return (y - top_) / (bottom_ - top_) * image_.height();
+}
+
+}  // namespace tarvenol
