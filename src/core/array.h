@@ -25,36 +25,28 @@ class DenseArray {
 
   // Limits are the highest index of each dimension, so dimension d holds limit_d + 1 elements.
   template <typename... Limits>
-    requires(sizeof...(Limits) == Rank)
-  explicit DenseArray(Limits... limits)
-      : extent_{static_cast<std::size_t>(limits) + 1 ...},
-        data_(ElementCount(extent_)) {}
+  requires(sizeof...(Limits) == Rank) explicit DenseArray(Limits... limits)
+      : extent_{static_cast<std::size_t>(limits) + 1 ...}, data_(ElementCount(extent_)) {}
 
   bool Empty() const { return data_.empty(); }
   std::size_t Limit(std::size_t dim) const { return data_.empty() ? 0 : extent_[dim] - 1; }
   std::size_t Size() const { return data_.size(); }
 
   template <typename... Index>
-    requires(sizeof...(Index) == Rank)
-  T& operator()(Index... index) {
+  requires(sizeof...(Index) == Rank) T& operator()(Index... index) {
     return data_[Offset({static_cast<std::size_t>(index)...})];
   }
   template <typename... Index>
-    requires(sizeof...(Index) == Rank)
-  const T& operator()(Index... index) const {
+  requires(sizeof...(Index) == Rank) const T& operator()(Index... index) const {
     return data_[Offset({static_cast<std::size_t>(index)...})];
   }
 
   // Contiguous elements of row i of a two-index array: Row(i)[j] is (i, j).
-  T* Row(std::size_t i)
-    requires(Rank == 2)
-  {
+  T* Row(std::size_t i) requires(Rank == 2) {
     Check(i, 0);
     return data_.data() + i * extent_[1];
   }
-  const T* Row(std::size_t i) const
-    requires(Rank == 2)
-  {
+  const T* Row(std::size_t i) const requires(Rank == 2) {
     Check(i, 0);
     return data_.data() + i * extent_[1];
   }

@@ -31,8 +31,7 @@ double ReadCount(WindowOps& win, TextBox box, const char* name) {
   const double count = TextToNumber(text);
   if (!IsWholeCount(count, kMaxCount)) {
     throw ProgramError(std::string(name) + " must be a whole number from 1 to " +
-                       std::to_string(static_cast<long>(kMaxCount)) + "; \"" + text +
-                       "\" is not.");
+                       std::to_string(static_cast<long>(kMaxCount)) + "; \"" + text + "\" is not.");
   }
   return count;
 }
@@ -103,9 +102,13 @@ void ShowFileChooser(Program&, WindowOps& win) {
   win.SetVisible(ManagedControl::Frame_IOWindow, true);
 }
 
-void DriveChanged(Program&, WindowOps& win) { win.SetDirPath(win.GetDrive()); }
+void DriveChanged(Program&, WindowOps& win) {
+  win.SetDirPath(win.GetDrive());
+}
 
-void DirectoryChanged(Program&, WindowOps& win) { win.SetFilePath(win.GetDirPath()); }
+void DirectoryChanged(Program&, WindowOps& win) {
+  win.SetFilePath(win.GetDirPath());
+}
 
 void PrepareBodyFile(Program& p, WindowOps& win) {
   Guarded(win, [&] {
@@ -142,6 +145,8 @@ void ApplyHessMethod(Program& p, WindowOps& win) {
   });
 }
 
-void ShowAbout(Program&, WindowOps& win) { win.ShowAboutWindow(); }
+void ShowAbout(Program&, WindowOps& win) {
+  win.ShowAboutWindow();
+}
 
 }  // namespace tarvenol

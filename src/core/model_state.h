@@ -17,7 +17,7 @@ struct ModelState {
   double PI = 0;
   double TwoPI = 0;
   double FourPI = 0;
-  std::string OutFile;  // the report file, in the working directory
+  std::string OutFile;          // the report file, in the working directory
   char DecimalSeparator = '.';  // of the user's locale, used in the report
 
   std::string BodyFile;  // full path of the chosen body file
@@ -39,7 +39,8 @@ struct ModelState {
   // Surface grid [0..NI1, 0..NJ1].
   Array2 xB, yB, zB;
 
-  // Panels [0..NI, 0..NJ]; corners [0..NI1, 0..NJ1, 0..4]; corners in panel axes [0..NI, 0..NJ, 0..4].
+  // Panels [0..NI, 0..NJ]; corners [0..NI1, 0..NJ1, 0..4]; corners in panel axes [0..NI, 0..NJ,
+  // 0..4].
   DenseArray<std::int16_t, 2> NCor;
   Array3 xCor, yCor, zCor;
   Array2 xC, yC, zC;
@@ -58,6 +59,8 @@ inline std::size_t ArrayLimit(double count) {
 }
 
 // Loop bound for a count: loops run while the counter is not above the unrounded count.
-inline int LoopEnd(double count) { return static_cast<int>(std::floor(count)); }
+inline int LoopEnd(double count) {
+  return static_cast<int>(std::floor(count));
+}
 
 }  // namespace tarvenol

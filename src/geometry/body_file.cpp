@@ -36,7 +36,7 @@ class ValueReader {
   Value Next(const std::string& what) {
     SkipBlanks();
     line_ = currentLine_;
-    ++column_;
+    column_ = ++currentColumn_;
     Value value;
     int c = Peek();
     if (c == EOF) Fail("ends before " + what);
@@ -110,7 +110,7 @@ class ValueReader {
       Get();
       if (c == '\r' && Peek() == '\n') Get();
       ++currentLine_;
-      column_ = 0;
+      currentColumn_ = 0;
     }
   }
 
@@ -119,7 +119,8 @@ class ValueReader {
   int next_ = 0;
   bool peeked_ = false;
   long currentLine_ = 1;
-  long line_ = 1;
+  long currentColumn_ = 0;
+  long line_ = 1;  // where the last value stood
   long column_ = 0;
 };
 

@@ -10,8 +10,8 @@
 namespace tarvenol {
 namespace {
 
-// Below these a first edge counts as having no length (relative to the body's size) and
-// three corners as lying on one line (sine of the angle between edge and diagonal).
+// Below these an edge counts as having no length (relative to the body's size) and three
+// corners as lying on one line (sine of the angle between first edge and first diagonal).
 constexpr double kVanishingEdge = 1e-12;
 constexpr double kVanishingSine = 1e-12;
 
@@ -96,7 +96,8 @@ void PanelAxes(ModelState& s, int ni, int nj) {
       const double e2Length = std::sqrt(e2x * e2x + e2y * e2y + e2z * e2z);
 
       if (!(e1Length > kVanishingEdge * size)) Degenerate(i, j, "has a first edge of no length");
-      if (!(nLength > kVanishingSine * e1Length * e2Length)) {
+      if (!(e2Length > kVanishingEdge * size) ||
+          !(nLength > kVanishingSine * e1Length * e2Length)) {
         Degenerate(i, j, "has its corners 1, 2 and 3 on one line");
       }
 

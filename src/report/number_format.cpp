@@ -28,12 +28,13 @@ char* FormatNumber(char* out, double v, int places, char decimalSeparator) {
   int exponent = 0;
   if (magnitude != 0) {
     char sci[40];
-    const auto result =
-        std::to_chars(sci, sci + sizeof sci, magnitude, std::chars_format::scientific,
-                      kSignificant - 1);
+    const auto result = std::to_chars(sci, sci + sizeof sci, magnitude,
+                                      std::chars_format::scientific, kSignificant - 1);
     digits[0] = sci[0];
     std::memcpy(digits + 1, sci + 2, kSignificant - 1);
-    std::from_chars(sci + kSignificant + 2, result.ptr, exponent);
+    // "d.dddddddddddddde+XX": the exponent's sign stands after the 'e'.
+    const char* sign = sci + kSignificant + 2;
+    std::from_chars(sign + (*sign == '+' ? 1 : 0), result.ptr, exponent);
   } else {
     std::memset(digits, '0', sizeof digits);
   }

@@ -13,8 +13,7 @@ namespace {
 constexpr std::size_t kFlushSize = 1 << 20;
 
 std::string FileFault(const std::string& path, const char* what, int error) {
-  return "Cannot " + std::string(what) + " the report file " + path + ": " +
-         std::strerror(error);
+  return "Cannot " + std::string(what) + " the report file " + path + ": " + std::strerror(error);
 }
 
 }  // namespace
