@@ -4,7 +4,6 @@
 #include <cmath>
 #include <cstdio>
 #include <cstring>
-#include <memory>
 
 #include "core/program_error.h"
 #include "core/text_number.h"
@@ -15,17 +14,10 @@ namespace {
 // One value longer than this is not part of a profile.
 constexpr std::size_t kMaxValueLength = 1000;
 
-struct FileCloser {
-  void operator()(std::FILE* f) const { std::fclose(f); }
-};
-
 // Takes the values of a body file one at a time, and knows where each one stood.
 class ValueReader {
  public:
-  explicit ValueReader(const std::string& path) : path_(path) {
-    file_.reset(std::fopen(path.c_str(), "rb"));
-    if (!file_) Fail("cannot be opened: " + std::string(std::strerror(errno)));
-  }
+  ValueReader(std::FILE* file, const std::string& name) : file_(file), name_(name) {}
 
   // The next value as text; quoted says whether it stood in double quotes.
   struct Value {
@@ -70,7 +62,7 @@ class ValueReader {
   }
 
   [[noreturn]] void Fail(const std::string& fault) const {
-    throw ProgramError("The body file " + path_ + " " + fault + ".");
+    throw ProgramError("The body file " + name_ + " " + fault + ".");
   }
 
   std::string At() const {
@@ -80,8 +72,8 @@ class ValueReader {
  private:
   int Peek() {
     if (!peeked_) {
-      next_ = std::fgetc(file_.get());
-      if (next_ == EOF && std::ferror(file_.get())) {
+      next_ = std::fgetc(file_);
+      if (next_ == EOF && std::ferror(file_)) {
         Fail("cannot be read: " + std::string(std::strerror(errno)));
       }
       peeked_ = true;
@@ -114,8 +106,8 @@ class ValueReader {
     }
   }
 
-  std::string path_;
-  std::unique_ptr<std::FILE, FileCloser> file_;
+  std::FILE* file_;
+  std::string name_;
   int next_ = 0;
   bool peeked_ = false;
   long currentLine_ = 1;
@@ -131,7 +123,23 @@ std::string PointName(long k, long n) {
 }  // namespace
 
 BodyProfile ReadBodyProfile(const std::string& path, double maxPoints) {
-  ValueReader reader(path);
+  std::FILE* file = std::fopen(path.c_str(), "rb");
+  if (file == nullptr) {
+    throw ProgramError("The body file " + path + " cannot be opened: " + std::strerror(errno) +
+                       ".");
+  }
+  try {
+    BodyProfile profile = ReadBodyProfile(file, path, maxPoints);
+    std::fclose(file);
+    return profile;
+  } catch (...) {
+    std::fclose(file);
+    throw;
+  }
+}
+
+BodyProfile ReadBodyProfile(std::FILE* file, const std::string& name, double maxPoints) {
+  ValueReader reader(file, name);
   reader.Next("its first header value");
   const double count = reader.NextNumber("the number of profile points");
   if (!IsWholeCount(count, maxPoints) || count < 2) {

@@ -5,6 +5,7 @@
 //   then N records: point number, x, r.
 // An empty value counts as 0; a value that is discarded may be text in double quotes.
 
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -23,6 +24,8 @@ struct BodyProfile {
 // Reads the profile of the file at path; a file that cannot be read, or whose values do not
 // make a profile, is refused with a message naming the file and the place of the fault.
 BodyProfile ReadBodyProfile(const std::string& path, double maxPoints);
+// The same from a file already open, named name in messages.
+BodyProfile ReadBodyProfile(std::FILE* file, const std::string& name, double maxPoints);
 
 // Reads the profile of BodyFile into xI and rI; when its point count differs from NI1,
 // NI, NI1 and the text of Text_NI follow the file. Nothing changes when the file is refused.

@@ -101,6 +101,17 @@ TEST_F(CommandFlow, BadCountsAreRefusedBeforeAnythingIsBuiltOrWritten) {
   EXPECT_EQ(Report(), report);
 }
 
+TEST_F(CommandFlow, CountsBeyondTheMachinesMemoryAreRefusedBeforeAllocating) {
+  PrepareSphere(program, win);
+  win.texts[TextBox::Text_NI] = "1000000";
+  win.texts[TextBox::Text_NJ] = "1000000";
+  PrepareSphere(program, win);
+  ASSERT_EQ(win.messages.size(), 1u);
+  EXPECT_NE(win.messages[0].find("This geometry would need"), std::string::npos) << win.messages[0];
+  EXPECT_NE(win.messages[0].find("TiB of memory"), std::string::npos) << win.messages[0];
+  EXPECT_EQ(program.state.NI, 4);
+}
+
 TEST_F(CommandFlow, DegeneratePanelsAreRefusedAndThePreviousGeometryStays) {
   PrepareSphere(program, win);
   const ModelState before = program.state;
