@@ -1,0 +1,229 @@
+#include "ui/main_window.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLayout>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QScrollBar>
+
+#include "core/command_flow.h"
+#include "ui/about_window.h"
+#include "ui/file_chooser.h"
+#include "ui/picture_area.h"
+#include "ui/twips.h"
+#include "view/view_handlers.h"
+
+namespace tarvenol {
+namespace {
+
+// The client area in twips; the controls stay where they are put.
+constexpr int kClientWidth = 6945;
+constexpr int kClientHeight = 8235;
+
+QScrollBar* NewScrollBar(QWidget* parent, Qt::Orientation orientation, int minimum, int maximum,
+                         int value, int pageStep) {
+  auto* bar = new QScrollBar(orientation, parent);
+  bar->setRange(minimum, maximum);
+  bar->setValue(value);
+  bar->setSingleStep(1);
+  bar->setPageStep(pageStep);
+  // The view redraws when the value has changed, not while the thumb is dragged.
+  bar->setTracking(false);
+  bar->setFocusPolicy(Qt::TabFocus);
+  return bar;
+}
+
+}  // namespace
+
+Form1::Form1(MessageSink sink) {
+  setObjectName("Form1");
+  setWindowTitle("Form1");
+  Form1Controls controls = BuildControls();
+  controls.Form_About = new Form_About(this);
+  ops_ = std::make_unique<QtWindowOps>(controls, canvas_, this, std::move(sink));
+  BuildMenus();
+  ConnectEvents(controls);
+  // The layout does not follow a resize, so the window keeps the size of its controls.
+  layout()->setSizeConstraint(QLayout::SetFixedSize);
+  StartUp(program_, *ops_);
+}
+
+Form1::~Form1() = default;
+
+Form1Controls Form1::BuildControls() {
+  const double dpi = logicalDpiX();
+  auto place = [dpi](QWidget* control, const char* name, int left, int top, int width, int height) {
+    control->setObjectName(QString::fromUtf8(name));
+    control->setGeometry(TwipsRect(left, top, width, height, dpi));
+  };
+
+  auto* client = new QWidget(this);
+  client->setObjectName("Form1_Client");
+  client->setFixedSize(TwipsToPixels(kClientWidth, dpi), TwipsToPixels(kClientHeight, dpi));
+  setCentralWidget(client);
+
+  // Frames are opaque: the file chooser hides the picture it covers.
+  auto newFrame = [](QWidget* parent) {
+    auto* frame = new QGroupBox(parent);
+    frame->setAutoFillBackground(true);
+    return frame;
+  };
+
+  auto* Command_Sphere = new QPushButton("Calculate sphere coordinates", client);
+  place(Command_Sphere, "Command_Sphere", 2040, 120, 1815, 615);
+  auto* Command_HessPan = new QPushButton("Apply Hess panel method", client);
+  place(Command_HessPan, "Command_HessPan", 4080, 120, 2655, 615);
+
+  QGroupBox* Frame_IOWindow = newFrame(client);
+  place(Frame_IOWindow, "Frame_IOWindow", 1920, 1680, 3615, 2655);
+  auto* Drive1 = new DriveList(Frame_IOWindow);
+  place(Drive1, "Drive1", 120, 240, 1695, 315);
+  auto* Dir1 = new DirectoryList(Frame_IOWindow);
+  place(Dir1, "Dir1", 120, 600, 1695, 1890);
+  auto* File_Body = new FileList(Frame_IOWindow);
+  place(File_Body, "File_Body", 1920, 240, 1575, 2235);
+  Dir1->SetPath(QDir::currentPath());
+  File_Body->SetPath(QDir::currentPath());
+
+  QGroupBox* Frame5 = newFrame(client);
+  place(Frame5, "Frame5", 120, 720, 6735, 7455);
+  Pic1_ = new PictureArea(canvas_, Frame5);
+  place(Pic1_, "Pic1", 600, 120, 6000, 6000);
+  canvas_.Resize(Pic1_->contentsRect().width(), Pic1_->contentsRect().height());
+  QGroupBox* Frame6 = newFrame(Frame5);
+  place(Frame6, "Frame6", 480, 6120, 6255, 1215);
+  QLineEdit* Text_AlfaY = new QLineEdit("0", Frame6);
+  place(Text_AlfaY, "Text_AlfaY", 120, 480, 495, 285);
+  QScrollBar* HScroll_Y = NewScrollBar(Frame6, Qt::Horizontal, 0, 180, 90, 10);
+  place(HScroll_Y, "HScroll_Y", 720, 480, 5415, 285);
+  QLineEdit* Text_AlfaZ = new QLineEdit("0", Frame6);
+  place(Text_AlfaZ, "Text_AlfaZ", 120, 840, 495, 285);
+  QScrollBar* HScroll_Z = NewScrollBar(Frame6, Qt::Horizontal, 0, 180, 90, 10);
+  place(HScroll_Z, "HScroll_Z", 720, 840, 5415, 285);
+  QLineEdit* Text_AlfaX = new QLineEdit("0", Frame6);
+  place(Text_AlfaX, "Text_AlfaX", 120, 120, 495, 285);
+  QScrollBar* HScroll_X = NewScrollBar(Frame6, Qt::Horizontal, 0, 180, 90, 10);
+  place(HScroll_X, "HScroll_X", 720, 120, 5415, 255);
+  // Minimum at the top: moving the thumb down enlarges the drawing.
+  QScrollBar* VScroll_Ölçek = NewScrollBar(Frame5, Qt::Vertical, 1, 8, 1, 1);
+  place(VScroll_Ölçek, "VScroll_Ölçek", 120, 720, 375, 5415);
+  QLineEdit* Text_Ölçek = new QLineEdit("1", Frame5);
+  place(Text_Ölçek, "Text_Ölçek", 120, 480, 375, 285);
+  auto* Label9 = new QLabel("Scale", Frame5);
+  place(Label9, "Label9", 120, 240, 420, 255);
+  WidenToText(Label9);
+
+  QGroupBox* Frame_NI_NJ = newFrame(client);
+  place(Frame_NI_NJ, "Frame_NI_NJ", 120, 0, 1815, 735);
+  QLineEdit* Text_NI = new QLineEdit("4", Frame_NI_NJ);
+  place(Text_NI, "Text_NI", 480, 240, 375, 285);
+  QLineEdit* Text_NJ = new QLineEdit("4", Frame_NI_NJ);
+  place(Text_NJ, "Text_NJ", 1320, 240, 375, 315);
+  auto* label1 = new QLabel("NI =", Frame_NI_NJ);
+  place(label1, "label1", 120, 240, 375, 255);
+  auto* Label2 = new QLabel("NJ =", Frame_NI_NJ);
+  place(Label2, "Label2", 960, 240, 375, 255);
+  WidenToText(label1);
+  WidenToText(Label2);
+
+  // Of two overlapping siblings the one raised later lies in front.
+  QWidget* const backToFront[] = {Frame_NI_NJ, Frame5, Frame_IOWindow, Command_HessPan,
+                                  Command_Sphere};
+  for (QWidget* w : backToFront) w->raise();
+
+  Command_Sphere->hide();
+  Command_HessPan->hide();
+  Frame_IOWindow->hide();
+
+  QWidget* const tabOrder[] = {Text_NJ,   Text_NI,    Text_Ölçek,      VScroll_Ölçek,
+                               HScroll_X, Text_AlfaX, HScroll_Z,       Text_AlfaZ,
+                               HScroll_Y, Text_AlfaY, Pic1_,           File_Body,
+                               Dir1,      Drive1,     Command_HessPan, Command_Sphere};
+  for (std::size_t i = 1; i < std::size(tabOrder); ++i) setTabOrder(tabOrder[i - 1], tabOrder[i]);
+
+  Form1Controls controls;
+  controls.texts = {{TextBox::Text_NI, Text_NI},       {TextBox::Text_NJ, Text_NJ},
+                    {TextBox::Text_AlfaX, Text_AlfaX}, {TextBox::Text_AlfaY, Text_AlfaY},
+                    {TextBox::Text_AlfaZ, Text_AlfaZ}, {TextBox::Text_Ölçek, Text_Ölçek}};
+  controls.managed = {{ManagedControl::Command_Sphere, Command_Sphere},
+                      {ManagedControl::Command_HessPan, Command_HessPan},
+                      {ManagedControl::Frame_IOWindow, Frame_IOWindow}};
+  controls.bars = {{ScrollBar::HScroll_X, HScroll_X},
+                   {ScrollBar::HScroll_Y, HScroll_Y},
+                   {ScrollBar::HScroll_Z, HScroll_Z},
+                   {ScrollBar::VScroll_Ölçek, VScroll_Ölçek}};
+  controls.Drive1 = Drive1;
+  controls.Dir1 = Dir1;
+  controls.File_Body = File_Body;
+  return controls;
+}
+
+void Form1::BuildMenus() {
+  QMenu* Mn_Geometry = menuBar()->addMenu("Geometry");
+  Mn_Geometry->setObjectName("Mn_Geometry");
+  QAction* Mn_Sphere = Mn_Geometry->addAction("Test case for sphere");
+  Mn_Sphere->setObjectName("Mn_Sphere");
+  connect(Mn_Sphere, &QAction::triggered, this, [this] { ShowSphereCommand(program_, *ops_); });
+  QAction* Mn_ReadData = Mn_Geometry->addAction("Read data from a file");
+  Mn_ReadData->setObjectName("Mn_ReadData");
+  connect(Mn_ReadData, &QAction::triggered, this, [this] { ShowFileChooser(program_, *ops_); });
+  QAction* Mn_About = menuBar()->addAction("About");
+  Mn_About->setObjectName("Mn_About");
+  connect(Mn_About, &QAction::triggered, this, [this] { ShowAbout(program_, *ops_); });
+}
+
+template <typename Operation>
+void Form1::Compute(Operation&& operation) {
+  QApplication::setOverrideCursor(Qt::WaitCursor);
+  struct Restore {
+    ~Restore() { QApplication::restoreOverrideCursor(); }
+  } restore;
+  operation();
+}
+
+void Form1::ShowPicture() {
+  Pic1_->update();
+}
+
+void Form1::ConnectEvents(const Form1Controls& controls) {
+  auto* sphere = static_cast<QPushButton*>(controls.managed.at(ManagedControl::Command_Sphere));
+  connect(sphere, &QPushButton::clicked, this, [this] {
+    Compute([this] { PrepareSphere(program_, *ops_); });
+    ShowPicture();
+  });
+  auto* apply = static_cast<QPushButton*>(controls.managed.at(ManagedControl::Command_HessPan));
+  connect(apply, &QPushButton::clicked, this, [this] {
+    Compute([this] { ApplyHessMethod(program_, *ops_); });
+    ShowPicture();
+  });
+
+  connect(controls.Drive1, &DriveList::driveChanged, this,
+          [this] { DriveChanged(program_, *ops_); });
+  connect(controls.Dir1, &DirectoryList::pathChanged, this,
+          [this] { DirectoryChanged(program_, *ops_); });
+  connect(controls.File_Body, &FileList::fileClicked, this, [this] {
+    Compute([this] { PrepareBodyFile(program_, *ops_); });
+    ShowPicture();
+  });
+
+  for (const auto& [bar, control] : controls.bars) {
+    connect(control, &QScrollBar::valueChanged, this, [this, bar = bar] {
+      if (bar == ScrollBar::VScroll_Ölçek) {
+        ScaleBarChanged(program_.state, program_.view, *ops_);
+      } else {
+        AngleBarChanged(program_.state, program_.view, *ops_, bar);
+      }
+      ShowPicture();
+    });
+  }
+  connect(Pic1_, &PictureArea::clicked, this, [this] {
+    PictureClicked(program_.state, program_.view, *ops_);
+    ShowPicture();
+  });
+}
+
+}  // namespace tarvenol

@@ -1,0 +1,93 @@
+#include "ui/qt_window_ops.h"
+
+#include <QApplication>
+#include <QFile>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QScrollBar>
+
+#include "ui/file_chooser.h"
+
+namespace tarvenol {
+
+void ShowMessageBox(QWidget* parent, const std::string& text) {
+  QMessageBox box(QMessageBox::NoIcon, "Tarvenol", QString::fromStdString(text), QMessageBox::Ok,
+                  parent);
+  // A busy cursor over the box would hide that it waits for the user.
+  const bool busy = QApplication::overrideCursor() != nullptr;
+  if (busy) QApplication::setOverrideCursor(Qt::ArrowCursor);
+  box.exec();
+  if (busy) QApplication::restoreOverrideCursor();
+}
+
+QtWindowOps::QtWindowOps(Form1Controls controls, Canvas& picture, QWidget* window, MessageSink sink)
+    : controls_(std::move(controls)), picture_(picture), window_(window), sink_(std::move(sink)) {}
+
+std::string QtWindowOps::GetText(TextBox box) {
+  return controls_.texts.at(box)->text().toStdString();
+}
+
+void QtWindowOps::SetText(TextBox box, const std::string& text) {
+  controls_.texts.at(box)->setText(QString::fromStdString(text));
+}
+
+void QtWindowOps::SetVisible(ManagedControl control, bool visible) {
+  controls_.managed.at(control)->setVisible(visible);
+}
+
+void QtWindowOps::ShowAboutWindow() {
+  QWidget* about = controls_.Form_About;
+  if (about->isVisible()) {
+    about->raise();
+  } else {
+    about->show();
+  }
+}
+
+void QtWindowOps::MessageBox(const std::string& text) {
+  if (sink_) {
+    sink_(text);
+  } else {
+    ShowMessageBox(window_, text);
+  }
+}
+
+// Paths travel in the file system's own encoding, so any name the system holds can be opened.
+namespace {
+std::string Encoded(const QString& path) {
+  return QFile::encodeName(path).toStdString();
+}
+QString Decoded(const std::string& path) {
+  return QFile::decodeName(path.c_str());
+}
+}  // namespace
+
+std::string QtWindowOps::GetDrive() {
+  return Encoded(controls_.Drive1->Drive());
+}
+
+std::string QtWindowOps::GetDirPath() {
+  return Encoded(controls_.Dir1->Path());
+}
+
+void QtWindowOps::SetDirPath(const std::string& path) {
+  controls_.Dir1->SetPath(Decoded(path));
+}
+
+std::string QtWindowOps::GetFilePath() {
+  return Encoded(controls_.File_Body->Path());
+}
+
+void QtWindowOps::SetFilePath(const std::string& path) {
+  controls_.File_Body->SetPath(Decoded(path));
+}
+
+std::string QtWindowOps::GetFileName() {
+  return Encoded(controls_.File_Body->FileName());
+}
+
+int QtWindowOps::GetScrollValue(ScrollBar bar) {
+  return controls_.bars.at(bar)->value();
+}
+
+}  // namespace tarvenol
