@@ -1,0 +1,103 @@
+#include "fuzz_checks.h"
+
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <string_view>
+
+#include "core/program_error.h"
+#include "core/text_number.h"
+#include "geometry/body_file.h"
+#include "report/number_format.h"
+
+namespace tarvenol::fuzz {
+namespace {
+
+[[noreturn]] void Broken(const char* what, const std::string& detail) {
+  std::fprintf(stderr, "broken: %s: %s\n", what, detail.c_str());
+  std::abort();
+}
+
+void Require(bool holds, const char* what, const std::string& detail = {}) {
+  if (!holds) Broken(what, detail);
+}
+
+// The C library's reading of a plain decimal number, in the C locale it starts in.
+double Strtod(const std::string& text) {
+  return std::strtod(text.c_str(), nullptr);
+}
+
+}  // namespace
+
+void CheckBodyFile(const std::uint8_t* data, std::size_t size) {
+  // fmemopen cannot open an empty buffer; a file of length 0 is tested on its own.
+  if (size == 0) return;
+  std::FILE* file = fmemopen(const_cast<std::uint8_t*>(data), size, "rb");
+  Require(file != nullptr, "fmemopen");
+  try {
+    const BodyProfile profile = ReadBodyProfile(file, "fuzz.body", 1e5);
+    Require(profile.x.size() == profile.r.size(), "one x for each r");
+    Require(profile.x.size() >= 2, "at least two points");
+    for (std::size_t k = 0; k < profile.x.size(); ++k) {
+      Require(std::isfinite(profile.x[k]) && std::isfinite(profile.r[k]), "finite points");
+    }
+  } catch (const ProgramError& e) {
+    Require(std::string_view(e.what()).rfind("The body file fuzz.body ", 0) == 0,
+            "a refusal names the file", e.what());
+  }
+  std::fclose(file);
+}
+
+void CheckTextNumber(const std::uint8_t* data, std::size_t size) {
+  const std::string text(reinterpret_cast<const char*>(data), size);
+  const auto number = ReadNumberPrefix(text);
+  const double value = TextToNumber(text);
+  if (!number) {
+    Require(value == 0, "no number reads as 0", text);
+    return;
+  }
+  Require(number->length <= text.size(), "the prefix lies within the text", text);
+  Require(!std::isnan(number->value), "a number is never NaN", text);
+  Require(value == number->value, "both readings agree", text);
+  // The prefix alone reads the same, and as the C library reads it (it skips the same blanks).
+  const std::string prefix = text.substr(0, number->length);
+  Require(TextToNumber(prefix) == value, "the prefix alone gives the same number", text);
+  if (std::isfinite(value) && value != 0) {
+    Require(Strtod(prefix) == value, "the number is read exactly", text);
+  }
+}
+
+void CheckNumberFormat(const std::uint8_t* data, std::size_t size) {
+  if (size < sizeof(double) + 1) return;
+  double v;
+  std::memcpy(&v, data, sizeof v);
+  const int places = data[sizeof v] % 2 == 0 ? 4 : 6;
+  char text[kMaxNumberText + 1];
+  char* end = FormatNumber(text, v, places, '.');
+  Require(end > text && end <= text + kMaxNumberText, "the text fits");
+  *end = '\0';
+  const std::string formatted(text);
+  if (std::isnan(v) || std::isinf(v)) return;
+
+  Require((formatted[0] == '-') == (v < 0), "a sign exactly for negative values", formatted);
+  const std::size_t point = formatted.find('.');
+  Require(point != std::string::npos, "a decimal point", formatted);
+  const std::size_t fraction = formatted.size() - point - 1;
+  Require(fraction >= 1 && fraction <= static_cast<std::size_t>(places), "1 to all places",
+          formatted);
+  Require(formatted.find_first_not_of("-0123456789.") == std::string::npos, "plain digits",
+          formatted);
+  Require(
+      formatted.size() - point - 1 == static_cast<std::size_t>(places) || formatted.back() == '0',
+      "a fraction that does not fill its places ends in 0", formatted);
+  if (std::fabs(v) < 1e15) {
+    // Within half a unit of the last place, plus what the 15-digit form may move it.
+    const double unit = std::pow(10.0, -places);
+    const double slack = 0.5 * unit + std::fabs(v) * 1e-14 + 1e-300;
+    Require(std::fabs(Strtod(formatted) - v) <= slack, "close to the value", formatted);
+  }
+}
+
+}  // namespace tarvenol::fuzz
