@@ -37,9 +37,9 @@ class FakeWindow : public WindowOps {
   int GetScrollValue(ScrollBar bar) override { return scrollValues[bar]; }
   Canvas& Picture() override { return canvas; }
 
-  std::map<TextBox, std::string> texts = {
-      {TextBox::Text_NI, "4"},    {TextBox::Text_NJ, "4"},    {TextBox::Text_AlfaX, "0"},
-      {TextBox::Text_AlfaY, "0"}, {TextBox::Text_AlfaZ, "0"}, {TextBox::Text_Ölçek, "1"}};
+  std::map<TextBox, std::string> texts = {{TextBox::Text_NI, "4"},    {TextBox::Text_NJ, "4"},
+                                          {TextBox::Text_AlfaX, "0"}, {TextBox::Text_AlfaY, "0"},
+                                          {TextBox::Text_AlfaZ, "0"}, {TextBox::Text_Ölçek, "1"}};
   std::map<ManagedControl, bool> visible = {{ManagedControl::Command_Sphere, false},
                                             {ManagedControl::Command_HessPan, false},
                                             {ManagedControl::Frame_IOWindow, false}};

@@ -1,0 +1,111 @@
+// The report file fails in every way we can arrange: the operation says so and the model
+// state stays as it was.
+
+#include <gtest/gtest.h>
+#include <sys/mount.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <filesystem>
+
+#include "core/command_flow.h"
+#include "fake_window.h"
+#include "temp_dir.h"
+
+namespace tarvenol {
+namespace {
+
+using testing::FakeWindow;
+using testing::ReadFile;
+using testing::TempWorkDir;
+
+namespace fs = std::filesystem;
+
+class ReportFaults : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    StartUp(program, win);
+    ShowSphereCommand(program, win);
+    PrepareSphere(program, win);
+    ASSERT_TRUE(win.messages.empty());
+    ShowSphereCommand(program, win);
+  }
+
+  // The next sphere fails; everything of the first geometry must still be there.
+  void ExpectSphereRefused(const std::string& fault) {
+    const ModelState before = program.state;
+    const auto visible = win.visible;
+    win.texts[TextBox::Text_NI] = "6";
+    PrepareSphere(program, win);
+    ASSERT_EQ(win.messages.size(), 1u);
+    EXPECT_NE(win.messages[0].find("the report file Tarvenol.txt: " + fault), std::string::npos)
+        << win.messages[0];
+    EXPECT_EQ(program.state.NI, before.NI);
+    EXPECT_EQ(program.state.xB.Size(), before.xB.Size());
+    EXPECT_EQ(program.state.xC(2, 2), before.xC(2, 2));
+    EXPECT_TRUE(program.state.GeometryReady);
+    EXPECT_EQ(win.visible, visible);
+  }
+
+  TempWorkDir dir;
+  Program program;
+  FakeWindow win;
+};
+
+TEST_F(ReportFaults, AFolderNamedLikeTheReport) {
+  fs::remove(dir.path() / "Tarvenol.txt");
+  fs::create_directory(dir.path() / "Tarvenol.txt");
+  ExpectSphereRefused("Is a directory");
+}
+
+TEST_F(ReportFaults, AFullDisk) {
+  // Every write to /dev/full fails as on a full disk.
+  fs::remove(dir.path() / "Tarvenol.txt");
+  fs::create_symlink("/dev/full", dir.path() / "Tarvenol.txt");
+  ExpectSphereRefused("No space left on device");
+}
+
+TEST_F(ReportFaults, AReadOnlyFile) {
+  if (geteuid() == 0) GTEST_SKIP() << "the superuser writes read-only files";
+  fs::permissions(dir.path() / "Tarvenol.txt", fs::perms::owner_read);
+  ExpectSphereRefused("Permission denied");
+}
+
+TEST_F(ReportFaults, ASmallFileSystemThatFillsUp) {
+  const fs::path small = dir.path() / "small";
+  fs::create_directory(small);
+  if (mount("tmpfs", small.c_str(), "tmpfs", 0, "size=16k") != 0) {
+    GTEST_SKIP() << "cannot mount a tmpfs here";
+  }
+  fs::current_path(small);
+  Program p;
+  FakeWindow w;
+  StartUp(p, w);
+  w.texts[TextBox::Text_NI] = "40";
+  w.texts[TextBox::Text_NJ] = "40";
+  PrepareSphere(p, w);
+  fs::current_path(dir.path());
+  umount(small.c_str());
+  ASSERT_EQ(w.messages.size(), 1u);
+  EXPECT_NE(w.messages[0].find("No space left on device"), std::string::npos) << w.messages[0];
+  EXPECT_FALSE(p.state.GeometryReady);
+}
+
+TEST(ReportFaultsAtStartUp, AReportThatCannotBeCreatedIsSaidAndTheProgramGoesOn) {
+  TempWorkDir dir;
+  fs::create_directory(dir.path() / "Tarvenol.txt");
+  Program program;
+  FakeWindow win;
+  StartUp(program, win);
+  ASSERT_EQ(win.messages.size(), 1u);
+  EXPECT_EQ(win.messages[0].rfind("Cannot create the report file Tarvenol.txt: ", 0), 0u);
+  EXPECT_EQ(program.state.OutFile, "Tarvenol.txt");
+  // Once the folder is gone the program works as usual.
+  fs::remove(dir.path() / "Tarvenol.txt");
+  PrepareSphere(program, win);
+  EXPECT_EQ(win.messages.size(), 1u);
+  EXPECT_TRUE(program.state.GeometryReady);
+}
+
+}  // namespace
+}  // namespace tarvenol
