@@ -18,11 +18,20 @@ void Line(ReportWriter& out, std::string_view text) {
   out.EndLine();
 }
 
+constexpr const char* kCoordinateLabels[] = {" x    = ", " y    = ", " z    = "};
+
+// The line that opens the data of panel (i, j): " i   j ".
+void PanelHeading(ReportWriter& out, int i, int j) {
+  out.Index(i);
+  out.Text(" ");
+  out.Index(j);
+  out.EndLine();
+}
+
 void PanelCorners(ReportWriter& out, const ModelState& s, int i, int j) {
   const Array3* corners[] = {&s.xCor, &s.yCor, &s.zCor};
-  const char* labels[] = {" x    = ", " y    = ", " z    = "};
   for (int c = 0; c < 3; ++c) {
-    out.Text(labels[c]);
+    out.Text(kCoordinateLabels[c]);
     for (int k = 1; k <= s.NCor(i, j); ++k) GridValue(out, (*corners[c])(i, j, k));
     out.EndLine();
   }
@@ -33,10 +42,7 @@ void CornerPoints(ReportWriter& out, const ModelState& s, int ni, int nj) {
   out.EndLine();
   for (int i = 1; i <= ni; ++i) {
     for (int j = 1; j <= nj; ++j) {
-      out.Index(i);
-      out.Text(" ");
-      out.Index(j);
-      out.EndLine();
+      PanelHeading(out, i, j);
       PanelCorners(out, s, i, j);
       out.EndLine();
     }
@@ -91,10 +97,7 @@ void CornersInPanelAxes(ReportWriter& out, const ModelState& s, int ni, int nj) 
   out.EndLine();
   for (int i = 1; i <= ni; ++i) {
     for (int j = 1; j <= nj; ++j) {
-      out.Index(i);
-      out.Text(" ");
-      out.Index(j);
-      out.EndLine();
+      PanelHeading(out, i, j);
       // Always four values: a three-cornered panel's fourth holds 0.
       for (const auto& [label, a] : {std::pair{"Xsi  ", &s.Xsi}, std::pair{"Ita  ", &s.Ita}}) {
         out.Text(label);
@@ -135,9 +138,8 @@ void PrintBodyCoordinates(const ModelState& s) {
   const int nj1 = LoopEnd(s.NJ1);
   for (int i = 1; i <= ni1; ++i) {
     const Array2* grid[] = {&s.xB, &s.yB, &s.zB};
-    const char* labels[] = {" x    = ", " y    = ", " z    = "};
     for (int c = 0; c < 3; ++c) {
-      out.Text(labels[c]);
+      out.Text(kCoordinateLabels[c]);
       for (int j = 1; j <= nj1; ++j) GridValue(out, (*grid[c])(i, j));
       out.EndLine();
     }
