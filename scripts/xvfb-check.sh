@@ -10,14 +10,14 @@
 # not installed (the check is skipped), 1 otherwise.
 set -euo pipefail
 
-program="$(realpath "$1")"
-shot="${2:+$(realpath -m "$2")}"
 for tool in Xvfb xdotool; do
   if ! command -v "$tool" >/dev/null; then
     echo "skipped: $tool is not installed"
     exit 77
   fi
 done
+program="$(realpath "$1")"
+shot="${2:+$(realpath -m "$2")}"
 
 work="$(mktemp -d)"
 xvfb="" app=""
