@@ -9,6 +9,17 @@
 #include "ui/file_chooser.h"
 
 namespace tarvenol {
+namespace {
+
+// Paths travel in the file system's own encoding, so any name the system holds can be opened.
+std::string Encoded(const QString& path) {
+  return QFile::encodeName(path).toStdString();
+}
+QString Decoded(const std::string& path) {
+  return QFile::decodeName(path.c_str());
+}
+
+}  // namespace
 
 void ShowMessageBox(QWidget* parent, const std::string& text) {
   QMessageBox box(QMessageBox::NoIcon, "Tarvenol", QString::fromStdString(text), QMessageBox::Ok,
@@ -51,16 +62,6 @@ void QtWindowOps::MessageBox(const std::string& text) {
     ShowMessageBox(window_, text);
   }
 }
-
-// Paths travel in the file system's own encoding, so any name the system holds can be opened.
-namespace {
-std::string Encoded(const QString& path) {
-  return QFile::encodeName(path).toStdString();
-}
-QString Decoded(const std::string& path) {
-  return QFile::decodeName(path.c_str());
-}
-}  // namespace
 
 std::string QtWindowOps::GetDrive() {
   return Encoded(controls_.Drive1->Drive());
