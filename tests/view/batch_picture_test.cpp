@@ -20,9 +20,11 @@ namespace {
 // Runs the batch tool with these arguments in the working directory; its exit status.
 int RunBatch(const std::string& arguments) {
   const char* batch = std::getenv("TARVENOL_BATCH");
-  if (batch == nullptr) ADD_FAILURE() << "TARVENOL_BATCH is not set";
-  const std::string command =
-      std::string("\"") + (batch ? batch : "") + "\" " + arguments + " 2>messages.txt";
+  if (batch == nullptr) {
+    ADD_FAILURE() << "TARVENOL_BATCH names no batch tool";
+    return -1;
+  }
+  const std::string command = std::string("\"") + batch + "\" " + arguments + " 2>messages.txt";
   const int status = std::system(command.c_str());
   return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
