@@ -1,11 +1,110 @@
 #include "solver/hess_solve.h"
 
+#include <chrono>
+#include <climits>
+#include <string>
+
+#include "core/memory.h"
 #include "core/program_error.h"
+#include "solver/gauss_solve.h"
+#include "solver/influence_matrices.h"
+#include "solver/solution_report.h"
 
 namespace tarvenol {
+namespace {
 
-void HessSolve(ModelState&, SolverWork&, WindowOps&) {
-  throw ProgramError("The panel method is not available yet.");
+using Clock = std::chrono::steady_clock;
+
+double SecondsSince(Clock::time_point start) {
+  return std::chrono::duration<double>(Clock::now() - start).count();
+}
+
+// Panel numbers, and the column NPan + 1, are ints.
+constexpr double kMaxPanels = INT_MAX - 2;
+
+// Refuses a panel count whose three matrices would not fit, before any is allocated.
+void RequireMatrixMemory(double panels) {
+  const std::string count = std::to_string(static_cast<long long>(panels));
+  const double bytes = 3 * (panels + 1) * (panels + 2) * static_cast<double>(sizeof(double));
+  RequireMemory(bytes, "Hess's panel method for " + count + " panels");
+  if (panels > kMaxPanels) {
+    throw ProgramError("Hess's panel method takes at most " +
+                       std::to_string(static_cast<long long>(kMaxPanels)) + " panels, not " +
+                       count + ".");
+  }
+}
+
+// The squared tangential surface velocity by panel: free stream plus every source panel.
+Array2 SurfaceOneMinusCp(const ModelState& s, const SolverWork& w, int NPan) {
+  const int nj = LoopEnd(s.NJ);
+  Array2 oneMinusCp(ArrayLimit(s.NI), ArrayLimit(s.NJ));
+  const double* sigma = &w.SigmaV(0);
+#pragma omp parallel for schedule(static)
+  for (int m = 1; m <= NPan; ++m) {
+    const int i = (m - 1) / nj + 1;
+    const int j = (m - 1) % nj + 1;
+    double ut = s.XsiX(i, j) * s.VinfX + s.XsiY(i, j) * s.VinfY + s.XsiZ(i, j) * s.VinfZ;
+    double vt = s.ItaX(i, j) * s.VinfX + s.ItaY(i, j) * s.VinfY + s.ItaZ(i, j) * s.VinfZ;
+    const double* vu = w.Vu.Row(static_cast<std::size_t>(m));
+    const double* vv = w.Vv.Row(static_cast<std::size_t>(m));
+    for (int n = 1; n <= NPan; ++n) {
+      ut = ut + sigma[n] * vu[n];
+      vt = vt + sigma[n] * vv[n];
+    }
+    oneMinusCp(i, j) = ut * ut + vt * vt;
+  }
+  return oneMinusCp;
+}
+
+}  // namespace
+
+void HessSolve(ModelState& s, SolverWork& w, WindowOps& win) {
+  const int ni = LoopEnd(s.NI);
+  const int nj = LoopEnd(s.NJ);
+  // The previous run's matrices go first, so that two sets are never held at once.
+  w.Vn = {};
+  w.Vu = {};
+  w.Vv = {};
+  RequireMatrixMemory(static_cast<double>(ni) * static_cast<double>(nj));
+  const int NPan = nj * ni;
+  const int NPan1 = NPan + 1;
+  const auto rows = static_cast<std::size_t>(NPan);
+  const auto columns = static_cast<std::size_t>(NPan1);
+  w.Vu = Array2(rows, columns);
+  w.Vv = Array2(rows, columns);
+  w.Vn = Array2(rows, columns);
+  w.SigmaV = Array1(rows);
+  w.Sigma = Array2(ArrayLimit(s.NI), ArrayLimit(s.NJ));
+  w.seconds = {};
+
+  auto start = Clock::now();
+  BuildInfluenceMatrices(s, w, NPan);
+  w.seconds.coefficients = SecondsSince(start);
+
+  start = Clock::now();
+  PrintVelocityMatrices(s, w, NPan, NPan1);
+  w.seconds.matrixReport = SecondsSince(start);
+
+  start = Clock::now();
+  GaussSolve(NPan, w.Vn, w.SigmaV, win);
+  w.seconds.solve = SecondsSince(start);
+
+  start = Clock::now();
+  for (int i = 1, m = 0; i <= ni; ++i) {
+    for (int j = 1; j <= nj; ++j) w.Sigma(i, j) = w.SigmaV(++m);
+  }
+  PrintSourceStrengths(s, w.Sigma);
+  w.seconds.report = SecondsSince(start);
+
+  start = Clock::now();
+  Array2 oneMinusCp = SurfaceOneMinusCp(s, w, NPan);
+  w.seconds.oneMinusCp = SecondsSince(start);
+
+  // The model state takes the new 1 - Cp only once its section is in the report.
+  start = Clock::now();
+  PrintOneMinusCp(s, oneMinusCp);
+  s.OneMinusCp = std::move(oneMinusCp);
+  w.seconds.report += SecondsSince(start);
 }
 
 }  // namespace tarvenol

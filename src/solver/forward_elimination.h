@@ -1,0 +1,16 @@
+#pragma once
+// The forward elimination of GaussSolve, blocked and parallel, with the arithmetic of the
+// plain algorithm: every element A(i, j) receives A(i, j) - f * (A(k, j) / A(k, k)) for
+// k = 1, 2, ... in turn, with f = A(i, k) as it stands before pass k, so the results are
+// the same bits whatever the number of threads or the vector width.
+
+#include "core/array.h"
+
+namespace tarvenol {
+
+// Eliminates below the diagonal of rows 1..N, columns 1..N + 1. Returns 0, or the first
+// pivot row k < N whose diagonal element is exactly 0 when its pass begins; A then holds
+// what passes 1..k - 1 made of it.
+int EliminateForward(Array2& A, int N);
+
+}  // namespace tarvenol

@@ -1,0 +1,21 @@
+#include "solver/gauss_solve.h"
+
+#include "solver/forward_elimination.h"
+
+namespace tarvenol {
+
+void GaussSolve(int N, Array2& A, Array1& X, WindowOps& win) {
+  if (EliminateForward(A, N) != 0 || A(N, N) == 0) {
+    win.MessageBox(" sıfır diyagonal elemanı");
+    return;
+  }
+  X(N) = A(N, N + 1) / A(N, N);
+  for (int k = N - 1; k >= 1; --k) {
+    const double* row = A.Row(static_cast<std::size_t>(k));
+    double s = 0;
+    for (int j = k + 1; j <= N; ++j) s = s + X(j) * row[j];
+    X(k) = (row[N + 1] - s) / row[k];
+  }
+}
+
+}  // namespace tarvenol

@@ -1,0 +1,15 @@
+#pragma once
+// The velocity that unit source strength on every panel induces at every control point,
+// resolved along the field panel's axes: rows are field panels, columns source panels.
+
+#include "core/model_state.h"
+#include "solver/hess_solve.h"
+
+namespace tarvenol {
+
+// Fills rows and columns 1..NPan of Vn, Vu and Vv (allocated by the caller) and the
+// right-hand side Vn(m, NPan + 1), minus the free stream's normal component. Rows are
+// computed in parallel, each in the same order of arithmetic.
+void BuildInfluenceMatrices(const ModelState& s, SolverWork& w, int NPan);
+
+}  // namespace tarvenol

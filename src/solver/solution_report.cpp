@@ -1,0 +1,93 @@
+#include "solver/solution_report.h"
+
+#include <algorithm>
+#include <new>
+#include <string>
+#include <vector>
+
+#include "report/number_format.h"
+#include "report/report_file.h"
+
+namespace tarvenol {
+namespace {
+
+constexpr int kMatrixPlaces = 4;
+constexpr int kSolutionPlaces = 6;
+// Matrix lines formatted side by side before they are written in order.
+constexpr int kLinesPerBatch = 64;
+
+void Title(ReportWriter& out, std::string_view title) {
+  out.EndLine();
+  out.Text(title);
+  out.EndLine();
+  out.EndLine();
+}
+
+// For columns 1..count: a blank and the value with "#0.###0"; then the line end.
+void FormatMatrixLine(std::string& line, const double* row, int count, char separator) {
+  line.clear();
+  char text[kMaxNumberText + 1];
+  text[0] = ' ';
+  for (int n = 1; n <= count; ++n) {
+    const char* end = FormatNumber(text + 1, row[n], kMatrixPlaces, separator);
+    line.append(text, static_cast<std::size_t>(end - text));
+  }
+  line.append("\r\n");
+}
+
+void MatrixBlock(ReportWriter& out, std::string_view title, const Array2& a, int rows,
+                 int columns) {
+  Title(out, title);
+  std::vector<std::string> lines(kLinesPerBatch);
+  for (int first = 1; first <= rows; first += kLinesPerBatch) {
+    const int count = std::min(kLinesPerBatch, rows - first + 1);
+    bool outOfMemory = false;
+#pragma omp parallel for schedule(dynamic, 1)
+    for (int r = 0; r < count; ++r) {
+      try {
+        FormatMatrixLine(lines[static_cast<std::size_t>(r)],
+                         a.Row(static_cast<std::size_t>(first + r)), columns,
+                         out.DecimalSeparator());
+      } catch (const std::bad_alloc&) {
+#pragma omp atomic write
+        outOfMemory = true;
+      }
+    }
+    if (outOfMemory) throw std::bad_alloc();
+    for (int r = 0; r < count; ++r) out.Text(lines[static_cast<std::size_t>(r)]);
+  }
+}
+
+// One line per panel row i, each value with "#0.#####0" and two blanks.
+void PanelTable(const ModelState& s, std::string_view title, const Array2& a) {
+  ReportWriter out(s.OutFile, s.DecimalSeparator);
+  Title(out, title);
+  for (int i = 1; i <= LoopEnd(s.NI); ++i) {
+    for (int j = 1; j <= LoopEnd(s.NJ); ++j) {
+      out.Number(a(i, j), kSolutionPlaces);
+      out.Text("  ");
+    }
+    out.EndLine();
+  }
+  out.Close();
+}
+
+}  // namespace
+
+void PrintVelocityMatrices(const ModelState& s, const SolverWork& w, int NPan, int NPan1) {
+  ReportWriter out(s.OutFile, s.DecimalSeparator);
+  MatrixBlock(out, "Hess method - Normal velocities", w.Vn, NPan, NPan1);
+  MatrixBlock(out, "u Tangential velocities", w.Vu, NPan, NPan);
+  MatrixBlock(out, "v Tangential velocities", w.Vv, NPan, NPan);
+  out.Close();
+}
+
+void PrintSourceStrengths(const ModelState& s, const Array2& Sigma) {
+  PanelTable(s, "Source strengths", Sigma);
+}
+
+void PrintOneMinusCp(const ModelState& s, const Array2& OneMinusCp) {
+  PanelTable(s, "1-Cp", OneMinusCp);
+}
+
+}  // namespace tarvenol

@@ -1,0 +1,21 @@
+#pragma once
+// The report sections of a solution: the three velocity matrices, the source strengths and
+// 1-Cp, each group appended to the report file in one open, write and close.
+
+#include "core/array.h"
+#include "core/model_state.h"
+#include "solver/hess_solve.h"
+
+namespace tarvenol {
+
+// "Hess method - Normal velocities" (Vn, NPan rows of NPan1 values, the right-hand side
+// last), "u Tangential velocities" and "v Tangential velocities" (NPan values a row).
+void PrintVelocityMatrices(const ModelState& s, const SolverWork& w, int NPan, int NPan1);
+
+// "Source strengths": Sigma, one line per panel row i.
+void PrintSourceStrengths(const ModelState& s, const Array2& Sigma);
+
+// "1-Cp": the given 1 - Cp by panel, one line per panel row i.
+void PrintOneMinusCp(const ModelState& s, const Array2& OneMinusCp);
+
+}  // namespace tarvenol

@@ -1,0 +1,172 @@
+#include "solver/gauss_solve.h"
+
+#include <gtest/gtest.h>
+#include <omp.h>
+
+#include <cstring>
+#include <random>
+#include <vector>
+
+#include "fake_window.h"
+
+namespace tarvenol {
+namespace {
+
+using testing::FakeWindow;
+
+// Rows of the augmented matrix, from index 1; column 0 is padding.
+Array2 System(const std::vector<std::vector<double>>& rows) {
+  const std::size_t N = rows.size();
+  Array2 A(N, N + 1);
+  for (std::size_t m = 0; m < N; ++m) {
+    for (std::size_t j = 0; j <= N; ++j) A(m + 1, j + 1) = rows[m][j];
+  }
+  return A;
+}
+
+bool SameBits(const Array2& a, const Array2& b) {
+  return a.Size() == b.Size() && std::memcmp(&a(0, 0), &b(0, 0), a.Size() * sizeof(double)) == 0;
+}
+
+// The elimination and back substitution written out as plainly as they are described,
+// one quotient per element. Returns false where it meets a zero diagonal element.
+bool LiteralGauss(int N, Array2& A, Array1& X) {
+  for (int k = 1; k <= N; ++k) {
+    for (int i = k + 1; i <= N; ++i) {
+      const double f = A(i, k);
+      for (int j = k; j <= N + 1; ++j) {
+        if (A(k, k) == 0) return false;
+        A(i, j) = A(i, j) - f * (A(k, j) / A(k, k));
+      }
+    }
+  }
+  if (A(N, N) == 0) return false;
+  X(N) = A(N, N + 1) / A(N, N);
+  for (int k = N - 1; k >= 1; --k) {
+    double s = 0;
+    for (int j = k + 1; j <= N; ++j) s = s + X(j) * A(k, j);
+    X(k) = (A(k, N + 1) - s) / A(k, k);
+  }
+  return true;
+}
+
+// A random system whose pivots stay clear of zero.
+Array2 RandomSystem(int N, unsigned seed) {
+  std::mt19937_64 random(seed);
+  std::uniform_real_distribution<double> value(-1, 1);
+  const auto n = static_cast<std::size_t>(N);
+  Array2 A(n, n + 1);
+  for (int m = 1; m <= N; ++m) {
+    for (int j = 1; j <= N + 1; ++j) A(m, j) = value(random);
+    A(m, m) += N;
+  }
+  return A;
+}
+
+TEST(GaussSolve, OneEquation) {
+  FakeWindow win;
+  Array2 A = System({{4, 3}});
+  Array1 X(1);
+  GaussSolve(1, A, X, win);
+  EXPECT_EQ(X(1), 0.75);
+  EXPECT_TRUE(win.messages.empty());
+}
+
+TEST(GaussSolve, TwoEquationsLeaveTheUpperTriangle) {
+  FakeWindow win;
+  Array2 A = System({{2, 1, 3}, {4, 3, 7}});
+  Array1 X(2);
+  GaussSolve(2, A, X, win);
+  EXPECT_EQ(X(1), 1);
+  EXPECT_EQ(X(2), 1);
+  EXPECT_TRUE(SameBits(A, System({{2, 1, 3}, {0, 1, 1}})));
+  EXPECT_TRUE(win.messages.empty());
+}
+
+TEST(GaussSolve, RefusesASystemThatWouldNeedARowExchange) {
+  FakeWindow win;
+  Array2 A = System({{0, 1, 1}, {1, 0, 1}});
+  Array1 X(2);
+  X(1) = 7;
+  X(2) = 8;
+  GaussSolve(2, A, X, win);
+  EXPECT_EQ(win.messages, std::vector<std::string>{" sıfır diyagonal elemanı"});
+  EXPECT_TRUE(SameBits(A, System({{0, 1, 1}, {1, 0, 1}})));
+  EXPECT_EQ(X(1), 7);
+  EXPECT_EQ(X(2), 8);
+}
+
+TEST(GaussSolve, AZeroArisingInTheEliminationKeepsTheFirstPass) {
+  FakeWindow win;
+  Array2 A = System({{1, 1, 1, 3}, {1, 1, 2, 4}, {2, 3, 1, 6}});
+  Array1 X(3);
+  X(2) = 5;
+  GaussSolve(3, A, X, win);
+  EXPECT_EQ(win.messages, std::vector<std::string>{" sıfır diyagonal elemanı"});
+  EXPECT_TRUE(SameBits(A, System({{1, 1, 1, 3}, {0, 0, 1, 1}, {0, 1, -1, 0}})));
+  EXPECT_EQ(X(1), 0);
+  EXPECT_EQ(X(2), 5);
+}
+
+TEST(GaussSolve, AZeroLastDiagonalElementIsRefusedLikeAnyOther) {
+  FakeWindow win;
+  Array2 A = System({{1, 1, 2}, {1, 1, 2}});
+  Array1 X(2);
+  X(1) = 3;
+  X(2) = 4;
+  GaussSolve(2, A, X, win);
+  EXPECT_EQ(win.messages, std::vector<std::string>{" sıfır diyagonal elemanı"});
+  EXPECT_TRUE(SameBits(A, System({{1, 1, 2}, {0, 0, 0}})));
+  EXPECT_EQ(X(1), 3);
+  EXPECT_EQ(X(2), 4);
+}
+
+// The blocked elimination must give the plain algorithm's bits, on sizes that leave partial
+// blocks and tiles, with one thread and with several.
+TEST(GaussSolve, SameBitsAsThePlainAlgorithm) {
+  for (const int N : {5, 131, 300, 333}) {
+    for (const int threads : {1, 2, 3}) {
+      SCOPED_TRACE(::testing::Message() << N << " equations, " << threads << " threads");
+      omp_set_num_threads(threads);
+      FakeWindow win;
+      Array2 A = RandomSystem(N, static_cast<unsigned>(N));
+      Array2 expectedA = A;
+      Array1 X(static_cast<std::size_t>(N));
+      Array1 expectedX = X;
+      ASSERT_TRUE(LiteralGauss(N, expectedA, expectedX));
+      GaussSolve(N, A, X, win);
+      EXPECT_TRUE(win.messages.empty());
+      EXPECT_TRUE(SameBits(A, expectedA));
+      EXPECT_EQ(std::memcmp(&X(0), &expectedX(0), X.Size() * sizeof(double)), 0);
+    }
+  }
+  omp_set_num_threads(omp_get_num_procs());
+}
+
+// Column k above the diagonal and A(k, k) zero: no pass before k changes them, so pass k
+// finds a zero after every earlier pass has changed the rest of the matrix.
+TEST(GaussSolve, AZeroPivotDeepInsideLeavesThePlainAlgorithmsPartialMatrix) {
+  const int N = 300;
+  for (const int k : {65, 70, 200, N}) {
+    for (const int threads : {1, 2}) {
+      SCOPED_TRACE(::testing::Message() << "zero at " << k << ", " << threads << " threads");
+      omp_set_num_threads(threads);
+      Array2 A = RandomSystem(N, 7);
+      for (int m = 1; m <= k; ++m) A(m, k) = 0;
+      Array2 expectedA = A;
+      Array1 X(static_cast<std::size_t>(N));
+      X(1) = 42;
+      Array1 expectedX = X;
+      EXPECT_FALSE(LiteralGauss(N, expectedA, expectedX));
+      FakeWindow win;
+      GaussSolve(N, A, X, win);
+      EXPECT_EQ(win.messages.size(), 1u);
+      EXPECT_TRUE(SameBits(A, expectedA));
+      EXPECT_EQ(X(1), 42);
+    }
+  }
+  omp_set_num_threads(omp_get_num_procs());
+}
+
+}  // namespace
+}  // namespace tarvenol
