@@ -1,0 +1,65 @@
+// The action "solve" of the batch tool, run as a user runs it.
+
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <cstdlib>
+#include <string>
+
+#include "temp_dir.h"
+#include "test_paths.h"
+
+namespace tarvenol {
+namespace {
+
+using testing::ReadFile;
+using testing::TempWorkDir;
+
+int Batch(const std::string& environment, const std::string& args) {
+  const std::string command =
+      environment + " " + testing::BatchTool() + " " + args + " >out.txt 2>err.txt";
+  const int status = std::system(command.c_str());
+  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+TEST(BatchSolve, SphereThenSolveWritesEverySectionInOrder) {
+  TempWorkDir dir;
+  ASSERT_EQ(Batch("", "sphere solve"), 0) << ReadFile("err.txt");
+  const std::string report = ReadFile("Tarvenol.txt");
+  std::size_t previous = 0;
+  for (const char* title :
+       {" Profile of the body of revolution", " Coordinates of the body of revolution",
+        " Coordinates of panel corner points", " Coordinates of panel control points",
+        " Cosine directors of panel axes", " Coordinates of panel corner points in panel axis",
+        "Hess method - Normal velocities", "u Tangential velocities", "v Tangential velocities",
+        "Source strengths", "1-Cp"}) {
+    const std::size_t at = report.find(std::string(title) + "\r\n", previous);
+    ASSERT_NE(at, std::string::npos) << title;
+    previous = at + 1;
+  }
+  // Two empty lines between the panel sections and the matrices, one between the others.
+  EXPECT_NE(report.find("  \r\n\r\n\r\nHess method - Normal velocities\r\n\r\n 0.50 "),
+            std::string::npos);
+  EXPECT_NE(report.find("\r\n\r\nSource strengths\r\n\r\n1.498630  "), std::string::npos);
+  EXPECT_NE(report.find("\r\n\r\n1-Cp\r\n\r\n0.566509  "), std::string::npos);
+}
+
+TEST(BatchSolve, SolveWithoutAGeometryAsksForOneAndWritesNothing) {
+  TempWorkDir dir;
+  EXPECT_EQ(Batch("", "solve"), 1);
+  EXPECT_EQ(ReadFile("err.txt"), "tarvenol-batch: Geometriyi hazırla\n");
+  EXPECT_EQ(ReadFile("Tarvenol.txt"), "");
+}
+
+TEST(BatchSolve, OneThreadAndTwoWriteTheSameReport) {
+  std::string reports[2];
+  for (const int threads : {1, 2}) {
+    TempWorkDir dir;
+    ASSERT_EQ(Batch("OMP_NUM_THREADS=" + std::to_string(threads), "ni 12 nj 20 sphere solve"), 0);
+    reports[threads - 1] = ReadFile("Tarvenol.txt");
+  }
+  EXPECT_TRUE(reports[0] == reports[1]);
+}
+
+}  // namespace
+}  // namespace tarvenol

@@ -1,0 +1,287 @@
+#include "solver/hess_solve.h"
+
+#include <gtest/gtest.h>
+#include <omp.h>
+
+#include <cmath>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "core/program_error.h"
+#include "fake_window.h"
+#include "geometry/body_of_revolution.h"
+#include "geometry/panels.h"
+#include "solver/influence_matrices.h"
+#include "solver/source_panel_velocity.h"
+#include "temp_dir.h"
+
+namespace tarvenol {
+namespace {
+
+using testing::FakeWindow;
+using testing::ReadFile;
+using testing::TempWorkDir;
+
+ModelState Constants() {
+  ModelState s;
+  s.PI = std::atan(1.0) * 4;
+  s.TwoPI = 2 * s.PI;
+  s.FourPI = 4 * s.PI;
+  s.OutFile = "Tarvenol.txt";
+  s.VinfX = 1;
+  return s;
+}
+
+// The sphere test case, prepared as the command flow prepares it, in the free stream (1, 0, 0).
+ModelState Sphere(int ni, int nj) {
+  ModelState s = Constants();
+  s.NI = ni;
+  s.NI1 = ni + 1;
+  s.NJ = nj;
+  s.NJ1 = nj + 1;
+  BodyWork body;
+  FakeWindow win;
+  BuildBodyGeometry(s, body, win, BodyKind::Sphere);
+  BuildPanels(s);
+  return s;
+}
+
+class HessSolveTest : public ::testing::Test {
+ protected:
+  std::string Report() { return ReadFile(dir.path() / "Tarvenol.txt"); }
+
+  TempWorkDir dir;
+  SolverWork work;
+  FakeWindow win;
+};
+
+TEST_F(HessSolveTest, SphereOfFourByFourPanels) {
+  ModelState s = Sphere(4, 4);
+  HessSolve(s, work, win);
+  EXPECT_TRUE(win.messages.empty());
+  const double sigma[] = {1.498630, 0.466134, -0.466134, -1.498630};
+  const double oneMinusCp[] = {0.566509, 1.745069, 1.745069, 0.566509};
+  for (int i = 1; i <= 4; ++i) {
+    for (int j = 1; j <= 4; ++j) {
+      SCOPED_TRACE(::testing::Message() << "panel (" << i << ", " << j << ")");
+      EXPECT_NEAR(work.Sigma(i, j), sigma[i - 1], 5e-7);
+      EXPECT_EQ(work.Sigma(i, j), work.SigmaV((i - 1) * 4 + j));
+      EXPECT_NEAR(s.OneMinusCp(i, j), oneMinusCp[i - 1], 5e-7);
+    }
+  }
+}
+
+TEST_F(HessSolveTest, SphereOfTenByTwelvePanels) {
+  ModelState s = Sphere(10, 12);
+  HessSolve(s, work, win);
+  const double half[] = {0.071819, 0.456543, 1.116004, 1.770804, 2.170009};
+  for (int i = 1; i <= 10; ++i) {
+    const double expected = half[i <= 5 ? i - 1 : 10 - i];
+    for (int j = 1; j <= 12; ++j) EXPECT_NEAR(s.OneMinusCp(i, j), expected, 5e-7) << i << ", " << j;
+  }
+}
+
+// The matrices as built, before the elimination overwrites Vn.
+SolverWork Matrices(const ModelState& s) {
+  const int NPan = static_cast<int>(s.NI * s.NJ);
+  const auto n = static_cast<std::size_t>(NPan);
+  SolverWork w;
+  w.Vn = Array2(n, n + 1);
+  w.Vu = Array2(n, n + 1);
+  w.Vv = Array2(n, n + 1);
+  BuildInfluenceMatrices(s, w, NPan);
+  return w;
+}
+
+TEST(InfluenceMatrices, SelfInfluenceAndRightHandSide) {
+  const ModelState s = Sphere(6, 8);
+  const SolverWork w = Matrices(s);
+  for (int i = 1, m = 1; i <= 6; ++i) {
+    for (int j = 1; j <= 8; ++j, ++m) {
+      SCOPED_TRACE(::testing::Message() << "panel (" << i << ", " << j << ")");
+      EXPECT_NEAR(w.Vn(m, m), 0.5, 1e-12);
+      EXPECT_EQ(w.Vn(m, 49), -s.ZtaX(i, j));
+      EXPECT_EQ(w.Vu(m, 49), 0);
+      EXPECT_EQ(w.Vv(m, 49), 0);
+      double u = 0, v = 0, wz = 0;
+      SourcePanelVelocity(s, i, j, 0, 0, 0, u, v, wz);
+      EXPECT_NEAR(w.Vu(m, m), u, 1e-12);
+      EXPECT_NEAR(w.Vv(m, m), v, 1e-12);
+    }
+  }
+}
+
+// Rows and columns follow the panels (1,1), (1,2), (1,3), (2,1), (2,2), (2,3).
+TEST(InfluenceMatrices, PanelsAreNumberedRowByRow) {
+  const ModelState s = Sphere(2, 3);
+  const SolverWork w = Matrices(s);
+  const int order[][2] = {{1, 1}, {1, 2}, {1, 3}, {2, 1}, {2, 2}, {2, 3}};
+  for (int m = 1; m <= 6; ++m) {
+    const auto [i, j] = order[m - 1];
+    for (int n = 1; n <= 6; ++n) {
+      const auto [i2, j2] = order[n - 1];
+      const double dx = s.xC(i, j) - s.xC(i2, j2);
+      const double dy = s.yC(i, j) - s.yC(i2, j2);
+      const double dz = s.zC(i, j) - s.zC(i2, j2);
+      double u = 0, v = 0, wz = 0;
+      SourcePanelVelocity(
+          s, i2, j2, s.XsiX(i2, j2) * dx + s.XsiY(i2, j2) * dy + s.XsiZ(i2, j2) * dz,
+          s.ItaX(i2, j2) * dx + s.ItaY(i2, j2) * dy + s.ItaZ(i2, j2) * dz,
+          s.ZtaX(i2, j2) * dx + s.ZtaY(i2, j2) * dy + s.ZtaZ(i2, j2) * dz, u, v, wz);
+      const double Vx = s.XsiX(i2, j2) * u + s.ItaX(i2, j2) * v + s.ZtaX(i2, j2) * wz;
+      const double Vy = s.XsiY(i2, j2) * u + s.ItaY(i2, j2) * v + s.ZtaY(i2, j2) * wz;
+      const double Vz = s.XsiZ(i2, j2) * u + s.ItaZ(i2, j2) * v + s.ZtaZ(i2, j2) * wz;
+      EXPECT_EQ(w.Vu(m, n), s.XsiX(i, j) * Vx + s.XsiY(i, j) * Vy + s.XsiZ(i, j) * Vz);
+      EXPECT_EQ(w.Vv(m, n), s.ItaX(i, j) * Vx + s.ItaY(i, j) * Vy + s.ItaZ(i, j) * Vz);
+      EXPECT_EQ(w.Vn(m, n), s.ZtaX(i, j) * Vx + s.ZtaY(i, j) * Vy + s.ZtaZ(i, j) * Vz);
+    }
+  }
+}
+
+// Lines of the report between a title and the next empty line.
+std::vector<std::string> SectionLines(const std::string& report, const std::string& title) {
+  std::vector<std::string> lines;
+  const std::size_t at = report.find("\r\n" + title + "\r\n\r\n");
+  if (at == std::string::npos) return lines;
+  std::size_t begin = at + title.size() + 6;
+  for (std::size_t end; (end = report.find("\r\n", begin)) != begin && end != std::string::npos;
+       begin = end + 2) {
+    lines.push_back(report.substr(begin, end - begin));
+  }
+  return lines;
+}
+
+int Values(const std::string& line) {
+  std::istringstream in(line);
+  int count = 0;
+  for (std::string value; in >> value;) ++count;
+  return count;
+}
+
+TEST_F(HessSolveTest, AppendsTheFiveSectionsInOrder) {
+  ModelState s = Sphere(2, 3);
+  const std::string geometry = Report();
+  HessSolve(s, work, win);
+  const std::string report = Report();
+  ASSERT_EQ(report.compare(0, geometry.size(), geometry), 0);
+  const std::string solution = report.substr(geometry.size());
+  EXPECT_EQ(solution.rfind("\r\nHess method - Normal velocities\r\n\r\n", 0), 0u);
+  const struct {
+    const char* title;
+    std::size_t lines;
+    int values;
+  } sections[] = {{"Hess method - Normal velocities", 6, 7},
+                  {"u Tangential velocities", 6, 6},
+                  {"v Tangential velocities", 6, 6},
+                  {"Source strengths", 2, 3},
+                  {"1-Cp", 2, 3}};
+  std::size_t previous = 0;
+  for (const auto& section : sections) {
+    SCOPED_TRACE(section.title);
+    const std::size_t at = solution.find(std::string("\r\n") + section.title + "\r\n\r\n");
+    ASSERT_NE(at, std::string::npos);
+    EXPECT_GE(at, previous);
+    previous = at;
+    const std::vector<std::string> lines = SectionLines(solution, section.title);
+    ASSERT_EQ(lines.size(), section.lines);
+    for (const std::string& line : lines) EXPECT_EQ(Values(line), section.values) << line;
+  }
+  EXPECT_EQ(SectionLines(solution, "Hess method - Normal velocities")[0].rfind(" 0.50 ", 0), 0u);
+  EXPECT_EQ(solution.substr(solution.size() - 4), "  \r\n");
+}
+
+TEST_F(HessSolveTest, ReportIsTheSameBytesWithOneThreadAndWithSeveral) {
+  // 256 panels: enough for the elimination to share its work between threads.
+  std::string reports[2];
+  for (const int threads : {1, 3}) {
+    TempWorkDir run;
+    ModelState s = Sphere(16, 16);
+    omp_set_num_threads(threads);
+    HessSolve(s, work, win);
+    reports[threads == 1 ? 0 : 1] = ReadFile(run.path() / "Tarvenol.txt");
+  }
+  omp_set_num_threads(omp_get_num_procs());
+  EXPECT_GT(reports[0].size(), 1000000u);
+  EXPECT_TRUE(reports[0] == reports[1]);
+}
+
+// Two panels in the same place make the second row a copy of the first, and the
+// elimination meets a zero in pass 2 with a third equation below.
+ModelState TwinPanels() {
+  ModelState s = Constants();
+  s.NI = 1;
+  s.NI1 = 2;
+  s.NJ = 3;
+  s.NJ1 = 4;
+  s.NCor = DenseArray<std::int16_t, 2>(1, 3);
+  s.Xsi = Array3(1, 3, 4);
+  s.Ita = Array3(1, 3, 4);
+  for (Array2* a : {&s.xC, &s.yC, &s.zC, &s.XsiX, &s.XsiY, &s.XsiZ, &s.ItaX, &s.ItaY, &s.ItaZ,
+                    &s.ZtaX, &s.ZtaY, &s.ZtaZ}) {
+    *a = Array2(1, 3);
+  }
+  const double corners[][2] = {{-1, 1}, {1, 1}, {1, -1}, {-1, -1}};
+  for (int j = 1; j <= 3; ++j) {
+    s.NCor(1, j) = 4;
+    for (int k = 1; k <= 4; ++k) {
+      s.Xsi(1, j, k) = corners[k - 1][0];
+      s.Ita(1, j, k) = corners[k - 1][1];
+    }
+    // Tilted axes, so that the free stream has a normal and two tangential components.
+    s.XsiX(1, j) = 0.6;
+    s.XsiZ(1, j) = -0.8;
+    s.ItaY(1, j) = 1;
+    s.ZtaX(1, j) = 0.8;
+    s.ZtaZ(1, j) = 0.6;
+  }
+  s.zC(1, 3) = 5;
+  return s;
+}
+
+TEST_F(HessSolveTest, AfterAZeroPivotEveryStrengthIsZeroAndAllSectionsAreWritten) {
+  ModelState s = TwinPanels();
+  HessSolve(s, work, win);
+  EXPECT_EQ(win.messages, std::vector<std::string>{" sıfır diyagonal elemanı"});
+  for (int j = 1; j <= 3; ++j) {
+    EXPECT_EQ(work.Sigma(1, j), 0);
+    EXPECT_EQ(s.OneMinusCp(1, j), 0.6 * 0.6);  // XsiX^2 + ItaX^2
+  }
+  const std::string report = Report();
+  for (const char* title : {"Hess method - Normal velocities", "u Tangential velocities",
+                            "v Tangential velocities", "Source strengths", "1-Cp"}) {
+    EXPECT_NE(report.find(std::string("\r\n") + title + "\r\n"), std::string::npos) << title;
+  }
+  EXPECT_EQ(SectionLines(report, "Source strengths"), std::vector<std::string>{"0.0  0.0  0.0  "});
+}
+
+TEST_F(HessSolveTest, RefusesMatricesBeyondTheMemoryAndKeepsTheSolution) {
+  ModelState s = Constants();
+  s.NI = 1e6;
+  s.NJ = 1e6;
+  s.OneMinusCp = Array2(1, 1);
+  s.OneMinusCp(1, 1) = 0.25;
+  try {
+    HessSolve(s, work, win);
+    ADD_FAILURE() << "no refusal";
+  } catch (const ProgramError& e) {
+    EXPECT_NE(std::string(e.what()).find("1000000000000 panels"), std::string::npos) << e.what();
+    EXPECT_NE(std::string(e.what()).find("would need"), std::string::npos) << e.what();
+  }
+  EXPECT_EQ(s.OneMinusCp(1, 1), 0.25);
+  EXPECT_TRUE(work.Vn.Empty());
+  EXPECT_EQ(Report(), "");
+}
+
+TEST_F(HessSolveTest, AReportThatCannotBeWrittenKeepsThePreviousSolution) {
+  ModelState s = Sphere(4, 4);
+  HessSolve(s, work, win);
+  const Array2 before = s.OneMinusCp;
+  s.OutFile = (dir.path() / "no such folder" / "Tarvenol.txt").string();
+  s.VinfX = 0.5;  // a different solution, had it been kept
+  EXPECT_THROW(HessSolve(s, work, win), ProgramError);
+  EXPECT_EQ(s.OneMinusCp(2, 3), before(2, 3));
+}
+
+}  // namespace
+}  // namespace tarvenol
