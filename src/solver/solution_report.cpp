@@ -1,6 +1,7 @@
 #include "solver/solution_report.h"
 
 #include <algorithm>
+#include <exception>
 #include <new>
 #include <string>
 #include <vector>
@@ -35,27 +36,45 @@ void FormatMatrixLine(std::string& line, const double* row, int count, char sepa
   line.append("\r\n");
 }
 
+// The lines are formatted in parallel, a batch at a time, while the batch before is written.
 void MatrixBlock(ReportWriter& out, std::string_view title, const Array2& a, int rows,
                  int columns) {
   Title(out, title);
-  std::vector<std::string> lines(kLinesPerBatch);
-  for (int first = 1; first <= rows; first += kLinesPerBatch) {
-    const int count = std::min(kLinesPerBatch, rows - first + 1);
-    bool outOfMemory = false;
-#pragma omp parallel for schedule(dynamic, 1)
-    for (int r = 0; r < count; ++r) {
-      try {
-        FormatMatrixLine(lines[static_cast<std::size_t>(r)],
-                         a.Row(static_cast<std::size_t>(first + r)), columns,
-                         out.DecimalSeparator());
-      } catch (const std::bad_alloc&) {
+  std::vector<std::string> batches[2] = {std::vector<std::string>(kLinesPerBatch),
+                                         std::vector<std::string>(kLinesPerBatch)};
+  const char separator = out.DecimalSeparator();
+  std::exception_ptr failure;
+  bool outOfMemory = false;
+#pragma omp parallel
+#pragma omp single
+  {
+    int written = 0;  // lines of the other batch waiting to be written
+    for (int first = 1, b = 0; !failure && (first <= rows || written > 0);
+         first += kLinesPerBatch, b ^= 1) {
+      std::vector<std::string>& lines = batches[b];
+      const int count = std::clamp(rows - first + 1, 0, kLinesPerBatch);
+      for (int r = 0; r < count; ++r) {
+#pragma omp task default(none) firstprivate(r, first) \
+    shared(lines, a, columns, separator, outOfMemory)
+        try {
+          FormatMatrixLine(lines[static_cast<std::size_t>(r)],
+                           a.Row(static_cast<std::size_t>(first + r)), columns, separator);
+        } catch (const std::bad_alloc&) {
 #pragma omp atomic write
-        outOfMemory = true;
+          outOfMemory = true;
+        }
       }
+      try {
+        for (int r = 0; r < written; ++r) out.Text(batches[b ^ 1][static_cast<std::size_t>(r)]);
+      } catch (...) {
+        failure = std::current_exception();
+      }
+#pragma omp taskwait
+      if (outOfMemory && !failure) failure = std::make_exception_ptr(std::bad_alloc());
+      written = count;
     }
-    if (outOfMemory) throw std::bad_alloc();
-    for (int r = 0; r < count; ++r) out.Text(lines[static_cast<std::size_t>(r)]);
   }
+  if (failure) std::rethrow_exception(failure);
 }
 
 // One line per panel row i, each value with "#0.#####0" and two blanks.
