@@ -15,7 +15,7 @@ namespace {
 constexpr int kBlock = 64;
 constexpr int kChunk = 512;
 // Rows that share each load of the quotients, and columns of one register tile.
-constexpr std::size_t kRows = 4;
+constexpr std::size_t kRows = 6;
 constexpr int kTile = 8;
 
 using Vec4 = double __attribute__((vector_size(32)));
