@@ -101,10 +101,11 @@ void ApplyPivotsInBlock(double* row, double* f, const Quotients& q, int k0, int 
 void ThreadColumns(int from, int to, int& first, int& last) {
   const int threads = omp_get_num_threads();
   const int thread = omp_get_thread_num();
-  const int tiles = (to - from + kTile - 1) / kTile;
+  const int base = from - from % kTile;
+  const int tiles = (to - base + kTile - 1) / kTile;
   const int per = (tiles + threads - 1) / threads;
-  first = std::min(to, from + thread * per * kTile);
-  last = std::min(to, first + per * kTile);
+  first = std::clamp(base + thread * per * kTile, from, to);
+  last = std::min(to, base + (thread + 1) * per * kTile);
 }
 
 class Elimination {
