@@ -23,6 +23,9 @@ void Guarded(WindowOps& win, Operation&& operation) {
     win.MessageBox(e.what());
   } catch (const std::bad_alloc&) {
     win.MessageBox("There is not enough memory for this operation.");
+  } catch (const std::exception& e) {
+    // A fault of the system library (a path it cannot take, say): said, not fatal.
+    win.MessageBox(std::string("The operation could not be done: ") + e.what());
   }
 }
 
