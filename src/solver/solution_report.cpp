@@ -48,8 +48,8 @@ void MatrixBlock(ReportWriter& out, std::string_view title, const Array2& a, int
 #pragma omp parallel
 #pragma omp single
   {
-    int written = 0;  // lines of the other batch waiting to be written
-    for (int first = 1, b = 0; !failure && (first <= rows || written > 0);
+    int pending = 0;  // lines of the other batch still to be written
+    for (int first = 1, b = 0; !failure && (first <= rows || pending > 0);
          first += kLinesPerBatch, b ^= 1) {
       std::vector<std::string>& lines = batches[b];
       const int count = std::clamp(rows - first + 1, 0, kLinesPerBatch);
@@ -65,13 +65,13 @@ void MatrixBlock(ReportWriter& out, std::string_view title, const Array2& a, int
         }
       }
       try {
-        for (int r = 0; r < written; ++r) out.Text(batches[b ^ 1][static_cast<std::size_t>(r)]);
+        for (int r = 0; r < pending; ++r) out.Text(batches[b ^ 1][static_cast<std::size_t>(r)]);
       } catch (...) {
         failure = std::current_exception();
       }
 #pragma omp taskwait
       if (outOfMemory && !failure) failure = std::make_exception_ptr(std::bad_alloc());
-      written = count;
+      pending = count;
     }
   }
   if (failure) std::rethrow_exception(failure);
