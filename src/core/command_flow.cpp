@@ -9,6 +9,7 @@
 #include "core/report_locale.h"
 #include "core/text_number.h"
 #include "geometry/panels.h"
+#include "geometry/profile_checks.h"
 #include "report/report_file.h"
 
 namespace tarvenol {
@@ -75,6 +76,9 @@ void PrepareGeometry(Program& p, WindowOps& win, BodyKind kind, const std::strin
   p.state = std::move(next);
   p.body = std::move(nextBody);
   DrawBody(p.state, p.view, win, p.state.ShowPanels, p.state.ShowSolution);
+  if (kind == BodyKind::GivenBody) {
+    for (const std::string& warning : ProfileWarnings(p.state, p.body)) win.MessageBox(warning);
+  }
 }
 
 }  // namespace

@@ -14,6 +14,15 @@ namespace {
 // One value longer than this is not part of a profile.
 constexpr std::size_t kMaxValueLength = 1000;
 
+// A value as a message may show it: printable ASCII only, and not too long to read.
+std::string Shown(const std::string& value) {
+  constexpr std::size_t kShownLength = 40;
+  std::string shown;
+  for (char c : value.substr(0, kShownLength)) shown.push_back(c >= ' ' && c <= '~' ? c : '?');
+  if (value.size() > kShownLength) shown += "...";
+  return "\"" + shown + "\"";
+}
+
 // Takes the values of a body file one at a time, and knows where each one stood.
 class ValueReader {
  public:
@@ -53,10 +62,10 @@ class ValueReader {
     if (value.text.empty() && !value.quoted) return 0;  // an empty value counts as 0
     const auto number = ReadNumberPrefix(value.text);
     if (value.quoted || !number || number->length != value.text.size()) {
-      Fail(At() + "\"" + value.text + "\" is not a number (" + what + ")");
+      Fail(At() + Shown(value.text) + " is not a number (" + what + ")");
     }
     if (!std::isfinite(number->value)) {
-      Fail(At() + "\"" + value.text + "\" is too large (" + what + ")");
+      Fail(At() + Shown(value.text) + " is too large (" + what + ")");
     }
     return number->value;
   }

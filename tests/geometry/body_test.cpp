@@ -123,6 +123,9 @@ TEST_F(Body, RefusalsNameTheFileAndThePlace) {
   }
   EXPECT_NE(Refusal("0,3,0,1," + std::string(5000, '7')).find("longer than any number"),
             std::string::npos);
+  // A long value is shown cut short.
+  EXPECT_NE(Refusal("0,3,0,1," + std::string(60, 'a')).find("\"" + std::string(40, 'a') + "...\""),
+            std::string::npos);
 }
 
 TEST_F(Body, AFolderOrAMissingFileIsRefused) {

@@ -1,0 +1,17 @@
+#pragma once
+// A body file's profile is taken as it stands, but some profiles give panels that do not
+// describe the flow around a closed body; the user is told so.
+
+#include <string>
+#include <vector>
+
+#include "core/model_state.h"
+#include "geometry/body_of_revolution.h"
+
+namespace tarvenol {
+
+// One warning for each way the profile of BodyFile differs from a closed body listed from
+// nose to tail: listed from tail to nose, an end off the axis, a negative radius.
+std::vector<std::string> ProfileWarnings(const ModelState& s, const BodyWork& w);
+
+}  // namespace tarvenol

@@ -1,0 +1,144 @@
+// Body files that are not what they should be, and sizes beyond the machine: the program
+// refuses or warns, never crashes or hangs, and keeps what it had.
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <random>
+
+#include "core/command_flow.h"
+#include "fake_window.h"
+#include "temp_dir.h"
+
+namespace tarvenol {
+namespace {
+
+using testing::FakeWindow;
+using testing::TempWorkDir;
+using testing::WriteFile;
+
+namespace fs = std::filesystem;
+
+class BodyFaults : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    StartUp(program, win);
+    PrepareSphere(program, win);
+    ApplyHessMethod(program, win);
+    ASSERT_TRUE(win.messages.empty());
+    report = testing::ReadFile(dir.path() / "Tarvenol.txt");
+    win.filePath = dir.path().string();
+  }
+
+  // The file is refused with a message holding fault; nothing of the solved sphere changes.
+  void ExpectRefused(const std::string& name, const std::string& fault) {
+    win.messages.clear();
+    win.fileName = name;
+    const double pressure = program.state.OneMinusCp(2, 2);
+    PrepareBodyFile(program, win);
+    ASSERT_EQ(win.messages.size(), 1u) << name;
+    EXPECT_NE(win.messages[0].find(name), std::string::npos) << win.messages[0];
+    EXPECT_NE(win.messages[0].find(fault), std::string::npos) << win.messages[0];
+    EXPECT_EQ(program.state.NI, 4);
+    EXPECT_EQ(program.state.OneMinusCp(2, 2), pressure);
+    EXPECT_TRUE(program.state.ShowSolution);
+    EXPECT_EQ(testing::ReadFile(dir.path() / "Tarvenol.txt"), report);
+  }
+
+  // The file is taken, with the warnings given, and the method applies to it.
+  void ExpectWarnedAndSolved(const std::string& name, const std::string& profile,
+                             const std::vector<std::string>& warnings) {
+    WriteFile(dir.path() / name, profile);
+    win.messages.clear();
+    win.fileName = name;
+    PrepareBodyFile(program, win);
+    ASSERT_EQ(win.messages.size(), warnings.size()) << name;
+    for (std::size_t n = 0; n < warnings.size(); ++n) {
+      EXPECT_NE(win.messages[n].find(warnings[n]), std::string::npos) << win.messages[n];
+    }
+    ASSERT_TRUE(program.state.GeometryReady);
+    win.messages.clear();
+    ApplyHessMethod(program, win);
+    for (const auto& m : win.messages) EXPECT_EQ(m, " sıfır diyagonal elemanı");
+    for (int i = 1; i <= LoopEnd(program.state.NI); ++i) {
+      for (int j = 1; j <= LoopEnd(program.state.NJ); ++j) {
+        EXPECT_TRUE(std::isfinite(program.state.OneMinusCp(i, j))) << i << ", " << j;
+      }
+    }
+  }
+
+  TempWorkDir dir;
+  Program program;
+  FakeWindow win;
+  std::string report;
+};
+
+TEST_F(BodyFaults, AFileThatVanishedOrIsAFolder) {
+  ExpectRefused("vanished.body", "cannot be opened: No such file or directory");
+  fs::create_directory(dir.path() / "folder.body");
+  ExpectRefused("folder.body", "cannot be read: Is a directory");
+}
+
+TEST_F(BodyFaults, AHugeFileOfGarbageIsRefusedAtItsFirstBadValue) {
+  std::mt19937 random(7);
+  std::string garbage(16 << 20, '\0');
+  for (char& c : garbage) c = static_cast<char>(random());
+  garbage.replace(0, 6, "0,5,0,");
+  WriteFile(dir.path() / "garbage.body", garbage);
+  ExpectRefused("garbage.body", "line 1, value 5: \"");
+  // Only printable characters reach the message.
+  EXPECT_EQ(win.messages[0].find_first_of("\x7f\x80\xff\n\r"), std::string::npos);
+  WriteFile(dir.path() / "digits.body", "0,5,0,1," + std::string(16 << 20, '7'));
+  ExpectRefused("digits.body", "a value longer than any number");
+}
+
+TEST_F(BodyFaults, NotANumberOrInfinity) {
+  WriteFile(dir.path() / "nan.body", "0\n3\n0\n1,0,0\n2,nan,0.5\n3,1,0\n");
+  ExpectRefused("nan.body", "\"nan\" is not a number (x of point 2 of 3)");
+  WriteFile(dir.path() / "inf.body", "0\n3\n0\n1,0,0\n2,0.5,inf\n3,1,0\n");
+  ExpectRefused("inf.body", "\"inf\" is not a number (r of point 2 of 3)");
+  WriteFile(dir.path() / "huge.body", "0\n3\n0\n1,0,0\n2,0.5,1e400\n3,1,0\n");
+  ExpectRefused("huge.body", "\"1e400\" is too large (r of point 2 of 3)");
+  WriteFile(dir.path() / "count.body", "0\n1e400\n0\n");
+  ExpectRefused("count.body", "\"1e400\" is too large (the number of profile points)");
+}
+
+TEST_F(BodyFaults, AProfileFromTailToNoseIsWarnedAboutButTaken) {
+  ExpectWarnedAndSolved("reversed.body",
+                        "0\n5\n0\n1,1,0\n2,0.75,0.3\n3,0.5,0.4\n4,0.25,0.3\n5,0,0\n",
+                        {"runs from tail to nose (x goes from 1 to 0)"});
+}
+
+TEST_F(BodyFaults, EndsOffTheAxisAreWarnedAboutButTaken) {
+  ExpectWarnedAndSolved(
+      "open.body", "0\n5\n0\n1,0,0.2\n2,0.25,0.3\n3,0.5,0.4\n4,0.75,0.3\n5,1,0.1\n",
+      {"its first point has r = 0.2, so the body is open there", "its last point has r = 0.1"});
+}
+
+TEST_F(BodyFaults, ANegativeRadiusIsWarnedAbout) {
+  ExpectWarnedAndSolved("negative.body",
+                        "0\n5\n0\n1,0,0\n2,0.25,0.3\n3,0.5,-0.4\n4,0.75,0.3\n5,1,0\n",
+                        {"a negative radius at point 3 (r = -0.4)"});
+}
+
+TEST_F(BodyFaults, APanelCountBeyondTheMachinesMemoryIsRefusedBeforeSolving) {
+  // 40000 panels: three matrices of 40001 x 40002 numbers, about 36 GiB.
+  win.texts[TextBox::Text_NI] = "200";
+  win.texts[TextBox::Text_NJ] = "200";
+  PrepareSphere(program, win);
+  ASSERT_TRUE(win.messages.empty());
+  const double pressure = program.state.OneMinusCp(2, 2);
+  const std::string before = testing::ReadFile(dir.path() / "Tarvenol.txt");
+  ApplyHessMethod(program, win);
+  ASSERT_EQ(win.messages.size(), 1u);
+  EXPECT_NE(win.messages[0].find("40000 panels"), std::string::npos) << win.messages[0];
+  EXPECT_NE(win.messages[0].find("GiB"), std::string::npos) << win.messages[0];
+  EXPECT_EQ(program.state.OneMinusCp(2, 2), pressure);
+  EXPECT_EQ(program.state.OneMinusCp.Limit(0), 4u);
+  EXPECT_FALSE(program.state.ShowSolution);
+  EXPECT_EQ(program.state.VinfX, 1);  // set by the solution before
+  EXPECT_EQ(testing::ReadFile(dir.path() / "Tarvenol.txt"), before);
+}
+
+}  // namespace
+}  // namespace tarvenol
