@@ -256,6 +256,20 @@ TEST_F(CommandFlow, ADriveChangeMovesTheDirectoryListWhichMovesTheFileList) {
             (std::vector<std::string>{"SetDirPath /media/usb", "SetFilePath /media/usb"}));
 }
 
+TEST_F(CommandFlow, AFaultOfTheSystemLibraryBecomesAMessage) {
+  struct BrokenChooser : FakeWindow {
+    std::string GetFilePath() override {
+      throw std::filesystem::filesystem_error("no such place", std::error_code());
+    }
+  } broken;
+  PrepareSphere(program, win);
+  PrepareBodyFile(program, broken);
+  ASSERT_EQ(broken.messages.size(), 1u);
+  EXPECT_EQ(broken.messages[0].rfind("The operation could not be done: ", 0), 0u);
+  EXPECT_TRUE(program.state.GeometryReady);
+  EXPECT_EQ(program.state.NI, 4);
+}
+
 TEST_F(CommandFlow, AboutShowsTheAboutWindow) {
   ShowAbout(program, win);
   EXPECT_EQ(win.aboutShown, 1);
