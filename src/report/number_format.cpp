@@ -2,12 +2,20 @@
 
 #include <charconv>
 #include <cmath>
+#include <cstdint>
 #include <cstring>
 
 namespace tarvenol {
 namespace {
 
 constexpr int kSignificant = 15;
+
+// Products |v| * 10^places below this are decided by the short way.
+constexpr double kShortWayLimit = 1e6;
+// The short way's product is off by at most 1.2e-10 units of the last place, and the 15-digit
+// form moves a value by at most 0.5e-9 of them: nearer a half than this, only the digits decide.
+constexpr double kNearHalf = 1e-9;
+constexpr double kPowersOfTen[] = {1, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6};
 
 char* Copy(char* out, const char* text) {
   const std::size_t n = std::strlen(text);
@@ -17,7 +25,7 @@ char* Copy(char* out, const char* text) {
 
 }  // namespace
 
-char* FormatNumber(char* out, double v, int places, char decimalSeparator) {
+char* FormatNumberByDigits(char* out, double v, int places, char decimalSeparator) {
   if (std::isnan(v)) return Copy(out, "NaN");
   if (std::isinf(v)) return Copy(out, v < 0 ? "-Infinity" : "Infinity");
   if (v < 0) *out++ = '-';  // -0 is not negative and gets no sign
@@ -73,6 +81,39 @@ char* FormatNumber(char* out, double v, int places, char decimalSeparator) {
   std::memcpy(out, fixed + integerEnd, static_cast<std::size_t>(fractionDigits));
   out += fractionDigits;
   if (fractionDigits < places) *out++ = '0';
+  return out;
+}
+
+char* FormatNumber(char* out, double v, int places, char decimalSeparator) {
+  const double magnitude = std::fabs(v);
+  const double scaled = magnitude * kPowersOfTen[places];
+  // Small values, the most common in the report: the rounding is decided by the scaled value
+  // itself unless it lies within a hair of a half.
+  if (!(scaled < kShortWayLimit)) return FormatNumberByDigits(out, v, places, decimalSeparator);
+  const double whole = std::floor(scaled);
+  const double fraction = scaled - whole;
+  if (std::fabs(fraction - 0.5) <= kNearHalf) {
+    return FormatNumberByDigits(out, v, places, decimalSeparator);
+  }
+  const auto rounded = static_cast<std::uint32_t>(whole) + (fraction > 0.5 ? 1u : 0u);
+  const auto unit = static_cast<std::uint32_t>(kPowersOfTen[places]);
+
+  if (v < 0) *out++ = '-';
+  out = std::to_chars(out, out + 8, rounded / unit).ptr;
+  *out++ = decimalSeparator;
+  // The fraction's places, trailing zeros dropped, but one "0" where they are not all used.
+  std::uint32_t fractionDigits = rounded % unit;
+  int shown = places;
+  while (shown > 0 && fractionDigits % 10 == 0) {
+    fractionDigits /= 10;
+    --shown;
+  }
+  for (int k = shown - 1; k >= 0; --k) {
+    out[k] = static_cast<char>('0' + fractionDigits % 10);
+    fractionDigits /= 10;
+  }
+  out += shown;
+  if (shown < places) *out++ = '0';
   return out;
 }
 

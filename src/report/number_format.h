@@ -14,4 +14,8 @@ inline constexpr std::size_t kMaxNumberText = 320;
 // Writes v into out (at least kMaxNumberText bytes) and returns the end of what it wrote.
 char* FormatNumber(char* out, double v, int places, char decimalSeparator);
 
+// The same, always by way of the 15 significant digits. FormatNumber takes a shorter way for
+// the small values that make up most of the report, and this one where that way cannot decide.
+char* FormatNumberByDigits(char* out, double v, int places, char decimalSeparator);
+
 }  // namespace tarvenol

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <random>
 #include <string>
 
 namespace tarvenol {
@@ -75,6 +76,39 @@ TEST(NumberFormat, ExtremeValuesStayWithinTheBuffer) {
   EXPECT_EQ(Format(5e-324, 6), "0.0");
   EXPECT_EQ(Format(NAN, 4), "NaN");
   EXPECT_EQ(Format(-INFINITY, 4), "-Infinity");
+}
+
+std::string ByDigits(double v, int places) {
+  char text[kMaxNumberText];
+  return std::string(text, FormatNumberByDigits(text, v, places, '.'));
+}
+
+TEST(NumberFormat, TheShortWayAgreesWithTheDigitsEverywhere) {
+  std::mt19937_64 random(42);
+  std::uniform_real_distribution<double> mantissa(-10, 10);
+  std::uniform_int_distribution<int> exponent(-12, 7);
+  for (int n = 0; n < 400000; ++n) {
+    const double v = mantissa(random) * std::pow(10.0, exponent(random));
+    for (int places : {4, 6}) ASSERT_EQ(Format(v, places), ByDigits(v, places)) << v;
+  }
+  // Halves of the last place and their neighbours a few bits away, where the 15-digit form
+  // decides: decimal halves like 0.00005 are held a little off the half.
+  std::uniform_int_distribution<std::uint32_t> whole(0, 999999);
+  for (int n = 0; n < 100000; ++n) {
+    for (int places : {4, 6}) {
+      const double half = (whole(random) + 0.5) / std::pow(10.0, places);
+      double v = half;
+      for (int step = 0; step < 4; ++step) v = std::nextafter(v, 0.0);
+      for (int step = 0; step < 9; ++step, v = std::nextafter(v, 1e9)) {
+        ASSERT_EQ(Format(v, places), ByDigits(v, places)) << v;
+        ASSERT_EQ(Format(-v, places), ByDigits(-v, places)) << -v;
+      }
+    }
+  }
+  for (const char* text : {"0.00005", "0.12345", "2.5e-7", "99.99995", "0.0000005", "12.34565"}) {
+    const double v = std::strtod(text, nullptr);
+    for (int places : {4, 6}) EXPECT_EQ(Format(v, places), ByDigits(v, places)) << text;
+  }
 }
 
 }  // namespace
