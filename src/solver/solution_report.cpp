@@ -36,7 +36,8 @@ void FormatMatrixLine(std::string& line, const double* row, int count, char sepa
   line.append("\r\n");
 }
 
-// The lines are formatted in parallel, a batch at a time, while the batch before is written.
+// The lines are formatted in parallel, a batch at a time, while one thread first writes the
+// batch before. Worksharing and barriers only: every thread sees the same loop.
 void MatrixBlock(ReportWriter& out, std::string_view title, const Array2& a, int rows,
                  int columns) {
   Title(out, title);
@@ -44,37 +45,39 @@ void MatrixBlock(ReportWriter& out, std::string_view title, const Array2& a, int
                                          std::vector<std::string>(kLinesPerBatch)};
   const char separator = out.DecimalSeparator();
   std::exception_ptr failure;
+  bool stop = false;
   bool outOfMemory = false;
-#pragma omp parallel
-#pragma omp single
+#pragma omp parallel shared(out, a, rows, columns, separator, batches, failure, stop, outOfMemory)
   {
     int pending = 0;  // lines of the other batch still to be written
-    for (int first = 1, b = 0; !failure && (first <= rows || pending > 0);
-         first += kLinesPerBatch, b ^= 1) {
-      std::vector<std::string>& lines = batches[b];
+    for (int first = 1, b = 0; first <= rows || pending > 0; first += kLinesPerBatch, b ^= 1) {
       const int count = std::clamp(rows - first + 1, 0, kLinesPerBatch);
-      for (int r = 0; r < count; ++r) {
-#pragma omp task default(none) firstprivate(r, first) \
-    shared(lines, a, columns, separator, outOfMemory)
+#pragma omp master
+      {
         try {
-          FormatMatrixLine(lines[static_cast<std::size_t>(r)],
+          for (int r = 0; r < pending; ++r) out.Text(batches[b ^ 1][static_cast<std::size_t>(r)]);
+        } catch (...) {
+          failure = std::current_exception();
+          stop = true;
+        }
+      }
+#pragma omp for schedule(dynamic)
+      for (int r = 0; r < count; ++r) {
+        try {
+          FormatMatrixLine(batches[b][static_cast<std::size_t>(r)],
                            a.Row(static_cast<std::size_t>(first + r)), columns, separator);
         } catch (const std::bad_alloc&) {
 #pragma omp atomic write
           outOfMemory = true;
         }
       }
-      try {
-        for (int r = 0; r < pending; ++r) out.Text(batches[b ^ 1][static_cast<std::size_t>(r)]);
-      } catch (...) {
-        failure = std::current_exception();
-      }
-#pragma omp taskwait
-      if (outOfMemory && !failure) failure = std::make_exception_ptr(std::bad_alloc());
+      // The barrier at the end of the loop above makes stop and outOfMemory the same for all.
+      if (stop || outOfMemory) break;
       pending = count;
     }
   }
   if (failure) std::rethrow_exception(failure);
+  if (outOfMemory) throw std::bad_alloc();
 }
 
 // One line per panel row i, each value with "#0.#####0" and two blanks.
