@@ -13,3 +13,7 @@ if(TARVENOL_SANITIZE)
     -fsanitize=${TARVENOL_SANITIZE} -fno-omit-frame-pointer -fno-sanitize-recover=all)
   target_link_options(tarvenol_options INTERFACE -fsanitize=${TARVENOL_SANITIZE})
 endif()
+if(TARVENOL_FUZZ)
+  # Coverage for the fuzzer in every library, not only in the fuzz targets' own files.
+  target_compile_options(tarvenol_options INTERFACE -fsanitize=fuzzer-no-link)
+endif()
