@@ -10,10 +10,9 @@
 
 #include "core/program_error.h"
 #include "fake_window.h"
-#include "geometry/body_of_revolution.h"
-#include "geometry/panels.h"
 #include "solver/influence_matrices.h"
 #include "solver/source_panel_velocity.h"
+#include "sphere_state.h"
 #include "temp_dir.h"
 
 namespace tarvenol {
@@ -23,27 +22,17 @@ using testing::FakeWindow;
 using testing::ReadFile;
 using testing::TempWorkDir;
 
+// The constants of start-up and the free stream (1, 0, 0).
 ModelState Constants() {
-  ModelState s;
-  s.PI = std::atan(1.0) * 4;
-  s.TwoPI = 2 * s.PI;
-  s.FourPI = 4 * s.PI;
-  s.OutFile = "Tarvenol.txt";
+  ModelState s = testing::StartedState();
   s.VinfX = 1;
   return s;
 }
 
 // The sphere test case, prepared as the command flow prepares it, in the free stream (1, 0, 0).
 ModelState Sphere(int ni, int nj) {
-  ModelState s = Constants();
-  s.NI = ni;
-  s.NI1 = ni + 1;
-  s.NJ = nj;
-  s.NJ1 = nj + 1;
-  BodyWork body;
-  FakeWindow win;
-  BuildBodyGeometry(s, body, win, BodyKind::Sphere);
-  BuildPanels(s);
+  ModelState s = testing::SphereState(ni, nj);
+  s.VinfX = 1;
   return s;
 }
 

@@ -12,6 +12,7 @@
 #include "fake_window.h"
 #include "sphere_state.h"
 #include "temp_dir.h"
+#include "test_paths.h"
 #include "view/draw_body.h"
 
 namespace tarvenol::testing {
@@ -19,12 +20,7 @@ namespace {
 
 // Runs the batch tool with these arguments in the working directory; its exit status.
 int RunBatch(const std::string& arguments) {
-  const char* batch = std::getenv("TARVENOL_BATCH");
-  if (batch == nullptr) {
-    ADD_FAILURE() << "TARVENOL_BATCH names no batch tool";
-    return -1;
-  }
-  const std::string command = std::string("\"") + batch + "\" " + arguments + " 2>messages.txt";
+  const std::string command = "\"" + BatchTool() + "\" " + arguments + " 2>messages.txt";
   const int status = std::system(command.c_str());
   return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }

@@ -1,5 +1,5 @@
 #pragma once
-// The sphere test case's panels, built as the command flow builds them, for the view's tests.
+// The sphere test case's panels, built as the command flow builds them, for tests.
 // The geometry appends to the report, so call it inside a TempWorkDir.
 
 #include <cmath>
