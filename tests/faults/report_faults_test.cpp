@@ -91,6 +91,29 @@ TEST_F(ReportFaults, ASmallFileSystemThatFillsUp) {
   EXPECT_FALSE(p.state.GeometryReady);
 }
 
+TEST(ReportFaultsAtStartUp, AReadOnlyFolder) {
+  // A read-only file system refuses even the superuser, who would write a read-only folder.
+  TempWorkDir dir;
+  const fs::path folder = dir.path() / "read-only";
+  fs::create_directory(folder);
+  const bool mounted = mount("tmpfs", folder.c_str(), "tmpfs", MS_RDONLY, "size=16k") == 0;
+  if (!mounted) {
+    if (geteuid() == 0) GTEST_SKIP() << "cannot mount a read-only file system here";
+    fs::permissions(folder, fs::perms::owner_read | fs::perms::owner_exec);
+  }
+  fs::current_path(folder);
+  Program program;
+  FakeWindow win;
+  StartUp(program, win);
+  PrepareSphere(program, win);
+  fs::current_path(dir.path());
+  if (mounted) umount(folder.c_str());
+  ASSERT_EQ(win.messages.size(), 2u);
+  EXPECT_EQ(win.messages[0].rfind("Cannot create the report file Tarvenol.txt: ", 0), 0u);
+  EXPECT_EQ(win.messages[1].rfind("Cannot open the report file Tarvenol.txt: ", 0), 0u);
+  EXPECT_FALSE(program.state.GeometryReady);
+}
+
 TEST(ReportFaultsAtStartUp, AReportThatCannotBeCreatedIsSaidAndTheProgramGoesOn) {
   TempWorkDir dir;
   fs::create_directory(dir.path() / "Tarvenol.txt");
