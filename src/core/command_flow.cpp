@@ -4,7 +4,6 @@
 #include <filesystem>
 #include <new>
 
-#include "core/memory.h"
 #include "core/program_error.h"
 #include "core/report_locale.h"
 #include "core/text_number.h"
@@ -40,10 +39,6 @@ double ReadCount(WindowOps& win, TextBox box, const char* name) {
   return count;
 }
 
-// Doubles held per panel by the geometry and the view, twice over while a new geometry is
-// built beside the one in use.
-constexpr double kGeometryBytesPerPanel = 2 * 64 * sizeof(double);
-
 void PrepareGeometry(Program& p, WindowOps& win, BodyKind kind, const std::string& bodyFile) {
   // A body file brings its own point count, so only the sphere needs the typed NI.
   const double ni = kind == BodyKind::Sphere ? ReadCount(win, TextBox::Text_NI, "NI")
@@ -60,11 +55,7 @@ void PrepareGeometry(Program& p, WindowOps& win, BodyKind kind, const std::strin
   next.NJ = nj;
   next.NJ1 = next.NJ + 1;
   try {
-    if (kind == BodyKind::Sphere) {
-      RequireMemory((next.NI + 2) * (next.NJ + 2) * kGeometryBytesPerPanel, "This geometry");
-    }
     BuildBodyGeometry(next, nextBody, win, kind);
-    RequireMemory((next.NI + 2) * (next.NJ + 2) * kGeometryBytesPerPanel, "This geometry");
     BuildPanels(next);
   } catch (...) {
     win.SetText(TextBox::Text_NI, typedNI);

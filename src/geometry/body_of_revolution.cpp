@@ -2,10 +2,18 @@
 
 #include <cmath>
 
+#include "core/memory.h"
 #include "geometry/body_file.h"
 #include "report/geometry_sections.h"
 
 namespace tarvenol {
+namespace {
+
+// Doubles held per panel by the geometry and the view, twice over while a new geometry is
+// built beside the one in use.
+constexpr double kGeometryBytesPerPanel = 2 * 64 * sizeof(double);
+
+}  // namespace
 
 void SphereProfile(ModelState& s, BodyWork& w) {
   w.xI = Array1(ArrayLimit(s.NI1));
@@ -25,6 +33,8 @@ void BuildBodyGeometry(ModelState& s, BodyWork& w, WindowOps& win, BodyKind kind
   } else {
     ReadBodyFile(s, w, win);
   }
+  // Known now that the profile has its count: refused before any grid or report is made.
+  RequireMemory((s.NI + 2) * (s.NJ + 2) * kGeometryBytesPerPanel, "This geometry");
   PrintProfile(s, w.xI, w.rI);
 
   const int ni1 = LoopEnd(s.NI1);

@@ -9,6 +9,7 @@
 #include "core/command_flow.h"
 #include "fake_window.h"
 #include "temp_dir.h"
+#include "test_paths.h"
 
 namespace tarvenol {
 namespace {
@@ -101,6 +102,19 @@ TEST_F(BodyFaults, NotANumberOrInfinity) {
   ExpectRefused("huge.body", "\"1e400\" is too large (r of point 2 of 3)");
   WriteFile(dir.path() / "count.body", "0\n1e400\n0\n");
   ExpectRefused("count.body", "\"1e400\" is too large (the number of profile points)");
+}
+
+TEST_F(BodyFaults, AFilesPointsTimesTheTypedNJBeyondTheMachinesMemory) {
+  // 41 points and a million panels around: about 40 GiB, refused before the grid is made.
+  win.texts[TextBox::Text_NJ] = "1000000";
+  win.filePath = testing::ExamplesDir();
+  win.fileName = "spheroid.body";
+  PrepareBodyFile(program, win);
+  ASSERT_EQ(win.messages.size(), 1u);
+  EXPECT_EQ(win.messages[0].rfind("This geometry would need", 0), 0u) << win.messages[0];
+  EXPECT_EQ(program.state.NI, 4);
+  EXPECT_EQ(win.texts[TextBox::Text_NI], "4");
+  EXPECT_EQ(testing::ReadFile(dir.path() / "Tarvenol.txt"), report);
 }
 
 TEST_F(BodyFaults, AProfileFromTailToNoseIsWarnedAboutButTaken) {
