@@ -15,8 +15,9 @@
 #include <string>
 #include <vector>
 
-#include "core/command_flow.h"
-#include "core/program.h"
+#include "flow/command_flow.h"
+#include "flow/program.h"
+#include "headless/headless_window.h"
 #include "report/report_file.h"
 #include "solver/gauss_solve.h"
 #include "solver/influence_matrices.h"
@@ -41,35 +42,15 @@ class NullCanvas : public Canvas {
   void Line(double, double, double, double, Colour) override {}
 };
 
-// The window of a user who typed NI and NJ and reads no message.
-class BenchWindow : public WindowOps {
- public:
-  std::string GetText(TextBox box) override {
-    return box == TextBox::Text_NI || box == TextBox::Text_NJ ? std::to_string(kCount) : "0";
-  }
-  void SetText(TextBox, const std::string&) override {}
-  void SetVisible(ManagedControl, bool) override {}
-  void ShowAboutWindow() override {}
-  void MessageBox(const std::string& text) override { std::fprintf(stderr, "%s\n", text.c_str()); }
-  std::string GetDrive() override { return "/"; }
-  std::string GetDirPath() override { return "/"; }
-  void SetDirPath(const std::string&) override {}
-  std::string GetFilePath() override { return "/"; }
-  void SetFilePath(const std::string&) override {}
-  std::string GetFileName() override { return {}; }
-  int GetScrollValue(ScrollBar) override { return 1; }
-  Canvas& Picture() override { return canvas_; }
-
- private:
-  NullCanvas canvas_;
-};
-
 // The sphere prepared, and its matrices built once, in a folder of its own.
 struct Sphere {
   Sphere() {
     char pattern[] = "/tmp/tarvenol-bench-XXXXXX";
     folder = ::mkdtemp(pattern);
     std::filesystem::current_path(folder);
+    win.texts[TextBox::Text_NI] = std::to_string(kCount);
+    win.texts[TextBox::Text_NJ] = std::to_string(kCount);
+    win.onMessage = [](const std::string& text) { std::fprintf(stderr, "%s\n", text.c_str()); };
     StartUp(program, win);
     PrepareSphere(program, win);
     program.state.VinfX = 1;
@@ -88,7 +69,8 @@ struct Sphere {
 
   const int NPan = kCount * kCount;
   std::string folder;
-  BenchWindow win;
+  NullCanvas canvas;
+  HeadlessWindow win{canvas};
   Program program;
   Array2 Vn;  // as built, before elimination
 };
@@ -122,7 +104,7 @@ void BM_GaussSolve(benchmark::State& state) {
     A = {};
     A = sphere.Vn;
     state.ResumeTiming();
-    GaussSolve(sphere.NPan, A, X, sphere.win);
+    GaussSolve(sphere.NPan, A, X);
   }
 }
 BENCHMARK(BM_GaussSolve)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond)->UseRealTime();
@@ -196,7 +178,6 @@ void BM_ApplyHessMethod(benchmark::State& state) {
     total.matrixReport += s.matrixReport;
     total.solve += s.solve;
     total.oneMinusCp += s.oneMinusCp;
-    total.report += s.report;
     state.ResumeTiming();
   }
   const double runs = static_cast<double>(state.iterations());
@@ -204,7 +185,6 @@ void BM_ApplyHessMethod(benchmark::State& state) {
   state.counters["matrix_report_s"] = total.matrixReport / runs;
   state.counters["solve_s"] = total.solve / runs;
   state.counters["one_minus_cp_s"] = total.oneMinusCp / runs;
-  state.counters["report_s"] = total.report / runs;
   const double matrices = 3.0 * (sphere.NPan + 1) * (sphere.NPan + 2) * sizeof(double);
   state.counters["matrices_MiB"] = matrices / (1 << 20);
   state.counters["peak_MiB"] = peakKiB / 1024;

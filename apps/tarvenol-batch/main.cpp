@@ -4,13 +4,13 @@
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
-#include <new>
 #include <string>
 #include <vector>
 
-#include "batch_window.h"
-#include "core/command_flow.h"
-#include "view/raster_canvas.h"
+#include "flow/command_flow.h"
+#include "flow/view_handlers.h"
+#include "headless/headless_window.h"
+#include "raster/raster_canvas.h"
 
 namespace {
 
@@ -39,15 +39,11 @@ int UsageError(const std::string& why) {
 }
 
 // Draws the view with the current flags, as the window shows it, and writes it to path.
-void SavePicture(tarvenol::Program& program, tarvenol::BatchWindow& win,
+void SavePicture(tarvenol::Program& program, tarvenol::HeadlessWindow& win,
                  const tarvenol::RasterCanvas& canvas, const std::string& path) {
-  try {
-    DrawBody(program.state, program.view, win, program.state.ShowPanels,
-             program.state.ShowSolution);
-  } catch (const std::bad_alloc&) {
-    win.MessageBox("There is not enough memory to draw the picture.");
-    return;
-  }
+  const std::size_t messages = win.messages.size();
+  RedrawView(program.state, program.view, win);
+  if (win.messages.size() != messages) return;
   if (!canvas.SavePng(path)) win.MessageBox("The picture cannot be written to " + path + ".");
 }
 
@@ -62,7 +58,10 @@ int main(int argc, char** argv) {
   }
 
   RasterCanvas canvas(400, 400);
-  BatchWindow win(canvas, "tarvenol-batch");
+  HeadlessWindow win(canvas);
+  win.onMessage = [](const std::string& text) {
+    std::fprintf(stderr, "tarvenol-batch: %s\n", text.c_str());
+  };
   Program program;
   StartUp(program, win);
 
@@ -100,5 +99,5 @@ int main(int argc, char** argv) {
       return UsageError("unknown action '" + action + "'");
     }
   }
-  return win.MessageShown() ? 1 : 0;
+  return win.messages.empty() ? 0 : 1;
 }

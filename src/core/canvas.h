@@ -1,7 +1,9 @@
 #pragma once
-// The drawing surface of the picture area: the few operations the wire-frame view needs.
+// The drawing surface of the picture area: the few operations the wire-frame view needs,
+// and a drawing kept as the list of those operations, to be painted on a surface later.
 
 #include <cstdint>
+#include <vector>
 
 namespace tarvenol {
 
@@ -29,6 +31,44 @@ class Canvas {
   // A line from the current point to (x, y), which becomes the current point.
   virtual void LineTo(double x, double y, Colour colour) = 0;
   virtual void Line(double x1, double y1, double x2, double y2, Colour colour) = 0;
+};
+
+struct DrawOp {
+  enum Kind { Clear, SetCoordinates, PlotPoint, LineTo, Line } kind;
+  double a = 0, b = 0, c = 0, d = 0;  // coordinates in the order the operation takes them
+  Colour colour{};
+};
+
+// A surface that only remembers what is drawn on it. A picture is made whole on one of
+// these first, so that a picture that cannot be made leaves the one shown as it was.
+class Drawing : public Canvas {
+ public:
+  void Clear() override { ops.push_back({DrawOp::Clear}); }
+  void SetCoordinates(double left, double top, double right, double bottom) override {
+    ops.push_back({DrawOp::SetCoordinates, left, top, right, bottom});
+  }
+  void PlotPoint(double x, double y) override { ops.push_back({DrawOp::PlotPoint, x, y}); }
+  void LineTo(double x, double y, Colour colour) override {
+    ops.push_back({DrawOp::LineTo, x, y, 0, 0, colour});
+  }
+  void Line(double x1, double y1, double x2, double y2, Colour colour) override {
+    ops.push_back({DrawOp::Line, x1, y1, x2, y2, colour});
+  }
+
+  // Every operation again, in order, on another surface.
+  void PaintOn(Canvas& canvas) const {
+    for (const DrawOp& op : ops) {
+      switch (op.kind) {
+        case DrawOp::Clear: canvas.Clear(); break;
+        case DrawOp::SetCoordinates: canvas.SetCoordinates(op.a, op.b, op.c, op.d); break;
+        case DrawOp::PlotPoint: canvas.PlotPoint(op.a, op.b); break;
+        case DrawOp::LineTo: canvas.LineTo(op.a, op.b, op.colour); break;
+        case DrawOp::Line: canvas.Line(op.a, op.b, op.c, op.d, op.colour); break;
+      }
+    }
+  }
+
+  std::vector<DrawOp> ops;
 };
 
 }  // namespace tarvenol

@@ -167,13 +167,12 @@ BodyProfile ReadBodyProfile(std::FILE* file, const std::string& name, double max
   return profile;
 }
 
-void ReadBodyFile(ModelState& s, BodyWork& w, WindowOps& win) {
+void ReadBodyFile(ModelState& s, BodyWork& w) {
   const BodyProfile profile = ReadBodyProfile(s.BodyFile, kMaxBodyPoints);
   const auto n = static_cast<double>(profile.x.size());
   if (n != s.NI1) {
     s.NI1 = n;
     s.NI = s.NI1 - 1;
-    win.SetText(TextBox::Text_NI, std::to_string(profile.x.size() - 1));
   }
   w.xI = Array1(ArrayLimit(s.NI1));
   w.rI = Array1(ArrayLimit(s.NI1));

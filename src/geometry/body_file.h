@@ -10,7 +10,6 @@
 #include <vector>
 
 #include "core/model_state.h"
-#include "core/window_ops.h"
 #include "geometry/body_of_revolution.h"
 
 namespace tarvenol {
@@ -27,9 +26,9 @@ BodyProfile ReadBodyProfile(const std::string& path, double maxPoints);
 // The same from a file already open, named name in messages.
 BodyProfile ReadBodyProfile(std::FILE* file, const std::string& name, double maxPoints);
 
-// Reads the profile of BodyFile into xI and rI; when its point count differs from NI1,
-// NI, NI1 and the text of Text_NI follow the file. Nothing changes when the file is refused.
-void ReadBodyFile(ModelState& s, BodyWork& w, WindowOps& win);
+// Reads the profile of BodyFile into xI and rI; when its point count differs from NI1, NI and
+// NI1 follow the file. Nothing changes when the file is refused.
+void ReadBodyFile(ModelState& s, BodyWork& w);
 
 // The largest point count a body file may give.
 inline constexpr double kMaxBodyPoints = 1e7;

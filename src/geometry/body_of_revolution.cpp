@@ -4,7 +4,6 @@
 
 #include "core/memory.h"
 #include "geometry/body_file.h"
-#include "report/geometry_sections.h"
 
 namespace tarvenol {
 namespace {
@@ -27,15 +26,14 @@ void SphereProfile(ModelState& s, BodyWork& w) {
   }
 }
 
-void BuildBodyGeometry(ModelState& s, BodyWork& w, WindowOps& win, BodyKind kind) {
+void BuildBodyGeometry(ModelState& s, BodyWork& w, BodyKind kind) {
   if (kind == BodyKind::Sphere) {
     SphereProfile(s, w);
   } else {
-    ReadBodyFile(s, w, win);
+    ReadBodyFile(s, w);
   }
-  // Known now that the profile has its count: refused before any grid or report is made.
+  // Known now that the profile has its count: refused before any grid is made.
   RequireMemory((s.NI + 2) * (s.NJ + 2) * kGeometryBytesPerPanel, "This geometry");
-  PrintProfile(s, w.xI, w.rI);
 
   const int ni1 = LoopEnd(s.NI1);
   const int nj1 = LoopEnd(s.NJ1);
@@ -53,7 +51,6 @@ void BuildBodyGeometry(ModelState& s, BodyWork& w, WindowOps& win, BodyKind kind
       s.zB(i, j) = std::sin(w.Phi(j)) * w.rI(i);
     }
   }
-  PrintBodyCoordinates(s);
 }
 
 }  // namespace tarvenol

@@ -4,7 +4,6 @@
 
 #include "core/array.h"
 #include "core/model_state.h"
-#include "core/window_ops.h"
 
 namespace tarvenol {
 
@@ -17,8 +16,10 @@ struct BodyWork {
   Array1 Phi;  // angle of meridian j, 1..NJ1
 };
 
-// Profile, report section, meridian angles, surface grid, report section.
-void BuildBodyGeometry(ModelState& s, BodyWork& w, WindowOps& win, BodyKind kind);
+// Profile, meridian angles and surface grid. A body file's point count replaces NI and NI1.
+// Refuses a geometry too large for the memory once the profile's point count is known,
+// before any grid is made.
+void BuildBodyGeometry(ModelState& s, BodyWork& w, BodyKind kind);
 
 // The sphere of diameter 1 with its nose at x = 0, points evenly spaced in polar angle.
 void SphereProfile(ModelState& s, BodyWork& w);

@@ -5,7 +5,6 @@
 #include <string>
 
 #include "core/program_error.h"
-#include "report/geometry_sections.h"
 
 namespace tarvenol {
 namespace {
@@ -151,7 +150,6 @@ void BuildPanels(ModelState& s) {
   ControlPoints(s, ni, nj);
   PanelAxes(s, ni, nj);
   CornersInPanelAxes(s, ni, nj);
-  PrintPanelGeometry(s);
 }
 
 }  // namespace tarvenol

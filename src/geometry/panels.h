@@ -1,7 +1,7 @@
 #pragma once
 // The panels of the surface grid: NI x NJ plane panels (triangles in the first and last
 // rows), their corners, control points, axes Xsi, Ita, Zta (Zta out of the body) and
-// corner coordinates in panel axes. Ends by appending the panel sections to the report.
+// corner coordinates in panel axes.
 
 #include "core/model_state.h"
 

@@ -3,6 +3,7 @@
 #include <cerrno>
 #include <charconv>
 #include <cstring>
+#include <filesystem>
 
 #include "core/program_error.h"
 #include "report/number_format.h"
@@ -75,6 +76,21 @@ void ReportWriter::Fail(const char* what) {
   std::fclose(file_);
   file_ = nullptr;
   throw ProgramError(FileFault(path_, what, error));
+}
+
+ReportTransaction::ReportTransaction(const std::string& path) : path_(path) {
+  std::error_code missing;
+  length_ = std::filesystem::file_size(path, missing);
+  if (missing) length_ = 0;
+}
+
+ReportTransaction::~ReportTransaction() {
+  if (committed_) return;
+  // Nothing more can be done about a report that cannot be cut back: the operation's own
+  // message already says why it failed.
+  std::error_code ignored;
+  const std::uintmax_t now = std::filesystem::file_size(path_, ignored);
+  if (!ignored && now > length_) std::filesystem::resize_file(path_, length_, ignored);
 }
 
 }  // namespace tarvenol

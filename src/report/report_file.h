@@ -3,6 +3,7 @@
 // one open, write and close. Lines end in CR LF. Text is gathered in a buffer and written
 // in large pieces, so a report of millions of values never lies in memory whole.
 
+#include <cstdint>
 #include <cstdio>
 #include <string>
 #include <string_view>
@@ -39,6 +40,23 @@ class ReportWriter {
   char separator_;
   std::FILE* file_ = nullptr;
   std::string buffer_;
+};
+
+// The sections of one operation stand or fall together: unless the operation commits them, the
+// report is cut back to the length it had when the operation began.
+class ReportTransaction {
+ public:
+  explicit ReportTransaction(const std::string& path);
+  ~ReportTransaction();
+  ReportTransaction(const ReportTransaction&) = delete;
+  ReportTransaction& operator=(const ReportTransaction&) = delete;
+
+  void Commit() { committed_ = true; }
+
+ private:
+  std::string path_;
+  std::uintmax_t length_ = 0;
+  bool committed_ = false;
 };
 
 }  // namespace tarvenol

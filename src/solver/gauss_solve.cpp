@@ -4,11 +4,9 @@
 
 namespace tarvenol {
 
-void GaussSolve(int N, Array2& A, Array1& X, WindowOps& win) {
-  if (EliminateForward(A, N) != 0 || A(N, N) == 0) {
-    win.MessageBox(" sıfır diyagonal elemanı");
-    return;
-  }
+int GaussSolve(int N, Array2& A, Array1& X) {
+  if (const int zeroAt = EliminateForward(A, N); zeroAt != 0) return zeroAt;
+  if (A(N, N) == 0) return N;
   X(N) = A(N, N + 1) / A(N, N);
   for (int k = N - 1; k >= 1; --k) {
     const double* row = A.Row(static_cast<std::size_t>(k));
@@ -16,6 +14,7 @@ void GaussSolve(int N, Array2& A, Array1& X, WindowOps& win) {
     for (int j = k + 1; j <= N; ++j) s = s + X(j) * row[j];
     X(k) = (row[N + 1] - s) / row[k];
   }
+  return 0;
 }
 
 }  // namespace tarvenol

@@ -8,7 +8,6 @@
 #include "core/program_error.h"
 #include "solver/gauss_solve.h"
 #include "solver/influence_matrices.h"
-#include "solver/solution_report.h"
 
 namespace tarvenol {
 namespace {
@@ -58,7 +57,7 @@ Array2 SurfaceOneMinusCp(const ModelState& s, const SolverWork& w, int NPan) {
 
 }  // namespace
 
-void HessSolve(ModelState& s, SolverWork& w, WindowOps& win) {
+HessSolution HessSolve(const ModelState& s, SolverWork& w, const MatricesReady& matricesReady) {
   const int ni = LoopEnd(s.NI);
   const int nj = LoopEnd(s.NJ);
   // The previous run's matrices go first, so that two sets are never held at once.
@@ -67,9 +66,8 @@ void HessSolve(ModelState& s, SolverWork& w, WindowOps& win) {
   w.Vv = {};
   RequireMatrixMemory(static_cast<double>(ni) * static_cast<double>(nj));
   const int NPan = nj * ni;
-  const int NPan1 = NPan + 1;
   const auto rows = static_cast<std::size_t>(NPan);
-  const auto columns = static_cast<std::size_t>(NPan1);
+  const auto columns = static_cast<std::size_t>(NPan + 1);
   w.Vu = Array2(rows, columns);
   w.Vv = Array2(rows, columns);
   w.Vn = Array2(rows, columns);
@@ -82,29 +80,22 @@ void HessSolve(ModelState& s, SolverWork& w, WindowOps& win) {
   w.seconds.coefficients = SecondsSince(start);
 
   start = Clock::now();
-  PrintVelocityMatrices(s, w, NPan, NPan1);
+  if (matricesReady) matricesReady(w);
   w.seconds.matrixReport = SecondsSince(start);
 
   start = Clock::now();
-  GaussSolve(NPan, w.Vn, w.SigmaV, win);
+  HessSolution solution;
+  solution.zeroPivotRow = GaussSolve(NPan, w.Vn, w.SigmaV);
   w.seconds.solve = SecondsSince(start);
 
-  start = Clock::now();
   for (int i = 1, m = 0; i <= ni; ++i) {
     for (int j = 1; j <= nj; ++j) w.Sigma(i, j) = w.SigmaV(++m);
   }
-  PrintSourceStrengths(s, w.Sigma);
-  w.seconds.report = SecondsSince(start);
 
   start = Clock::now();
-  Array2 oneMinusCp = SurfaceOneMinusCp(s, w, NPan);
+  solution.OneMinusCp = SurfaceOneMinusCp(s, w, NPan);
   w.seconds.oneMinusCp = SecondsSince(start);
-
-  // The model state takes the new 1 - Cp only once its section is in the report.
-  start = Clock::now();
-  PrintOneMinusCp(s, oneMinusCp);
-  s.OneMinusCp = std::move(oneMinusCp);
-  w.seconds.report += SecondsSince(start);
+  return solution;
 }
 
 }  // namespace tarvenol

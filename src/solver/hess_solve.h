@@ -1,20 +1,20 @@
 #pragma once
 // Hess's source panel method on the panels of the current geometry: influence matrices,
-// their report, source strengths, surface velocities and 1 - Cp.
+// source strengths, surface velocities and 1 - Cp.
+
+#include <functional>
 
 #include "core/array.h"
 #include "core/model_state.h"
-#include "core/window_ops.h"
 
 namespace tarvenol {
 
 // Wall-clock seconds of the stages of the last run, for measuring.
 struct HessStageSeconds {
   double coefficients = 0;  // influence matrices
-  double matrixReport = 0;  // their report section
+  double matrixReport = 0;  // what was done with them before the elimination
   double solve = 0;         // Gaussian elimination
   double oneMinusCp = 0;    // surface velocities
-  double report = 0;        // source strength and 1-Cp sections
 };
 
 // The solver's own arrays, kept from one run to the next.
@@ -27,9 +27,20 @@ struct SolverWork {
   HessStageSeconds seconds;
 };
 
-// Panels are numbered m = (i - 1) * NJ + j. The free stream must be set. Refuses, keeping
-// OneMinusCp, a panel count whose matrices would not fit in memory; a zero diagonal element
-// met by the elimination leaves every source strength 0, and the run goes on.
-void HessSolve(ModelState& s, SolverWork& w, WindowOps& win);
+// What a run gives: 1 - Cp by panel [0..NI, 0..NJ], for the model state to take.
+struct HessSolution {
+  // 0, or the row whose diagonal element the elimination met as exactly 0; every source
+  // strength is then 0 and 1 - Cp comes from the free stream alone.
+  int zeroPivotRow = 0;
+  Array2 OneMinusCp;
+};
+
+// Called once the influence matrices are complete, before the elimination overwrites Vn:
+// the only moment at which they can be read whole.
+using MatricesReady = std::function<void(const SolverWork&)>;
+
+// Panels are numbered m = (i - 1) * NJ + j. The free stream must be set. Refuses a panel
+// count whose matrices would not fit in memory before any is allocated.
+HessSolution HessSolve(const ModelState& s, SolverWork& w, const MatricesReady& matricesReady);
 
 }  // namespace tarvenol

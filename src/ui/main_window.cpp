@@ -10,12 +10,12 @@
 #include <QPushButton>
 #include <QScrollBar>
 
-#include "core/command_flow.h"
+#include "flow/command_flow.h"
 #include "ui/about_window.h"
 #include "ui/file_chooser.h"
 #include "ui/picture_area.h"
 #include "ui/twips.h"
-#include "view/view_handlers.h"
+#include "flow/view_handlers.h"
 
 namespace tarvenol {
 namespace {

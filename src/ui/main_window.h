@@ -6,9 +6,9 @@
 #include <QMainWindow>
 #include <memory>
 
-#include "core/program.h"
+#include "flow/program.h"
 #include "ui/qt_window_ops.h"
-#include "view/raster_canvas.h"
+#include "raster/raster_canvas.h"
 
 namespace tarvenol {
 

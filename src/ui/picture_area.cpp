@@ -3,7 +3,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 
-#include "view/raster_canvas.h"
+#include "raster/raster_canvas.h"
 
 namespace tarvenol {
 

@@ -2,22 +2,19 @@
 
 #include <cmath>
 
-#include "core/text_number.h"
-
 namespace tarvenol {
 namespace {
 
-// An angle box's text in degrees, as radians. A text that gives no finite angle counts as
-// 0 degrees, like a text of letters.
-double ReadAngle(const ModelState& s, WindowOps& win, TextBox box) {
-  const double radians = TextToNumber(win.GetText(box)) * s.PI / 180;
+// An angle in degrees, as radians; one that gives no finite angle counts as 0 degrees, like a
+// text of letters.
+double Radians(const ModelState& s, double degrees) {
+  const double radians = degrees * s.PI / 180;
   return std::isfinite(radians) ? radians : 0;
 }
 
-// Half the width of the visible square, 6 / ViewScale. A scale text that gives no positive
-// number, or one so small that the square would be endless, draws at scale 1.
-double ReadHalfWidth(WindowOps& win) {
-  double ViewScale = TextToNumber(win.GetText(TextBox::Text_Ölçek));
+// Half the width of the visible square, 6 / ViewScale. A scale that is no positive number, or
+// one so small that the square would be endless, draws at scale 1.
+double HalfWidth(double ViewScale) {
   if (!(std::isfinite(ViewScale) && ViewScale > 0 && std::isfinite(6 / ViewScale))) {
     ViewScale = 1;
   }
@@ -113,8 +110,8 @@ void DrawAxes(const ViewWork& w, Offsets mid, Canvas& pic) {
 
 }  // namespace
 
-void DrawBody(const ModelState& s, ViewWork& w, WindowOps& win, bool ShowPanels,
-              bool ShowSolution) {
+Drawing DrawBody(const ModelState& s, ViewWork& w, const ViewSettings& view, bool ShowPanels,
+                 bool ShowSolution) {
   w.xRot = Array3(ArrayLimit(s.NI1), ArrayLimit(s.NJ1), 4);
   w.yRot = Array3(ArrayLimit(s.NI1), ArrayLimit(s.NJ1), 4);
   w.zRot = Array3(ArrayLimit(s.NI1), ArrayLimit(s.NJ1), 4);
@@ -122,20 +119,20 @@ void DrawBody(const ModelState& s, ViewWork& w, WindowOps& win, bool ShowPanels,
   w.yTipRot = Array2(ArrayLimit(s.NI), ArrayLimit(s.NJ));
   w.zTipRot = Array2(ArrayLimit(s.NI), ArrayLimit(s.NJ));
 
-  BuildRotation(w, ReadAngle(s, win, TextBox::Text_AlfaX), ReadAngle(s, win, TextBox::Text_AlfaY),
-                ReadAngle(s, win, TextBox::Text_AlfaZ));
+  BuildRotation(w, Radians(s, view.AlfaX), Radians(s, view.AlfaY), Radians(s, view.AlfaZ));
   const int ni = LoopEnd(s.NI), nj = LoopEnd(s.NJ);
   RotateCorners(s, w, ni, nj);
   if (ShowSolution) RotateTips(s, w, ni, nj);
   const Offsets mid = CentreCorners(s, w, ni, nj);
-  const double half = ReadHalfWidth(win);
+  const double half = HalfWidth(view.ViewScale);
 
-  Canvas& pic = win.Picture();
+  Drawing pic;
   pic.Clear();
   pic.SetCoordinates(-half, half, half, -half);
   if (ShowPanels) DrawPanels(s, w, pic, ni, nj);
   if (ShowSolution) DrawMesh(w, mid, pic, ni, nj);
   DrawAxes(w, mid, pic);
+  return pic;
 }
 
 }  // namespace tarvenol

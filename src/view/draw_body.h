@@ -3,8 +3,8 @@
 // centred and scaled, drawn on the picture of the main window.
 
 #include "core/array.h"
+#include "core/canvas.h"
 #include "core/model_state.h"
-#include "core/window_ops.h"
 
 namespace tarvenol {
 
@@ -17,10 +17,18 @@ struct ViewWork {
   Array2 xTipRot, yTipRot, zTipRot;  // [0..NI, 0..NJ]
 };
 
-// Clears the picture and draws, as seen along the turned y axis with z upward: the open
-// panel outlines in red when ShowPanels is set, the 1 - Cp mesh in blue when ShowSolution is
-// set, and always the three axes on top. Angles and scale come from the window's texts.
-void DrawBody(const ModelState& s, ViewWork& w, WindowOps& win, bool ShowPanels, bool ShowSolution);
+// How the user asked to see the body: the three angles in degrees and the scale factor.
+struct ViewSettings {
+  double AlfaX = 0, AlfaY = 0, AlfaZ = 0;
+  double ViewScale = 1;
+};
+
+// The picture, cleared and drawn again, as seen along the turned y axis with z upward: the
+// open panel outlines in red when ShowPanels is set, the 1 - Cp mesh in blue when
+// ShowSolution is set, and always the three axes on top. An angle that is not finite counts
+// as 0, and a scale that is not a positive number with a finite picture width as 1.
+Drawing DrawBody(const ModelState& s, ViewWork& w, const ViewSettings& view, bool ShowPanels,
+                 bool ShowSolution);
 
 // The rotation Rz(AlfaZ)·Ry(AlfaY)·Rx(AlfaX), angles in radians, right-handed about the
 // fixed model axes: a point is turned about x first, then about y, then about z.

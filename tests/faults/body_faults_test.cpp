@@ -6,7 +6,7 @@
 #include <filesystem>
 #include <random>
 
-#include "core/command_flow.h"
+#include "flow/command_flow.h"
 #include "fake_window.h"
 #include "temp_dir.h"
 #include "test_paths.h"

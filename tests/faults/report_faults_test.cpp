@@ -8,7 +8,7 @@
 
 #include <filesystem>
 
-#include "core/command_flow.h"
+#include "flow/command_flow.h"
 #include "fake_window.h"
 #include "temp_dir.h"
 

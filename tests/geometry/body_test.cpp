@@ -3,7 +3,6 @@
 #include <cmath>
 
 #include "core/program_error.h"
-#include "fake_window.h"
 #include "geometry/body_file.h"
 #include "geometry/body_of_revolution.h"
 #include "temp_dir.h"
@@ -11,7 +10,6 @@
 namespace tarvenol {
 namespace {
 
-using testing::FakeWindow;
 using testing::TempWorkDir;
 using testing::WriteFile;
 
@@ -43,7 +41,6 @@ class Body : public ::testing::Test {
   TempWorkDir dir;
   ModelState s;
   BodyWork w;
-  FakeWindow win;
 };
 
 TEST_F(Body, TheSphereProfileOfFourIntervals) {
@@ -62,7 +59,7 @@ TEST_F(Body, TheSphereProfileOfFourIntervals) {
 
 TEST_F(Body, MeridiansStartAtMinusNinetyDegreesAndCloseTheCircle) {
   Counts(4, 4);
-  BuildBodyGeometry(s, w, win, BodyKind::Sphere);
+  BuildBodyGeometry(s, w, BodyKind::Sphere);
   const double phi[] = {-s.PI / 2, 0, s.PI / 2, s.PI, 3 * s.PI / 2};
   for (int j = 1; j <= 5; ++j) EXPECT_NEAR(w.Phi(j), phi[j - 1], 1e-15);
   // Profile point 3, radius 0.5: (y, z) at (0, -r), (r, 0), (0, r), (-r, 0), (0, -r).
@@ -138,14 +135,11 @@ TEST_F(Body, ReadBodyFileFollowsTheFilesPointCountOnlyWhenItDiffers) {
   WriteFile(dir.path() / "b.body", "0\n5\n0\n1,0,0\n2,0.25,0.3\n3,0.5,0.4\n4,0.75,0.3\n5,1,0\n");
   s.BodyFile = (dir.path() / "b.body").string();
   Counts(4, 6);
-  win.texts[TextBox::Text_NI] = "4 typed";
-  ReadBodyFile(s, w, win);
-  EXPECT_EQ(win.texts[TextBox::Text_NI], "4 typed");
+  ReadBodyFile(s, w);
   EXPECT_EQ(s.NI, 4);
 
   Counts(30, 6);
-  ReadBodyFile(s, w, win);
-  EXPECT_EQ(win.texts[TextBox::Text_NI], "4");
+  ReadBodyFile(s, w);
   EXPECT_EQ(s.NI, 4);
   EXPECT_EQ(s.NI1, 5);
   EXPECT_EQ(s.NJ, 6);

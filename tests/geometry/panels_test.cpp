@@ -5,14 +5,12 @@
 #include <cmath>
 
 #include "core/program_error.h"
-#include "fake_window.h"
 #include "geometry/body_of_revolution.h"
 #include "temp_dir.h"
 
 namespace tarvenol {
 namespace {
 
-using testing::FakeWindow;
 using testing::TempWorkDir;
 
 class Panels : public ::testing::Test {
@@ -24,14 +22,13 @@ class Panels : public ::testing::Test {
     s.NI1 = ni + 1;
     s.NJ = nj;
     s.NJ1 = nj + 1;
-    BuildBodyGeometry(s, w, win, BodyKind::Sphere);
+    BuildBodyGeometry(s, w, BodyKind::Sphere);
     BuildPanels(s);
   }
 
   TempWorkDir dir;
   ModelState s;
   BodyWork w;
-  FakeWindow win;
 };
 
 TEST_F(Panels, TheWorkedSphereCheck) {

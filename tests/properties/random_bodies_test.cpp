@@ -8,7 +8,7 @@
 #include <random>
 #include <string>
 
-#include "core/command_flow.h"
+#include "flow/command_flow.h"
 #include "fake_window.h"
 #include "solver/influence_matrices.h"
 #include "temp_dir.h"

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "core/command_flow.h"
+#include "flow/command_flow.h"
 #include "fake_window.h"
 #include "temp_dir.h"
 

@@ -7,12 +7,10 @@
 #include <random>
 #include <vector>
 
-#include "fake_window.h"
 
 namespace tarvenol {
 namespace {
 
-using testing::FakeWindow;
 
 // Rows of the augmented matrix, from index 1; column 0 is padding.
 Array2 System(const std::vector<std::vector<double>>& rows) {
@@ -64,58 +62,48 @@ Array2 RandomSystem(int N, unsigned seed) {
 }
 
 TEST(GaussSolve, OneEquation) {
-  FakeWindow win;
   Array2 A = System({{4, 3}});
   Array1 X(1);
-  GaussSolve(1, A, X, win);
+  EXPECT_EQ(GaussSolve(1, A, X), 0);
   EXPECT_EQ(X(1), 0.75);
-  EXPECT_TRUE(win.messages.empty());
 }
 
 TEST(GaussSolve, TwoEquationsLeaveTheUpperTriangle) {
-  FakeWindow win;
   Array2 A = System({{2, 1, 3}, {4, 3, 7}});
   Array1 X(2);
-  GaussSolve(2, A, X, win);
+  EXPECT_EQ(GaussSolve(2, A, X), 0);
   EXPECT_EQ(X(1), 1);
   EXPECT_EQ(X(2), 1);
   EXPECT_TRUE(SameBits(A, System({{2, 1, 3}, {0, 1, 1}})));
-  EXPECT_TRUE(win.messages.empty());
 }
 
 TEST(GaussSolve, RefusesASystemThatWouldNeedARowExchange) {
-  FakeWindow win;
   Array2 A = System({{0, 1, 1}, {1, 0, 1}});
   Array1 X(2);
   X(1) = 7;
   X(2) = 8;
-  GaussSolve(2, A, X, win);
-  EXPECT_EQ(win.messages, std::vector<std::string>{" sıfır diyagonal elemanı"});
+  EXPECT_EQ(GaussSolve(2, A, X), 1);
   EXPECT_TRUE(SameBits(A, System({{0, 1, 1}, {1, 0, 1}})));
   EXPECT_EQ(X(1), 7);
   EXPECT_EQ(X(2), 8);
 }
 
 TEST(GaussSolve, AZeroArisingInTheEliminationKeepsTheFirstPass) {
-  FakeWindow win;
   Array2 A = System({{1, 1, 1, 3}, {1, 1, 2, 4}, {2, 3, 1, 6}});
   Array1 X(3);
   X(2) = 5;
-  GaussSolve(3, A, X, win);
-  EXPECT_EQ(win.messages, std::vector<std::string>{" sıfır diyagonal elemanı"});
+  EXPECT_EQ(GaussSolve(3, A, X), 2);
   EXPECT_TRUE(SameBits(A, System({{1, 1, 1, 3}, {0, 0, 1, 1}, {0, 1, -1, 0}})));
   EXPECT_EQ(X(1), 0);
   EXPECT_EQ(X(2), 5);
 }
 
 TEST(GaussSolve, AZeroLastDiagonalElementIsRefusedLikeAnyOther) {
-  FakeWindow win;
   Array2 A = System({{1, 1, 2}, {1, 1, 2}});
   Array1 X(2);
   X(1) = 3;
   X(2) = 4;
-  GaussSolve(2, A, X, win);
-  EXPECT_EQ(win.messages, std::vector<std::string>{" sıfır diyagonal elemanı"});
+  EXPECT_EQ(GaussSolve(2, A, X), 2);
   EXPECT_TRUE(SameBits(A, System({{1, 1, 2}, {0, 0, 0}})));
   EXPECT_EQ(X(1), 3);
   EXPECT_EQ(X(2), 4);
@@ -132,11 +120,9 @@ TEST(GaussSolve, SameBitsAsThePlainAlgorithm) {
     for (const int threads : {1, 2, 3}) {
       SCOPED_TRACE(::testing::Message() << N << " equations, " << threads << " threads");
       omp_set_num_threads(threads);
-      FakeWindow win;
       Array2 A = system;
       Array1 X(static_cast<std::size_t>(N));
-      GaussSolve(N, A, X, win);
-      EXPECT_TRUE(win.messages.empty());
+      EXPECT_EQ(GaussSolve(N, A, X), 0);
       EXPECT_TRUE(SameBits(A, expectedA));
       EXPECT_EQ(std::memcmp(&X(0), &expectedX(0), X.Size() * sizeof(double)), 0);
     }
@@ -160,9 +146,7 @@ TEST(GaussSolve, AZeroPivotDeepInsideLeavesThePlainAlgorithmsPartialMatrix) {
       Array2 A = system;
       Array1 X(static_cast<std::size_t>(N));
       X(1) = 42;
-      FakeWindow win;
-      GaussSolve(N, A, X, win);
-      EXPECT_EQ(win.messages.size(), 1u);
+      EXPECT_EQ(GaussSolve(N, A, X), k);
       EXPECT_TRUE(SameBits(A, expectedA));
       EXPECT_EQ(X(1), 42);
     }

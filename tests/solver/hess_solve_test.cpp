@@ -10,6 +10,7 @@
 
 #include "core/program_error.h"
 #include "fake_window.h"
+#include "flow/command_flow.h"
 #include "solver/influence_matrices.h"
 #include "solver/source_panel_velocity.h"
 #include "sphere_state.h"
@@ -39,16 +40,23 @@ ModelState Sphere(int ni, int nj) {
 class HessSolveTest : public ::testing::Test {
  protected:
   std::string Report() { return ReadFile(dir.path() / "Tarvenol.txt"); }
+  // The sphere prepared and solved as the user does it, report included.
+  void SolveSphere(int ni, int nj) {
+    win.texts[TextBox::Text_NI] = std::to_string(ni);
+    win.texts[TextBox::Text_NJ] = std::to_string(nj);
+    PrepareSphere(program, win);
+    ApplyHessMethod(program, win);
+  }
 
   TempWorkDir dir;
   SolverWork work;
   FakeWindow win;
+  Program program;
 };
 
 TEST_F(HessSolveTest, SphereOfFourByFourPanels) {
   ModelState s = Sphere(4, 4);
-  HessSolve(s, work, win);
-  EXPECT_TRUE(win.messages.empty());
+  s.OneMinusCp = HessSolve(s, work, {}).OneMinusCp;
   const double sigma[] = {1.498630, 0.466134, -0.466134, -1.498630};
   const double oneMinusCp[] = {0.566509, 1.745069, 1.745069, 0.566509};
   for (int i = 1; i <= 4; ++i) {
@@ -63,7 +71,7 @@ TEST_F(HessSolveTest, SphereOfFourByFourPanels) {
 
 TEST_F(HessSolveTest, SphereOfTenByTwelvePanels) {
   ModelState s = Sphere(10, 12);
-  HessSolve(s, work, win);
+  s.OneMinusCp = HessSolve(s, work, {}).OneMinusCp;
   const double half[] = {0.071819, 0.456543, 1.116004, 1.770804, 2.170009};
   for (int i = 1; i <= 10; ++i) {
     const double expected = half[i <= 5 ? i - 1 : 10 - i];
@@ -149,9 +157,12 @@ int Values(const std::string& line) {
 }
 
 TEST_F(HessSolveTest, AppendsTheFiveSectionsInOrder) {
-  ModelState s = Sphere(2, 3);
+  StartUp(program, win);
+  win.texts[TextBox::Text_NI] = "2";
+  win.texts[TextBox::Text_NJ] = "3";
+  PrepareSphere(program, win);
   const std::string geometry = Report();
-  HessSolve(s, work, win);
+  ApplyHessMethod(program, win);
   const std::string report = Report();
   ASSERT_EQ(report.compare(0, geometry.size(), geometry), 0);
   const std::string solution = report.substr(geometry.size());
@@ -185,9 +196,10 @@ TEST_F(HessSolveTest, ReportIsTheSameBytesWithOneThreadAndWithSeveral) {
   std::string reports[2];
   for (const int threads : {1, 3}) {
     TempWorkDir run;
-    ModelState s = Sphere(16, 16);
+    program = {};
+    StartUp(program, win);
     omp_set_num_threads(threads);
-    HessSolve(s, work, win);
+    SolveSphere(16, 16);
     reports[threads == 1 ? 0 : 1] = ReadFile(run.path() / "Tarvenol.txt");
   }
   omp_set_num_threads(omp_get_num_procs());
@@ -206,6 +218,7 @@ ModelState TwinPanels() {
   s.NCor = DenseArray<std::int16_t, 2>(1, 3);
   s.Xsi = Array3(1, 3, 4);
   s.Ita = Array3(1, 3, 4);
+  for (Array3* a : {&s.xCor, &s.yCor, &s.zCor}) *a = Array3(2, 4, 4);  // for the drawing
   for (Array2* a : {&s.xC, &s.yC, &s.zC, &s.XsiX, &s.XsiY, &s.XsiZ, &s.ItaX, &s.ItaY, &s.ItaZ,
                     &s.ZtaX, &s.ZtaY, &s.ZtaZ}) {
     *a = Array2(1, 3);
@@ -229,12 +242,13 @@ ModelState TwinPanels() {
 }
 
 TEST_F(HessSolveTest, AfterAZeroPivotEveryStrengthIsZeroAndAllSectionsAreWritten) {
-  ModelState s = TwinPanels();
-  HessSolve(s, work, win);
+  program.state = TwinPanels();
+  program.state.GeometryReady = true;
+  ApplyHessMethod(program, win);
   EXPECT_EQ(win.messages, std::vector<std::string>{" sıfır diyagonal elemanı"});
   for (int j = 1; j <= 3; ++j) {
-    EXPECT_EQ(work.Sigma(1, j), 0);
-    EXPECT_EQ(s.OneMinusCp(1, j), 0.6 * 0.6);  // XsiX^2 + ItaX^2
+    EXPECT_EQ(program.solver.Sigma(1, j), 0);
+    EXPECT_EQ(program.state.OneMinusCp(1, j), 0.6 * 0.6);  // XsiX^2 + ItaX^2
   }
   const std::string report = Report();
   for (const char* title : {"Hess method - Normal velocities", "u Tangential velocities",
@@ -251,7 +265,7 @@ TEST_F(HessSolveTest, RefusesMatricesBeyondTheMemoryAndKeepsTheSolution) {
   s.OneMinusCp = Array2(1, 1);
   s.OneMinusCp(1, 1) = 0.25;
   try {
-    HessSolve(s, work, win);
+    HessSolve(s, work, {});
     ADD_FAILURE() << "no refusal";
   } catch (const ProgramError& e) {
     EXPECT_NE(std::string(e.what()).find("1000000000000 panels"), std::string::npos) << e.what();
@@ -263,13 +277,16 @@ TEST_F(HessSolveTest, RefusesMatricesBeyondTheMemoryAndKeepsTheSolution) {
 }
 
 TEST_F(HessSolveTest, AReportThatCannotBeWrittenKeepsThePreviousSolution) {
-  ModelState s = Sphere(4, 4);
-  HessSolve(s, work, win);
-  const Array2 before = s.OneMinusCp;
-  s.OutFile = (dir.path() / "no such folder" / "Tarvenol.txt").string();
-  s.VinfX = 0.5;  // a different solution, had it been kept
-  EXPECT_THROW(HessSolve(s, work, win), ProgramError);
-  EXPECT_EQ(s.OneMinusCp(2, 3), before(2, 3));
+  StartUp(program, win);
+  SolveSphere(4, 4);
+  const Array2 before = program.state.OneMinusCp;
+  program.state.OneMinusCp(2, 3) = 0.25;  // not the solution the method would give again
+  program.state.OutFile = (dir.path() / "no such folder" / "Tarvenol.txt").string();
+  ApplyHessMethod(program, win);
+  ASSERT_EQ(win.messages.size(), 1u);
+  EXPECT_NE(win.messages[0].find("Cannot open the report file"), std::string::npos);
+  EXPECT_EQ(program.state.OneMinusCp(2, 3), 0.25);
+  EXPECT_EQ(program.state.OneMinusCp(1, 1), before(1, 1));
 }
 
 }  // namespace

@@ -1,11 +1,9 @@
 #pragma once
 // The sphere test case's panels, built as the command flow builds them, for tests.
-// The geometry appends to the report, so call it inside a TempWorkDir.
 
 #include <cmath>
 
 #include "core/model_state.h"
-#include "fake_window.h"
 #include "geometry/body_of_revolution.h"
 #include "geometry/panels.h"
 
@@ -27,8 +25,7 @@ inline ModelState SphereState(double ni, double nj) {
   s.NJ = nj;
   s.NJ1 = nj + 1;
   BodyWork body;
-  FakeWindow win;
-  BuildBodyGeometry(s, body, win, BodyKind::Sphere);
+  BuildBodyGeometry(s, body, BodyKind::Sphere);
   BuildPanels(s);
   s.ShowPanels = true;
   s.GeometryReady = true;

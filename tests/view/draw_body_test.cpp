@@ -7,25 +7,26 @@
 #include <cmath>
 #include <vector>
 
-#include "fake_window.h"
+#include <string>
+
+#include "core/text_number.h"
 #include "sphere_state.h"
-#include "temp_dir.h"
 
 namespace tarvenol::testing {
 namespace {
 
 constexpr double kTol = 1e-12;
 
-std::vector<CanvasOp> OpsOf(const FakeWindow& win, CanvasOp::Kind kind) {
-  std::vector<CanvasOp> found;
-  for (const CanvasOp& op : win.canvas.ops) {
+std::vector<DrawOp> OpsOf(const Drawing& drawing, DrawOp::Kind kind) {
+  std::vector<DrawOp> found;
+  for (const DrawOp& op : drawing.ops) {
     if (op.kind == kind) found.push_back(op);
   }
   return found;
 }
 
-void ExpectLine(const CanvasOp& op, double x1, double y1, double x2, double y2, Colour colour) {
-  EXPECT_EQ(op.kind, CanvasOp::Line);
+void ExpectLine(const DrawOp& op, double x1, double y1, double x2, double y2, Colour colour) {
+  EXPECT_EQ(op.kind, DrawOp::Line);
   EXPECT_NEAR(op.a, x1, kTol);
   EXPECT_NEAR(op.b, y1, kTol);
   EXPECT_NEAR(op.c, x2, kTol);
@@ -33,8 +34,8 @@ void ExpectLine(const CanvasOp& op, double x1, double y1, double x2, double y2, 
   EXPECT_EQ(op.colour, colour);
 }
 
-void ExpectCoordinates(const FakeWindow& win, double half) {
-  const auto set = OpsOf(win, CanvasOp::SetCoordinates);
+void ExpectCoordinates(const Drawing& drawing, double half) {
+  const auto set = OpsOf(drawing, DrawOp::SetCoordinates);
   ASSERT_EQ(set.size(), 1u);
   EXPECT_DOUBLE_EQ(set[0].a, -half);
   EXPECT_DOUBLE_EQ(set[0].b, half);
@@ -92,19 +93,25 @@ TEST(RotationTest, IsTheProductOfTheThreeTurns) {
 
 class DrawBodyTest : public ::testing::Test {
  protected:
-  void Draw(const ModelState& s) { DrawBody(s, view, win, s.ShowPanels, s.ShowSolution); }
+  // Drawn with the numbers the view's boxes begin with, as the command flow reads them.
+  void Draw(const ModelState& s) {
+    const ViewSettings settings{TextToNumber(alfaX), TextToNumber(alfaY), TextToNumber(alfaZ),
+                                TextToNumber(scale)};
+    drawing = DrawBody(s, view, settings, s.ShowPanels, s.ShowSolution);
+  }
 
-  TempWorkDir dir;
+  // What the angle and scale boxes hold.
+  std::string alfaX = "0", alfaY = "0", alfaZ = "0", scale = "1";
   ViewWork view;
-  FakeWindow win;
+  Drawing drawing;
 };
 
 TEST_F(DrawBodyTest, BeforeAnyGeometryOnlyTheAxesFromTheCentre) {
   Draw(StartedState());
-  const auto& ops = win.canvas.ops;
+  const auto& ops = drawing.ops;
   ASSERT_EQ(ops.size(), 5u);
-  EXPECT_EQ(ops[0].kind, CanvasOp::Clear);
-  EXPECT_EQ(ops[1].kind, CanvasOp::SetCoordinates);
+  EXPECT_EQ(ops[0].kind, DrawOp::Clear);
+  EXPECT_EQ(ops[1].kind, DrawOp::SetCoordinates);
   ExpectLine(ops[2], 0, 0, 5, 0, kRed);
   ExpectLine(ops[3], 0, 0, 0, 0, kGreen);
   ExpectLine(ops[4], 0, 0, 0, 5, kBlue);
@@ -114,14 +121,14 @@ TEST_F(DrawBodyTest, UnturnedSphereIsCentred) {
   const ModelState s = SphereState(4, 4);
   Draw(s);
   // The sphere lies in x 0..1 and z -0.5..0.5, so x moves by -0.5 and z stays.
-  const auto& ops = win.canvas.ops;
+  const auto& ops = drawing.ops;
   ASSERT_GE(ops.size(), 3u);
   ExpectLine(ops[ops.size() - 3], -0.5, 0, 4.5, 0, kRed);
   ExpectLine(ops[ops.size() - 2], -0.5, 0, -0.5, 0, kGreen);
   ExpectLine(ops[ops.size() - 1], -0.5, 0, -0.5, 5, kBlue);
   double xLow = 1, xHigh = -1, zLow = 1, zHigh = -1;
-  for (const CanvasOp& op : ops) {
-    if (op.kind != CanvasOp::PlotPoint && op.kind != CanvasOp::LineTo) continue;
+  for (const DrawOp& op : ops) {
+    if (op.kind != DrawOp::PlotPoint && op.kind != DrawOp::LineTo) continue;
     xLow = std::min(xLow, op.a);
     xHigh = std::max(xHigh, op.a);
     zLow = std::min(zLow, op.b);
@@ -132,7 +139,7 @@ TEST_F(DrawBodyTest, UnturnedSphereIsCentred) {
   EXPECT_NEAR(zLow, -0.5, kTol);
   EXPECT_NEAR(zHigh, 0.5, kTol);
   // The first corner of panel (1, 1) is the nose.
-  const auto points = OpsOf(win, CanvasOp::PlotPoint);
+  const auto points = OpsOf(drawing, DrawOp::PlotPoint);
   ASSERT_FALSE(points.empty());
   EXPECT_NEAR(points[0].a, -0.5, kTol);
   EXPECT_NEAR(points[0].b, 0, kTol);
@@ -141,24 +148,24 @@ TEST_F(DrawBodyTest, UnturnedSphereIsCentred) {
 TEST_F(DrawBodyTest, ClearsFirstThenSetsTheScaledSquare) {
   const ModelState s = SphereState(4, 4);
   for (const auto& [text, half] : {std::pair{"1", 6.0}, {"2", 3.0}, {"8", 0.75}}) {
-    win.canvas.ops.clear();
-    win.texts[TextBox::Text_Ölçek] = text;
+    drawing.ops.clear();
+    scale = text;
     Draw(s);
-    ASSERT_GE(win.canvas.ops.size(), 2u);
-    EXPECT_EQ(win.canvas.ops[0].kind, CanvasOp::Clear);
-    EXPECT_EQ(win.canvas.ops[1].kind, CanvasOp::SetCoordinates);
-    ExpectCoordinates(win, half);
+    ASSERT_GE(drawing.ops.size(), 2u);
+    EXPECT_EQ(drawing.ops[0].kind, DrawOp::Clear);
+    EXPECT_EQ(drawing.ops[1].kind, DrawOp::SetCoordinates);
+    ExpectCoordinates(drawing, half);
   }
 }
 
 TEST_F(DrawBodyTest, OpenRedOutlinesTwoSegmentsForTrianglesThreeForQuadrilaterals) {
   const ModelState s = SphereState(4, 5);
   Draw(s);
-  const auto& ops = win.canvas.ops;
+  const auto& ops = drawing.ops;
   std::vector<int> segmentsPerPanel;
-  for (const CanvasOp& op : ops) {
-    if (op.kind == CanvasOp::PlotPoint) segmentsPerPanel.push_back(0);
-    if (op.kind == CanvasOp::LineTo) {
+  for (const DrawOp& op : ops) {
+    if (op.kind == DrawOp::PlotPoint) segmentsPerPanel.push_back(0);
+    if (op.kind == DrawOp::LineTo) {
       ASSERT_FALSE(segmentsPerPanel.empty());
       ++segmentsPerPanel.back();
       EXPECT_EQ(op.colour, kRed);
@@ -171,15 +178,15 @@ TEST_F(DrawBodyTest, OpenRedOutlinesTwoSegmentsForTrianglesThreeForQuadrilateral
     EXPECT_EQ(segmentsPerPanel[n], row == 1 || row == 4 ? 2 : 3) << "panel " << n;
   }
   // Without a solution the only lines are the three axes.
-  EXPECT_EQ(OpsOf(win, CanvasOp::Line).size(), 3u);
+  EXPECT_EQ(OpsOf(drawing, DrawOp::Line).size(), 3u);
 }
 
 TEST_F(DrawBodyTest, NoOutlinesWhenPanelsAreNotShown) {
   ModelState s = SphereState(4, 4);
   s.ShowPanels = false;
   Draw(s);
-  EXPECT_TRUE(OpsOf(win, CanvasOp::PlotPoint).empty());
-  EXPECT_TRUE(OpsOf(win, CanvasOp::LineTo).empty());
+  EXPECT_TRUE(OpsOf(drawing, DrawOp::PlotPoint).empty());
+  EXPECT_TRUE(OpsOf(drawing, DrawOp::LineTo).empty());
 }
 
 class MeshTest : public DrawBodyTest {
@@ -197,7 +204,7 @@ class MeshTest : public DrawBodyTest {
   // The displaced control point of panel (i, j), unturned and moved by the centring
   // offsets, which the axes show as their starting point (-xMid, -zMid).
   std::pair<double, double> P(const ModelState& s, int i, int j) const {
-    const CanvasOp& axis = win.canvas.ops.back();
+    const DrawOp& axis = drawing.ops.back();
     return {s.xC(i, j) + s.OneMinusCp(i, j) * s.ZtaX(i, j) + axis.a,
             s.zC(i, j) + s.OneMinusCp(i, j) * s.ZtaZ(i, j) + axis.b};
   }
@@ -207,7 +214,7 @@ TEST_F(MeshTest, ClosedRingsThenMeridianLinesInBlueBeforeTheAxes) {
   const int ni = 4, nj = 3;
   const ModelState s = Solved(ni, nj);
   Draw(s);
-  const auto lines = OpsOf(win, CanvasOp::Line);
+  const auto lines = OpsOf(drawing, DrawOp::Line);
   ASSERT_EQ(lines.size(), static_cast<std::size_t>(ni * nj + nj * (ni - 1) + 3));
   std::size_t n = 0;
   const auto expect = [&](int i1, int j1, int i2, int j2) {
@@ -228,7 +235,7 @@ TEST_F(MeshTest, ClosedRingsThenMeridianLinesInBlueBeforeTheAxes) {
   EXPECT_EQ(lines[n].colour, kRed);
   EXPECT_EQ(lines[n + 1].colour, kGreen);
   EXPECT_EQ(lines[n + 2].colour, kBlue);
-  EXPECT_EQ(win.canvas.ops.back().kind, CanvasOp::Line);
+  EXPECT_EQ(drawing.ops.back().kind, DrawOp::Line);
 }
 
 TEST_F(MeshTest, WithOneMeridianEachRingIsOneClosingLine) {
@@ -236,7 +243,7 @@ TEST_F(MeshTest, WithOneMeridianEachRingIsOneClosingLine) {
   s.NJ = 1;
   s.NJ1 = 2;
   Draw(s);
-  const auto lines = OpsOf(win, CanvasOp::Line);
+  const auto lines = OpsOf(drawing, DrawOp::Line);
   ASSERT_EQ(lines.size(), 4u + 3u + 3u);
   for (int i = 1; i <= 4; ++i) {
     const auto [x, z] = P(s, i, 1);
@@ -245,10 +252,10 @@ TEST_F(MeshTest, WithOneMeridianEachRingIsOneClosingLine) {
 }
 
 TEST_F(DrawBodyTest, AnglesFromTheTextsInDegrees) {
-  win.texts[TextBox::Text_AlfaY] = "30.5";  // turns +z toward +x, so +x toward -z
+  alfaY = "30.5";  // turns +z toward +x, so +x toward -z
   Draw(StartedState());
   const double a = 30.5 * std::atan(1.0) * 4 / 180;
-  const auto lines = OpsOf(win, CanvasOp::Line);
+  const auto lines = OpsOf(drawing, DrawOp::Line);
   ASSERT_EQ(lines.size(), 3u);
   ExpectLine(lines[0], 0, 0, 5 * std::cos(a), -5 * std::sin(a), kRed);
   ExpectLine(lines[2], 0, 0, 5 * std::sin(a), 5 * std::cos(a), kBlue);
@@ -256,12 +263,12 @@ TEST_F(DrawBodyTest, AnglesFromTheTextsInDegrees) {
 
 TEST_F(DrawBodyTest, AngleTextsWithoutAFiniteNumberCountAsZero) {
   for (const char* text : {"abc", "", "1e999", "-1e400"}) {
-    win.canvas.ops.clear();
-    win.texts[TextBox::Text_AlfaX] = text;
-    win.texts[TextBox::Text_AlfaY] = text;
-    win.texts[TextBox::Text_AlfaZ] = text;
+    drawing.ops.clear();
+    alfaX = text;
+    alfaY = text;
+    alfaZ = text;
     Draw(StartedState());
-    const auto lines = OpsOf(win, CanvasOp::Line);
+    const auto lines = OpsOf(drawing, DrawOp::Line);
     ASSERT_EQ(lines.size(), 3u) << text;
     ExpectLine(lines[0], 0, 0, 5, 0, kRed);
     ExpectLine(lines[2], 0, 0, 0, 5, kBlue);
@@ -272,30 +279,29 @@ TEST_F(DrawBodyTest, UnusableScaleTextDrawsAtScaleOne) {
   const ModelState s = SphereState(4, 4);
   for (const char* text : {"0", "-2", "abc", "", "1e999", "1e-308", "0.0"}) {
     SCOPED_TRACE(text);
-    win.canvas.ops.clear();
-    win.texts[TextBox::Text_Ölçek] = text;
+    drawing.ops.clear();
+    scale = text;
     Draw(s);
-    ExpectCoordinates(win, 6);
+    ExpectCoordinates(drawing, 6);
     // The picture is drawn, not left blank.
-    EXPECT_EQ(OpsOf(win, CanvasOp::PlotPoint).size(), 16u);
-    EXPECT_EQ(OpsOf(win, CanvasOp::Line).size(), 3u);
-    EXPECT_EQ(win.messages.size(), 0u);
+    EXPECT_EQ(OpsOf(drawing, DrawOp::PlotPoint).size(), 16u);
+    EXPECT_EQ(OpsOf(drawing, DrawOp::Line).size(), 3u);
   }
-  win.canvas.ops.clear();
-  win.texts[TextBox::Text_Ölçek] = "2.5 times";
+  drawing.ops.clear();
+  scale = "2.5 times";
   Draw(s);
-  ExpectCoordinates(win, 6 / 2.5);
+  ExpectCoordinates(drawing, 6 / 2.5);
 }
 
 TEST_F(DrawBodyTest, RedrawReplacesTheWorkArraysForANewSize) {
   Draw(SphereState(4, 4));
   const ModelState bigger = SphereState(6, 8);
-  win.canvas.ops.clear();
+  drawing.ops.clear();
   Draw(bigger);
   EXPECT_EQ(view.xRot.Limit(0), 7u);
   EXPECT_EQ(view.xRot.Limit(1), 9u);
   EXPECT_EQ(view.xTipRot.Limit(0), 6u);
-  EXPECT_EQ(OpsOf(win, CanvasOp::PlotPoint).size(), 48u);
+  EXPECT_EQ(OpsOf(drawing, DrawOp::PlotPoint).size(), 48u);
 }
 
 }  // namespace

@@ -9,7 +9,6 @@
 #include <cstdlib>
 #include <string>
 
-#include "fake_window.h"
 #include "sphere_state.h"
 #include "temp_dir.h"
 #include "test_paths.h"
@@ -57,19 +56,15 @@ TEST(BatchPictureTest, SolvedSphereShowsOutlinesMeshAndBackground) {
 
   // Where the panels and the axes lie, from the same drawing on the recording canvas.
   const ModelState s = SphereState(10, 12);
-  FakeWindow win;
-  win.texts[TextBox::Text_AlfaX] = "30";
-  win.texts[TextBox::Text_AlfaY] = "20";
-  win.texts[TextBox::Text_Ölçek] = "2";
   ViewWork view;
-  DrawBody(s, view, win, true, false);
-  const auto& ops = win.canvas.ops;
-  const CanvasOp& zAxis = ops.back();
+  const Drawing drawing = DrawBody(s, view, {30, 20, 0, 2}, true, false);
+  const auto& ops = drawing.ops;
+  const DrawOp& zAxis = ops.back();
 
   // Every panel's first corner starts a red outline.
   int corners = 0, redCorners = 0;
-  for (const CanvasOp& op : ops) {
-    if (op.kind != CanvasOp::PlotPoint) continue;
+  for (const DrawOp& op : ops) {
+    if (op.kind != DrawOp::PlotPoint) continue;
     ++corners;
     const QPoint p = Pixel(op.a, op.b).toPoint();
     bool red = false;

@@ -1,9 +1,12 @@
 #pragma once
-// One operation for each user action of the main window. Each runs to completion; one
-// that fails shows its message and leaves the model state as it was before it began.
+// One operation for each user action of the main window. An operation that fails shows its
+// message and leaves the model state, the picture and the report as they were before it began.
 
-#include "core/program.h"
+#include <memory>
+
 #include "core/window_ops.h"
+#include "flow/operation.h"
+#include "flow/program.h"
 
 namespace tarvenol {
 
@@ -21,6 +24,13 @@ void PrepareBodyFile(Program& p, WindowOps& win);
 
 void ApplyHessMethod(Program& p, WindowOps& win);
 void ShowAbout(Program& p, WindowOps& win);
+
+// The operations that compute, planned on the window's thread from what the window shows, for
+// a caller that runs them elsewhere and finishes them on the window's thread. Nothing when the
+// operation is refused before it begins; its message has then been shown.
+std::unique_ptr<Operation> PlanPrepareSphere(Program& p, WindowOps& win);
+std::unique_ptr<Operation> PlanPrepareBodyFile(Program& p, WindowOps& win);
+std::unique_ptr<Operation> PlanApplyHessMethod(Program& p, WindowOps& win);
 
 // The largest panel count along or around the body that the program accepts.
 inline constexpr double kMaxCount = 1e6;

@@ -1,4 +1,4 @@
-#include "view/view_handlers.h"
+#include "flow/view_handlers.h"
 
 #include <gtest/gtest.h>
 
@@ -13,10 +13,10 @@ class ViewHandlersTest : public ::testing::Test {
  protected:
   int Redraws() const {
     int clears = 0;
-    for (const CanvasOp& op : win.canvas.ops) clears += op.kind == CanvasOp::Clear;
+    for (const DrawOp& op : win.canvas.ops) clears += op.kind == DrawOp::Clear;
     return clears;
   }
-  const CanvasOp& Coordinates() const { return win.canvas.ops.at(1); }
+  const DrawOp& Coordinates() const { return win.canvas.ops.at(1); }
 
   TempWorkDir dir;
   ModelState s = SphereState(4, 4);
@@ -44,13 +44,13 @@ TEST_F(ViewHandlersTest, AngleBarSetsItsTextToValueMinus90AndRedraws) {
 TEST_F(ViewHandlersTest, RedrawUsesTheCurrentFlags) {
   AngleBarChanged(s, view, win, ScrollBar::HScroll_X);
   bool outlines = false;
-  for (const CanvasOp& op : win.canvas.ops) outlines = outlines || op.kind == CanvasOp::LineTo;
+  for (const DrawOp& op : win.canvas.ops) outlines = outlines || op.kind == DrawOp::LineTo;
   EXPECT_TRUE(outlines);
 
   win.canvas.ops.clear();
   s.ShowPanels = false;
   PictureClicked(s, view, win);
-  for (const CanvasOp& op : win.canvas.ops) EXPECT_NE(op.kind, CanvasOp::LineTo);
+  for (const DrawOp& op : win.canvas.ops) EXPECT_NE(op.kind, DrawOp::LineTo);
 }
 
 TEST_F(ViewHandlersTest, ScaleBarSetsTheScaleTextAndRedraws) {
@@ -76,7 +76,7 @@ TEST_F(ViewHandlersTest, PictureClickResetsTheAnglesButNotTheBars) {
   EXPECT_EQ(win.scrollValues[ScrollBar::HScroll_Y], 150);
   EXPECT_EQ(Redraws(), 1);
   // Unturned: the x axis lies along the picture's x direction.
-  const CanvasOp& xAxis = win.canvas.ops[win.canvas.ops.size() - 3];
+  const DrawOp& xAxis = win.canvas.ops[win.canvas.ops.size() - 3];
   EXPECT_NEAR(xAxis.d, xAxis.b, 1e-12);
 
   // A later change of one bar sets only its own angle.

@@ -4,13 +4,13 @@
 
 #include "core/array.h"
 #include "core/model_state.h"
-#include "solver/hess_solve.h"
 
 namespace tarvenol {
 
 // "Hess method - Normal velocities" (Vn, NPan rows of NPan1 values, the right-hand side
-// last), "u Tangential velocities" and "v Tangential velocities" (NPan values a row).
-void PrintVelocityMatrices(const ModelState& s, const SolverWork& w, int NPan, int NPan1);
+// last), "u Tangential velocities" and "v Tangential velocities" (Vu, Vv: NPan values a row).
+void PrintVelocityMatrices(const ModelState& s, const Array2& Vn, const Array2& Vu,
+                           const Array2& Vv, int NPan, int NPan1);
 
 // "Source strengths": Sigma, one line per panel row i.
 void PrintSourceStrengths(const ModelState& s, const Array2& Sigma);

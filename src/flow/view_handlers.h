@@ -16,4 +16,10 @@ void ScaleBarChanged(const ModelState& s, ViewWork& w, WindowOps& win);
 // Pic1 clicked: the three angle texts become "0"; the bars stay where they are.
 void PictureClicked(const ModelState& s, ViewWork& w, WindowOps& win);
 
+// The angles and the scale as their boxes give them, each the number its text begins with.
+ViewSettings ReadViewSettings(WindowOps& win);
+// The picture drawn again from s with the current display flags and the view's boxes. A
+// picture that cannot be made leaves the one shown as it was, with a message.
+void RedrawView(const ModelState& s, ViewWork& w, WindowOps& win);
+
 }  // namespace tarvenol

@@ -1,4 +1,4 @@
-#include "view/raster_canvas.h"
+#include "raster/raster_canvas.h"
 
 #include <QColor>
 #include <QLineF>

@@ -1,6 +1,9 @@
-#include "view/view_handlers.h"
+#include "flow/view_handlers.h"
 
 #include <string>
+
+#include "core/text_number.h"
+#include "flow/guarded.h"
 
 namespace tarvenol {
 namespace {
@@ -11,11 +14,20 @@ TextBox AngleText(ScrollBar bar) {
   return TextBox::Text_AlfaX;
 }
 
-void Redraw(const ModelState& s, ViewWork& w, WindowOps& win) {
-  DrawBody(s, w, win, s.ShowPanels, s.ShowSolution);
+}  // namespace
+
+ViewSettings ReadViewSettings(WindowOps& win) {
+  return {TextToNumber(win.GetText(TextBox::Text_AlfaX)),
+          TextToNumber(win.GetText(TextBox::Text_AlfaY)),
+          TextToNumber(win.GetText(TextBox::Text_AlfaZ)),
+          TextToNumber(win.GetText(TextBox::Text_Ölçek))};
 }
 
-}  // namespace
+void RedrawView(const ModelState& s, ViewWork& w, WindowOps& win) {
+  Guarded(win, [&] {
+    DrawBody(s, w, ReadViewSettings(win), s.ShowPanels, s.ShowSolution).PaintOn(win.Picture());
+  });
+}
 
 void AngleBarChanged(const ModelState& s, ViewWork& w, WindowOps& win, ScrollBar bar) {
   if (bar == ScrollBar::VScroll_Ölçek) {
@@ -24,19 +36,19 @@ void AngleBarChanged(const ModelState& s, ViewWork& w, WindowOps& win, ScrollBar
   }
   // The bars run from 0 to 180 with 0 degrees in the middle.
   win.SetText(AngleText(bar), std::to_string(win.GetScrollValue(bar) - 90));
-  Redraw(s, w, win);
+  RedrawView(s, w, win);
 }
 
 void ScaleBarChanged(const ModelState& s, ViewWork& w, WindowOps& win) {
   win.SetText(TextBox::Text_Ölçek, std::to_string(win.GetScrollValue(ScrollBar::VScroll_Ölçek)));
-  Redraw(s, w, win);
+  RedrawView(s, w, win);
 }
 
 void PictureClicked(const ModelState& s, ViewWork& w, WindowOps& win) {
   win.SetText(TextBox::Text_AlfaX, "0");
   win.SetText(TextBox::Text_AlfaY, "0");
   win.SetText(TextBox::Text_AlfaZ, "0");
-  Redraw(s, w, win);
+  RedrawView(s, w, win);
 }
 
 }  // namespace tarvenol

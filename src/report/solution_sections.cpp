@@ -1,4 +1,4 @@
-#include "solver/solution_report.h"
+#include "report/solution_sections.h"
 
 #include <algorithm>
 #include <exception>
@@ -96,11 +96,12 @@ void PanelTable(const ModelState& s, std::string_view title, const Array2& a) {
 
 }  // namespace
 
-void PrintVelocityMatrices(const ModelState& s, const SolverWork& w, int NPan, int NPan1) {
+void PrintVelocityMatrices(const ModelState& s, const Array2& Vn, const Array2& Vu,
+                           const Array2& Vv, int NPan, int NPan1) {
   ReportWriter out(s.OutFile, s.DecimalSeparator);
-  MatrixBlock(out, "Hess method - Normal velocities", w.Vn, NPan, NPan1);
-  MatrixBlock(out, "u Tangential velocities", w.Vu, NPan, NPan);
-  MatrixBlock(out, "v Tangential velocities", w.Vv, NPan, NPan);
+  MatrixBlock(out, "Hess method - Normal velocities", Vn, NPan, NPan1);
+  MatrixBlock(out, "u Tangential velocities", Vu, NPan, NPan);
+  MatrixBlock(out, "v Tangential velocities", Vv, NPan, NPan);
   out.Close();
 }
 

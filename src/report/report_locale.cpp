@@ -1,4 +1,4 @@
-#include "core/report_locale.h"
+#include "report/report_locale.h"
 
 #include <langinfo.h>
 #include <locale.h>

@@ -1,4 +1,4 @@
-#include "core/command_flow.h"
+#include "flow/command_flow.h"
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
@@ -154,6 +154,11 @@ TEST_F(CommandFlow, ABodyFileWithAnotherPointCountSetsNIAndItsText) {
   win.texts[TextBox::Text_NJ] = "4";
   PrepareSphere(program, win);
   EXPECT_EQ(program.state.NI, 4);
+
+  // A file of the count typed leaves the box as it was typed.
+  win.texts[TextBox::Text_NI] = "4 typed";
+  PrepareBodyFile(program, win);
+  EXPECT_EQ(win.texts[TextBox::Text_NI], "4 typed");
 }
 
 TEST_F(CommandFlow, ABodyFileLeavesTheSphereButtonAsItWas) {

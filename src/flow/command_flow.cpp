@@ -1,0 +1,112 @@
+#include "flow/command_flow.h"
+
+#include <cmath>
+#include <filesystem>
+
+#include "core/program_error.h"
+#include "core/text_number.h"
+#include "flow/guarded.h"
+#include "flow/operations.h"
+#include "report/report_file.h"
+#include "report/report_locale.h"
+
+namespace tarvenol {
+namespace {
+
+double ReadCount(WindowOps& win, TextBox box, const char* name) {
+  const std::string text = win.GetText(box);
+  const double count = TextToNumber(text);
+  if (!IsWholeCount(count, kMaxCount)) {
+    throw ProgramError(std::string(name) + " must be a whole number from 1 to " +
+                       std::to_string(static_cast<long>(kMaxCount)) + "; \"" + text + "\" is not.");
+  }
+  return count;
+}
+
+std::unique_ptr<Operation> PlanGeometry(Program& p, WindowOps& win, BodyKind kind,
+                                        const std::string& bodyFile) {
+  // A body file brings its own point count, so only the sphere needs the typed NI.
+  const double ni = kind == BodyKind::Sphere ? ReadCount(win, TextBox::Text_NI, "NI")
+                                             : TextToNumber(win.GetText(TextBox::Text_NI));
+  const double nj = ReadCount(win, TextBox::Text_NJ, "NJ");
+  return GeometryOperation(p.state, kind, bodyFile, ni, nj);
+}
+
+// Plans an operation under guard; nothing when it is refused.
+template <typename Plan>
+std::unique_ptr<Operation> GuardedPlan(WindowOps& win, Plan&& plan) {
+  std::unique_ptr<Operation> operation;
+  Guarded(win, [&] { operation = plan(); });
+  return operation;
+}
+
+void RunHere(Program& p, WindowOps& win, std::unique_ptr<Operation> operation) {
+  if (!operation) return;
+  operation->Run();
+  operation->Finish(p, win);
+}
+
+}  // namespace
+
+void StartUp(Program& p, WindowOps& win) {
+  ModelState& s = p.state;
+  s.PI = std::atan(1.0) * 4;
+  s.TwoPI = 2 * s.PI;
+  s.FourPI = 4 * s.PI;
+  s.OutFile = "Tarvenol.txt";
+  s.DecimalSeparator = UserDecimalSeparator();
+  Guarded(win, [&] { EmptyReport(s.OutFile); });
+}
+
+void ShowSphereCommand(Program&, WindowOps& win) {
+  win.SetVisible(ManagedControl::Command_Sphere, true);
+}
+
+std::unique_ptr<Operation> PlanPrepareSphere(Program& p, WindowOps& win) {
+  return GuardedPlan(win, [&] { return PlanGeometry(p, win, BodyKind::Sphere, {}); });
+}
+
+void PrepareSphere(Program& p, WindowOps& win) {
+  RunHere(p, win, PlanPrepareSphere(p, win));
+}
+
+void ShowFileChooser(Program&, WindowOps& win) {
+  win.SetVisible(ManagedControl::Frame_IOWindow, true);
+}
+
+void DriveChanged(Program&, WindowOps& win) {
+  win.SetDirPath(win.GetDrive());
+}
+
+void DirectoryChanged(Program&, WindowOps& win) {
+  win.SetFilePath(win.GetDirPath());
+}
+
+std::unique_ptr<Operation> PlanPrepareBodyFile(Program& p, WindowOps& win) {
+  return GuardedPlan(win, [&] {
+    const auto path = std::filesystem::path(win.GetFilePath()) / win.GetFileName();
+    return PlanGeometry(p, win, BodyKind::GivenBody, path.string());
+  });
+}
+
+void PrepareBodyFile(Program& p, WindowOps& win) {
+  RunHere(p, win, PlanPrepareBodyFile(p, win));
+}
+
+std::unique_ptr<Operation> PlanApplyHessMethod(Program& p, WindowOps& win) {
+  if (!p.state.GeometryReady) {
+    win.MessageBox("Geometriyi hazırla");
+    return nullptr;
+  }
+  return GuardedPlan(win, [&] { return SolveOperation(p); });
+}
+
+void ApplyHessMethod(Program& p, WindowOps& win) {
+  RunHere(p, win, PlanApplyHessMethod(p, win));
+}
+
+void ShowAbout(Program&, WindowOps& win) {
+  win.ShowAboutWindow();
+}
+
+}  // namespace tarvenol

@@ -1,0 +1,86 @@
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "flow/operations.h"
+#include "flow/view_handlers.h"
+#include "geometry/panels.h"
+#include "geometry/profile_checks.h"
+#include "report/geometry_sections.h"
+#include "report/report_file.h"
+
+namespace tarvenol {
+namespace {
+
+class Geometry : public Operation {
+ public:
+  Geometry(const ModelState& s, BodyKind kind, const std::string& bodyFile, double ni, double nj)
+      : kind_(kind), typedNI_(ni) {
+    // The constants go along; every array of the geometry is made anew.
+    next_.PI = s.PI;
+    next_.TwoPI = s.TwoPI;
+    next_.FourPI = s.FourPI;
+    next_.OutFile = s.OutFile;
+    next_.DecimalSeparator = s.DecimalSeparator;
+    next_.BodyFile = kind == BodyKind::GivenBody ? bodyFile : s.BodyFile;
+    next_.NI = ni;
+    next_.NI1 = ni + 1;
+    next_.NJ = nj;
+    next_.NJ1 = nj + 1;
+  }
+
+ private:
+  void Compute() override {
+    BuildBodyGeometry(next_, body_, kind_);
+    BuildPanels(next_);
+    report_.emplace(next_.OutFile);
+    PrintProfile(next_, body_.xI, body_.rI);
+    PrintBodyCoordinates(next_);
+    PrintPanelGeometry(next_);
+    if (kind_ == BodyKind::GivenBody) warnings_ = ProfileWarnings(next_, body_);
+  }
+
+  void Take(Program& p, WindowOps& win) override {
+    ModelState& s = p.state;
+    next_.ShowPanels = true;
+    next_.ShowSolution = false;
+    next_.GeometryReady = true;
+    next_.VinfX = s.VinfX;
+    next_.VinfY = s.VinfY;
+    next_.VinfZ = s.VinfZ;
+    const Drawing picture = DrawBody(next_, p.view, ReadViewSettings(win), true, false);
+
+    // The previous solution stays until the method is applied again; it is not drawn.
+    next_.OneMinusCp = std::move(s.OneMinusCp);
+    s = std::move(next_);
+    p.body = std::move(body_);
+    report_->Commit();
+    picture.PaintOn(win.Picture());
+    if (s.NI1 != typedNI_ + 1) {
+      win.SetText(TextBox::Text_NI, std::to_string(static_cast<long long>(s.NI)));
+    }
+    if (kind_ == BodyKind::Sphere) {
+      win.SetVisible(ManagedControl::Command_Sphere, false);
+    } else {
+      win.SetVisible(ManagedControl::Frame_IOWindow, false);
+    }
+    win.SetVisible(ManagedControl::Command_HessPan, true);
+    for (const std::string& warning : warnings_) win.MessageBox(warning);
+  }
+
+  BodyKind kind_;
+  double typedNI_;
+  ModelState next_;
+  BodyWork body_;
+  std::optional<ReportTransaction> report_;
+  std::vector<std::string> warnings_;
+};
+
+}  // namespace
+
+std::unique_ptr<Operation> GeometryOperation(const ModelState& s, BodyKind kind,
+                                             const std::string& bodyFile, double ni, double nj) {
+  return std::make_unique<Geometry>(s, kind, bodyFile, ni, nj);
+}
+
+}  // namespace tarvenol

@@ -1,0 +1,20 @@
+#pragma once
+// The operations that compute: a geometry built from the sphere or a body file, and Hess's
+// method applied to it.
+
+#include <memory>
+#include <string>
+
+#include "flow/operation.h"
+#include "geometry/body_of_revolution.h"
+
+namespace tarvenol {
+
+// A geometry of the counts typed, ni and nj; a body file may bring another point count.
+std::unique_ptr<Operation> GeometryOperation(const ModelState& s, BodyKind kind,
+                                             const std::string& bodyFile, double ni, double nj);
+
+// Hess's method on p's geometry, in the free stream (1, 0, 0), which p's state takes now.
+std::unique_ptr<Operation> SolveOperation(Program& p);
+
+}  // namespace tarvenol
