@@ -15,9 +15,9 @@
 #include <string>
 #include <vector>
 
+#include "batch/headless_window.h"
 #include "flow/command_flow.h"
 #include "flow/program.h"
-#include "headless/headless_window.h"
 #include "report/report_file.h"
 #include "solver/gauss_solve.h"
 #include "solver/influence_matrices.h"
@@ -58,7 +58,8 @@ struct Sphere {
     program.solver.Vn = Array2(n, n + 1);
     program.solver.Vu = Array2(n, n + 1);
     program.solver.Vv = Array2(n, n + 1);
-    BuildInfluenceMatrices(program.state, program.solver, NPan);
+    IgnoredProgress unseen;
+    BuildInfluenceMatrices(program.state, program.solver, NPan, unseen);
     Vn = program.solver.Vn;
   }
   ~Sphere() {
@@ -89,7 +90,8 @@ void BM_InfluenceCoefficients(benchmark::State& state) {
   Sphere& sphere = TheSphere();
   SetThreads(state);
   for (auto _ : state) {
-    BuildInfluenceMatrices(sphere.program.state, sphere.program.solver, sphere.NPan);
+    IgnoredProgress unseen;
+    BuildInfluenceMatrices(sphere.program.state, sphere.program.solver, sphere.NPan, unseen);
   }
 }
 BENCHMARK(BM_InfluenceCoefficients)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond)->UseRealTime();

@@ -59,11 +59,21 @@ class Drawing : public Canvas {
   void PaintOn(Canvas& canvas) const {
     for (const DrawOp& op : ops) {
       switch (op.kind) {
-        case DrawOp::Clear: canvas.Clear(); break;
-        case DrawOp::SetCoordinates: canvas.SetCoordinates(op.a, op.b, op.c, op.d); break;
-        case DrawOp::PlotPoint: canvas.PlotPoint(op.a, op.b); break;
-        case DrawOp::LineTo: canvas.LineTo(op.a, op.b, op.colour); break;
-        case DrawOp::Line: canvas.Line(op.a, op.b, op.c, op.d, op.colour); break;
+        case DrawOp::Clear:
+          canvas.Clear();
+          break;
+        case DrawOp::SetCoordinates:
+          canvas.SetCoordinates(op.a, op.b, op.c, op.d);
+          break;
+        case DrawOp::PlotPoint:
+          canvas.PlotPoint(op.a, op.b);
+          break;
+        case DrawOp::LineTo:
+          canvas.LineTo(op.a, op.b, op.colour);
+          break;
+        case DrawOp::Line:
+          canvas.Line(op.a, op.b, op.c, op.d, op.colour);
+          break;
       }
     }
   }

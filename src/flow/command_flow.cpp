@@ -41,12 +41,18 @@ std::unique_ptr<Operation> GuardedPlan(WindowOps& win, Plan&& plan) {
 }
 
 void RunHere(Program& p, WindowOps& win, std::unique_ptr<Operation> operation) {
-  if (!operation) return;
-  operation->Run();
-  operation->Finish(p, win);
+  IgnoredProgress unseen;
+  RunOperation(p, win, std::move(operation), unseen);
 }
 
 }  // namespace
+
+void RunOperation(Program& p, WindowOps& win, std::unique_ptr<Operation> operation,
+                  Progress& progress) {
+  if (!operation) return;
+  operation->Run(progress);
+  operation->Finish(p, win);
+}
 
 void StartUp(Program& p, WindowOps& win) {
   ModelState& s = p.state;

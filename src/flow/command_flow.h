@@ -31,6 +31,10 @@ void ShowAbout(Program& p, WindowOps& win);
 std::unique_ptr<Operation> PlanPrepareSphere(Program& p, WindowOps& win);
 std::unique_ptr<Operation> PlanPrepareBodyFile(Program& p, WindowOps& win);
 std::unique_ptr<Operation> PlanApplyHessMethod(Program& p, WindowOps& win);
+// A planned operation run to its end here, telling progress how far it has come; nothing
+// happens for no operation.
+void RunOperation(Program& p, WindowOps& win, std::unique_ptr<Operation> operation,
+                  Progress& progress);
 
 // The largest panel count along or around the body that the program accepts.
 inline constexpr double kMaxCount = 1e6;

@@ -30,13 +30,17 @@ class Geometry : public Operation {
   }
 
  private:
-  void Compute() override {
+  void Compute(Progress& progress) override {
+    Step(progress, Stage::Geometry, 0);
     BuildBodyGeometry(next_, body_, kind_);
+    Step(progress, Stage::Geometry, 0.5);
     BuildPanels(next_);
+    Step(progress, Stage::Geometry, 1);
     report_.emplace(next_.OutFile);
+    Step(progress, Stage::Report, 0);
     PrintProfile(next_, body_.xI, body_.rI);
-    PrintBodyCoordinates(next_);
-    PrintPanelGeometry(next_);
+    PrintBodyCoordinates(next_, progress);
+    PrintPanelGeometry(next_, progress);
     if (kind_ == BodyKind::GivenBody) warnings_ = ProfileWarnings(next_, body_);
   }
 

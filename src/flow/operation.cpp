@@ -4,9 +4,9 @@
 
 namespace tarvenol {
 
-void Operation::Run() noexcept {
+void Operation::Run(Progress& progress) noexcept {
   try {
-    Compute();
+    Compute(progress);
   } catch (...) {
     failure_ = std::current_exception();
   }
@@ -15,9 +15,12 @@ void Operation::Run() noexcept {
 void Operation::Finish(Program& p, WindowOps& win) {
   bool taken = false;
   Guarded(win, [&] {
-    if (failure_) std::rethrow_exception(failure_);
-    Take(p, win);
-    taken = true;
+    try {
+      if (failure_) std::rethrow_exception(failure_);
+      Take(p, win);
+      taken = true;
+    } catch (const Cancelled&) {
+    }
   });
   if (!taken) Abandon(p);
 }

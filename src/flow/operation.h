@@ -7,6 +7,7 @@
 
 #include <exception>
 
+#include "core/progress.h"
 #include "core/window_ops.h"
 #include "flow/program.h"
 
@@ -16,13 +17,14 @@ class Operation {
  public:
   virtual ~Operation() = default;
 
-  // The long part. A failure is kept for Finish to show.
-  void Run() noexcept;
-  // The result taken into p and shown, or the failure's message.
+  // The long part, telling progress how far it has come. A failure is kept for Finish to show.
+  void Run(Progress& progress) noexcept;
+  // The result taken into p and shown, or the failure's message; none for a cancel, which the
+  // user asked for.
   void Finish(Program& p, WindowOps& win);
 
  protected:
-  virtual void Compute() = 0;
+  virtual void Compute(Progress& progress) = 0;
   // Must leave p as it was when it throws.
   virtual void Take(Program& p, WindowOps& win) = 0;
   // What p must get back when the operation fails.

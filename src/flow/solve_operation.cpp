@@ -20,14 +20,17 @@ class Solve : public Operation {
   }
 
  private:
-  void Compute() override {
+  void Compute(Progress& progress) override {
     report_.emplace(s_.OutFile);
     const int NPan = LoopEnd(s_.NI) * LoopEnd(s_.NJ);
-    solution_ = HessSolve(s_, w_, [&](const SolverWork& w) {
-      PrintVelocityMatrices(s_, w.Vn, w.Vu, w.Vv, NPan, NPan + 1);
+    solution_ = HessSolve(s_, w_, progress, [&](const SolverWork& w) {
+      Step(progress, Stage::MatrixReport, 0);
+      PrintVelocityMatrices(s_, w.Vn, w.Vu, w.Vv, NPan, NPan + 1, progress);
     });
+    Step(progress, Stage::Report, 0);
     PrintSourceStrengths(s_, w_.Sigma);
     PrintOneMinusCp(s_, solution_.OneMinusCp);
+    Step(progress, Stage::Report, 1);
   }
 
   void Take(Program& p, WindowOps& win) override {

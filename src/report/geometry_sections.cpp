@@ -7,6 +7,18 @@ namespace {
 
 constexpr int kPlaces4 = 4;
 
+// Counts the rows of panels written, so that long sections tell how far they have come.
+class RowProgress {
+ public:
+  RowProgress(Progress& progress, double rows) : progress_(progress), rows_(rows) {}
+  void Row() { Step(progress_, Stage::Report, ++done_ / rows_); }
+
+ private:
+  Progress& progress_;
+  double rows_;
+  double done_ = 0;
+};
+
 // "#0.###0  ": the value, then two blanks.
 void GridValue(ReportWriter& out, double v) {
   out.Number(v, kPlaces4);
@@ -37,10 +49,11 @@ void PanelCorners(ReportWriter& out, const ModelState& s, int i, int j) {
   }
 }
 
-void CornerPoints(ReportWriter& out, const ModelState& s, int ni, int nj) {
+void CornerPoints(ReportWriter& out, const ModelState& s, int ni, int nj, RowProgress& rows) {
   Line(out, " Coordinates of panel corner points");
   out.EndLine();
   for (int i = 1; i <= ni; ++i) {
+    rows.Row();
     for (int j = 1; j <= nj; ++j) {
       PanelHeading(out, i, j);
       PanelCorners(out, s, i, j);
@@ -60,10 +73,11 @@ void PanelRow(ReportWriter& out, const char* label, const Array2& a, int i, int 
   out.EndLine();
 }
 
-void ControlPoints(ReportWriter& out, const ModelState& s, int ni, int nj) {
+void ControlPoints(ReportWriter& out, const ModelState& s, int ni, int nj, RowProgress& rows) {
   Line(out, " Coordinates of panel control points");
   out.EndLine();
   for (int i = 1; i <= ni; ++i) {
+    rows.Row();
     PanelRow(out, "xC   ", s.xC, i, nj);
     PanelRow(out, "yC   ", s.yC, i, nj);
     PanelRow(out, "zC   ", s.zC, i, nj);
@@ -72,7 +86,7 @@ void ControlPoints(ReportWriter& out, const ModelState& s, int ni, int nj) {
   out.EndLine();
 }
 
-void AxisCosines(ReportWriter& out, const ModelState& s, int ni, int nj) {
+void AxisCosines(ReportWriter& out, const ModelState& s, int ni, int nj, RowProgress& rows) {
   Line(out, " Cosine directors of panel axes");
   out.EndLine();
   const struct {
@@ -84,6 +98,7 @@ void AxisCosines(ReportWriter& out, const ModelState& s, int ni, int nj) {
       {{"ZtaX ", &s.ZtaX}, {"ZtaY ", &s.ZtaY}, {"ZtaZ ", &s.ZtaZ}},
   };
   for (int i = 1; i <= ni; ++i) {
+    rows.Row();
     for (const auto& group : groups) {
       for (const auto& line : group) PanelRow(out, line.label, *line.cosine, i, nj);
       out.EndLine();
@@ -92,10 +107,11 @@ void AxisCosines(ReportWriter& out, const ModelState& s, int ni, int nj) {
   out.EndLine();
 }
 
-void CornersInPanelAxes(ReportWriter& out, const ModelState& s, int ni, int nj) {
+void CornersInPanelAxes(ReportWriter& out, const ModelState& s, int ni, int nj, RowProgress& rows) {
   Line(out, " Coordinates of panel corner points in panel axis");
   out.EndLine();
   for (int i = 1; i <= ni; ++i) {
+    rows.Row();
     for (int j = 1; j <= nj; ++j) {
       PanelHeading(out, i, j);
       // Always four values: a three-cornered panel's fourth holds 0.
@@ -129,14 +145,16 @@ void PrintProfile(const ModelState& s, const Array1& xI, const Array1& rI) {
   out.Close();
 }
 
-void PrintBodyCoordinates(const ModelState& s) {
+void PrintBodyCoordinates(const ModelState& s, Progress& progress) {
   ReportWriter out(s.OutFile, s.DecimalSeparator);
   out.EndLine();
   Line(out, " Coordinates of the body of revolution");
   out.EndLine();
   const int ni1 = LoopEnd(s.NI1);
   const int nj1 = LoopEnd(s.NJ1);
+  RowProgress rows(progress, ni1);
   for (int i = 1; i <= ni1; ++i) {
+    rows.Row();
     const Array2* grid[] = {&s.xB, &s.yB, &s.zB};
     for (int c = 0; c < 3; ++c) {
       out.Text(kCoordinateLabels[c]);
@@ -148,14 +166,15 @@ void PrintBodyCoordinates(const ModelState& s) {
   out.Close();
 }
 
-void PrintPanelGeometry(const ModelState& s) {
+void PrintPanelGeometry(const ModelState& s, Progress& progress) {
   ReportWriter out(s.OutFile, s.DecimalSeparator);
   const int ni = LoopEnd(s.NI);
   const int nj = LoopEnd(s.NJ);
-  CornerPoints(out, s, ni, nj);
-  ControlPoints(out, s, ni, nj);
-  AxisCosines(out, s, ni, nj);
-  CornersInPanelAxes(out, s, ni, nj);
+  RowProgress rows(progress, 4.0 * ni);
+  CornerPoints(out, s, ni, nj, rows);
+  ControlPoints(out, s, ni, nj, rows);
+  AxisCosines(out, s, ni, nj, rows);
+  CornersInPanelAxes(out, s, ni, nj, rows);
   out.Close();
 }
 

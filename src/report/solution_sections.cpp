@@ -36,10 +36,17 @@ void FormatMatrixLine(std::string& line, const double* row, int count, char sepa
   line.append("\r\n");
 }
 
+// How far the matrix section has come: lines written before this block, and in all.
+struct MatrixProgress {
+  Progress& progress;
+  double linesBefore;
+  double lines;
+};
+
 // The lines are formatted in parallel, a batch at a time, while one thread first writes the
 // batch before. Worksharing and barriers only: every thread sees the same loop.
-void MatrixBlock(ReportWriter& out, std::string_view title, const Array2& a, int rows,
-                 int columns) {
+void MatrixBlock(ReportWriter& out, std::string_view title, const Array2& a, int rows, int columns,
+                 const MatrixProgress& progress) {
   Title(out, title);
   std::vector<std::string> batches[2] = {std::vector<std::string>(kLinesPerBatch),
                                          std::vector<std::string>(kLinesPerBatch)};
@@ -56,6 +63,8 @@ void MatrixBlock(ReportWriter& out, std::string_view title, const Array2& a, int
       {
         try {
           for (int r = 0; r < pending; ++r) out.Text(batches[b ^ 1][static_cast<std::size_t>(r)]);
+          const double written = progress.linesBefore + std::min(first - 1, rows);
+          Step(progress.progress, Stage::MatrixReport, written / progress.lines);
         } catch (...) {
           failure = std::current_exception();
           stop = true;
@@ -97,11 +106,12 @@ void PanelTable(const ModelState& s, std::string_view title, const Array2& a) {
 }  // namespace
 
 void PrintVelocityMatrices(const ModelState& s, const Array2& Vn, const Array2& Vu,
-                           const Array2& Vv, int NPan, int NPan1) {
+                           const Array2& Vv, int NPan, int NPan1, Progress& progress) {
   ReportWriter out(s.OutFile, s.DecimalSeparator);
-  MatrixBlock(out, "Hess method - Normal velocities", Vn, NPan, NPan1);
-  MatrixBlock(out, "u Tangential velocities", Vu, NPan, NPan);
-  MatrixBlock(out, "v Tangential velocities", Vv, NPan, NPan);
+  const double lines = 3.0 * NPan;
+  MatrixBlock(out, "Hess method - Normal velocities", Vn, NPan, NPan1, {progress, 0, lines});
+  MatrixBlock(out, "u Tangential velocities", Vu, NPan, NPan, {progress, 1.0 * NPan, lines});
+  MatrixBlock(out, "v Tangential velocities", Vv, NPan, NPan, {progress, 2.0 * NPan, lines});
   out.Close();
 }
 

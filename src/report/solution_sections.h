@@ -4,13 +4,15 @@
 
 #include "core/array.h"
 #include "core/model_state.h"
+#include "core/progress.h"
 
 namespace tarvenol {
 
 // "Hess method - Normal velocities" (Vn, NPan rows of NPan1 values, the right-hand side
 // last), "u Tangential velocities" and "v Tangential velocities" (Vu, Vv: NPan values a row).
+// Tells progress how far it has come, and throws Cancelled when it asks to stop.
 void PrintVelocityMatrices(const ModelState& s, const Array2& Vn, const Array2& Vu,
-                           const Array2& Vv, int NPan, int NPan1);
+                           const Array2& Vv, int NPan, int NPan1, Progress& progress);
 
 // "Source strengths": Sigma, one line per panel row i.
 void PrintSourceStrengths(const ModelState& s, const Array2& Sigma);

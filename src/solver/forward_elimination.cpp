@@ -110,8 +110,9 @@ void ThreadColumns(int from, int to, int& first, int& last) {
 
 class Elimination {
  public:
-  Elimination(Array2& A, int N)
-      : N_(N),
+  Elimination(Array2& A, int N, Progress& progress)
+      : progress_(progress),
+        N_(N),
         stride_(static_cast<std::ptrdiff_t>(N) + 2),
         a_(A.Row(0)),
         q_(N),
@@ -133,8 +134,17 @@ class Elimination {
         // Pivot rows k0..k-1 are done; a zero diagonal at k still owes them to the rows below.
         Trailing(k0, k - k0, zero ? k + 1 : k1);
 #pragma omp barrier
+#pragma omp master
+        {
+          // The work left after row k1 goes with the cube of the rows left.
+          const double left = static_cast<double>(N_ - k1) / N_;
+          stop_ = !progress_.Advance(Stage::Elimination, 1 - left * left * left);
+        }
+#pragma omp barrier
+        if (stop_) break;
       }
     }
+    if (stop_) throw Cancelled();
     return zeroAt_;
   }
 
@@ -205,6 +215,8 @@ class Elimination {
     }
   }
 
+  Progress& progress_;
+  bool stop_ = false;
   int N_;
   std::ptrdiff_t stride_;
   double* a_;
@@ -216,9 +228,9 @@ class Elimination {
 
 }  // namespace
 
-int EliminateForward(Array2& A, int N) {
+int EliminateForward(Array2& A, int N, Progress& progress) {
   if (N < 2) return 0;
-  return Elimination(A, N).Run();
+  return Elimination(A, N, progress).Run();
 }
 
 }  // namespace tarvenol

@@ -5,12 +5,14 @@
 // the same bits whatever the number of threads or the vector width.
 
 #include "core/array.h"
+#include "core/progress.h"
 
 namespace tarvenol {
 
 // Eliminates below the diagonal of rows 1..N, columns 1..N + 1. Returns 0, or the first
 // pivot row k < N whose diagonal element is exactly 0 when its pass begins; A then holds
-// what passes 1..k - 1 made of it.
-int EliminateForward(Array2& A, int N);
+// what passes 1..k - 1 made of it. Throws Cancelled, between two blocks of pivots, when
+// progress asks to stop.
+int EliminateForward(Array2& A, int N, Progress& progress);
 
 }  // namespace tarvenol

@@ -57,7 +57,8 @@ Array2 SurfaceOneMinusCp(const ModelState& s, const SolverWork& w, int NPan) {
 
 }  // namespace
 
-HessSolution HessSolve(const ModelState& s, SolverWork& w, const MatricesReady& matricesReady) {
+HessSolution HessSolve(const ModelState& s, SolverWork& w, Progress& progress,
+                       const MatricesReady& matricesReady) {
   const int ni = LoopEnd(s.NI);
   const int nj = LoopEnd(s.NJ);
   // The previous run's matrices go first, so that two sets are never held at once.
@@ -76,7 +77,8 @@ HessSolution HessSolve(const ModelState& s, SolverWork& w, const MatricesReady& 
   w.seconds = {};
 
   auto start = Clock::now();
-  BuildInfluenceMatrices(s, w, NPan);
+  Step(progress, Stage::Coefficients, 0);
+  BuildInfluenceMatrices(s, w, NPan, progress);
   w.seconds.coefficients = SecondsSince(start);
 
   start = Clock::now();
@@ -85,7 +87,8 @@ HessSolution HessSolve(const ModelState& s, SolverWork& w, const MatricesReady& 
 
   start = Clock::now();
   HessSolution solution;
-  solution.zeroPivotRow = GaussSolve(NPan, w.Vn, w.SigmaV);
+  Step(progress, Stage::Elimination, 0);
+  solution.zeroPivotRow = GaussSolve(NPan, w.Vn, w.SigmaV, progress);
   w.seconds.solve = SecondsSince(start);
 
   for (int i = 1, m = 0; i <= ni; ++i) {
@@ -93,7 +96,9 @@ HessSolution HessSolve(const ModelState& s, SolverWork& w, const MatricesReady& 
   }
 
   start = Clock::now();
+  Step(progress, Stage::SurfaceVelocity, 0);
   solution.OneMinusCp = SurfaceOneMinusCp(s, w, NPan);
+  Step(progress, Stage::SurfaceVelocity, 1);
   w.seconds.oneMinusCp = SecondsSince(start);
   return solution;
 }

@@ -6,6 +6,7 @@
 
 #include "core/array.h"
 #include "core/model_state.h"
+#include "core/progress.h"
 
 namespace tarvenol {
 
@@ -40,7 +41,9 @@ struct HessSolution {
 using MatricesReady = std::function<void(const SolverWork&)>;
 
 // Panels are numbered m = (i - 1) * NJ + j. The free stream must be set. Refuses a panel
-// count whose matrices would not fit in memory before any is allocated.
-HessSolution HessSolve(const ModelState& s, SolverWork& w, const MatricesReady& matricesReady);
+// count whose matrices would not fit in memory before any is allocated. Tells progress how far
+// it has come at coarse steps, and throws Cancelled when it asks to stop.
+HessSolution HessSolve(const ModelState& s, SolverWork& w, Progress& progress,
+                       const MatricesReady& matricesReady);
 
 }  // namespace tarvenol

@@ -1,5 +1,8 @@
 #include "solver/influence_matrices.h"
 
+#include <omp.h>
+
+#include <atomic>
 #include <vector>
 
 #include "solver/source_panel_velocity.h"
@@ -31,11 +34,15 @@ std::vector<Panel> GatherPanels(const ModelState& s, int ni, int nj) {
 
 }  // namespace
 
-void BuildInfluenceMatrices(const ModelState& s, SolverWork& w, int NPan) {
+void BuildInfluenceMatrices(const ModelState& s, SolverWork& w, int NPan, Progress& progress) {
   const std::vector<Panel> panels = GatherPanels(s, LoopEnd(s.NI), LoopEnd(s.NJ));
   const int NPan1 = NPan + 1;
+  std::atomic<int> rowsDone = 0;
+  std::atomic<bool> stop = false;
 #pragma omp parallel for schedule(dynamic, 8)
   for (int m = 1; m <= NPan; ++m) {
+    // A stopped run skips the rows left; a worksharing loop cannot be left early.
+    if (stop.load(std::memory_order_relaxed)) continue;
     const Panel& field = panels[static_cast<std::size_t>(m - 1)];
     double* vn = w.Vn.Row(static_cast<std::size_t>(m));
     double* vu = w.Vu.Row(static_cast<std::size_t>(m));
@@ -60,7 +67,14 @@ void BuildInfluenceMatrices(const ModelState& s, SolverWork& w, int NPan) {
       vn[n] = field.ZtaX * Vx + field.ZtaY * Vy + field.ZtaZ * Vz;
     }
     vn[NPan1] = -(field.ZtaX * s.VinfX + field.ZtaY * s.VinfY + field.ZtaZ * s.VinfZ);
+    const int done = rowsDone.fetch_add(1, std::memory_order_relaxed) + 1;
+    // The thread that started the work is the one that tells how far it has come.
+    if (omp_get_thread_num() == 0 &&
+        !progress.Advance(Stage::Coefficients, static_cast<double>(done) / NPan)) {
+      stop.store(true, std::memory_order_relaxed);
+    }
   }
+  if (stop) throw Cancelled();
 }
 
 }  // namespace tarvenol

@@ -3,13 +3,15 @@
 // resolved along the field panel's axes: rows are field panels, columns source panels.
 
 #include "core/model_state.h"
+#include "core/progress.h"
 #include "solver/hess_solve.h"
 
 namespace tarvenol {
 
 // Fills rows and columns 1..NPan of Vn, Vu and Vv (allocated by the caller) and the
 // right-hand side Vn(m, NPan + 1), minus the free stream's normal component. Rows are
-// computed in parallel, each in the same order of arithmetic.
-void BuildInfluenceMatrices(const ModelState& s, SolverWork& w, int NPan);
+// computed in parallel, each in the same order of arithmetic. Throws Cancelled when progress
+// asks to stop, leaving the rows not yet begun unfilled.
+void BuildInfluenceMatrices(const ModelState& s, SolverWork& w, int NPan, Progress& progress);
 
 }  // namespace tarvenol

@@ -11,11 +11,11 @@
 #include <QScrollBar>
 
 #include "flow/command_flow.h"
+#include "flow/view_handlers.h"
 #include "ui/about_window.h"
 #include "ui/file_chooser.h"
 #include "ui/picture_area.h"
 #include "ui/twips.h"
-#include "flow/view_handlers.h"
 
 namespace tarvenol {
 namespace {

@@ -7,8 +7,8 @@
 #include <memory>
 
 #include "flow/program.h"
-#include "ui/qt_window_ops.h"
 #include "raster/raster_canvas.h"
+#include "ui/qt_window_ops.h"
 
 namespace tarvenol {
 

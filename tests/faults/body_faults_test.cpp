@@ -6,8 +6,8 @@
 #include <filesystem>
 #include <random>
 
-#include "flow/command_flow.h"
 #include "fake_window.h"
+#include "flow/command_flow.h"
 #include "temp_dir.h"
 #include "test_paths.h"
 

@@ -8,8 +8,8 @@
 
 #include <filesystem>
 
-#include "flow/command_flow.h"
 #include "fake_window.h"
+#include "flow/command_flow.h"
 #include "temp_dir.h"
 
 namespace tarvenol {

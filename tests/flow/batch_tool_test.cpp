@@ -73,7 +73,7 @@ TEST(BatchTool, HelpAndCommandLineMistakes) {
   EXPECT_NE(run.out.find("Usage: tarvenol-batch"), std::string::npos);
   run = Batch("cube");
   EXPECT_EQ(run.status, 2);
-  EXPECT_NE(run.err.find("unknown action 'cube'"), std::string::npos);
+  EXPECT_NE(run.err.find("unknown action \"cube\""), std::string::npos);
   run = Batch("ni");
   EXPECT_EQ(run.status, 2);
 }

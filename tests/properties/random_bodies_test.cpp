@@ -8,8 +8,8 @@
 #include <random>
 #include <string>
 
-#include "flow/command_flow.h"
 #include "fake_window.h"
+#include "flow/command_flow.h"
 #include "solver/influence_matrices.h"
 #include "temp_dir.h"
 
@@ -77,7 +77,8 @@ TEST(RandomBodies, PanelsSourcesAndPressureBehave) {
     influence.Vu = Array2(NPan, NPan + 1);
     influence.Vv = Array2(NPan, NPan + 1);
     p.state.VinfX = 1;
-    BuildInfluenceMatrices(p.state, influence, NPan);
+    IgnoredProgress unseen;
+    BuildInfluenceMatrices(p.state, influence, NPan, unseen);
     for (int m = 1; m <= NPan; ++m) {
       const int i = (m - 1) / NJ + 1, j = (m - 1) % NJ + 1;
       EXPECT_NEAR(influence.Vn(m, m), 0.5, 1e-12) << m;

@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "flow/command_flow.h"
 #include "fake_window.h"
+#include "flow/command_flow.h"
 #include "temp_dir.h"
 
 namespace tarvenol {

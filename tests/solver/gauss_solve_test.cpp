@@ -7,10 +7,8 @@
 #include <random>
 #include <vector>
 
-
 namespace tarvenol {
 namespace {
-
 
 // Rows of the augmented matrix, from index 1; column 0 is padding.
 Array2 System(const std::vector<std::vector<double>>& rows) {

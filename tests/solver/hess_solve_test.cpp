@@ -50,13 +50,14 @@ class HessSolveTest : public ::testing::Test {
 
   TempWorkDir dir;
   SolverWork work;
+  IgnoredProgress unseen;
   FakeWindow win;
   Program program;
 };
 
 TEST_F(HessSolveTest, SphereOfFourByFourPanels) {
   ModelState s = Sphere(4, 4);
-  s.OneMinusCp = HessSolve(s, work, {}).OneMinusCp;
+  s.OneMinusCp = HessSolve(s, work, unseen, {}).OneMinusCp;
   const double sigma[] = {1.498630, 0.466134, -0.466134, -1.498630};
   const double oneMinusCp[] = {0.566509, 1.745069, 1.745069, 0.566509};
   for (int i = 1; i <= 4; ++i) {
@@ -71,7 +72,7 @@ TEST_F(HessSolveTest, SphereOfFourByFourPanels) {
 
 TEST_F(HessSolveTest, SphereOfTenByTwelvePanels) {
   ModelState s = Sphere(10, 12);
-  s.OneMinusCp = HessSolve(s, work, {}).OneMinusCp;
+  s.OneMinusCp = HessSolve(s, work, unseen, {}).OneMinusCp;
   const double half[] = {0.071819, 0.456543, 1.116004, 1.770804, 2.170009};
   for (int i = 1; i <= 10; ++i) {
     const double expected = half[i <= 5 ? i - 1 : 10 - i];
@@ -87,7 +88,8 @@ SolverWork Matrices(const ModelState& s) {
   w.Vn = Array2(n, n + 1);
   w.Vu = Array2(n, n + 1);
   w.Vv = Array2(n, n + 1);
-  BuildInfluenceMatrices(s, w, NPan);
+  IgnoredProgress unseen;
+  BuildInfluenceMatrices(s, w, NPan, unseen);
   return w;
 }
 
@@ -265,7 +267,7 @@ TEST_F(HessSolveTest, RefusesMatricesBeyondTheMemoryAndKeepsTheSolution) {
   s.OneMinusCp = Array2(1, 1);
   s.OneMinusCp(1, 1) = 0.25;
   try {
-    HessSolve(s, work, {});
+    HessSolve(s, work, unseen, {});
     ADD_FAILURE() << "no refusal";
   } catch (const ProgramError& e) {
     EXPECT_NE(std::string(e.what()).find("1000000000000 panels"), std::string::npos) << e.what();

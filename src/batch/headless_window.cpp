@@ -1,4 +1,4 @@
-#include "headless/headless_window.h"
+#include "batch/headless_window.h"
 
 namespace tarvenol {
 

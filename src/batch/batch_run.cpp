@@ -1,0 +1,119 @@
+#include "batch/batch_run.h"
+
+#include <cstdio>
+#include <filesystem>
+#include <string>
+
+#include "batch/headless_window.h"
+#include "batch/stage_timer.h"
+#include "core/shown_text.h"
+#include "flow/command_flow.h"
+#include "flow/view_handlers.h"
+#include "raster/raster_canvas.h"
+
+namespace tarvenol {
+namespace {
+
+constexpr int kPictureSize = 400;
+
+void Say(const std::string& text) {
+  std::fprintf(stderr, "tarvenol-batch: %s\n", text.c_str());
+}
+
+class BatchRun {
+ public:
+  explicit BatchRun(const CommandLine& line) : line_(line), canvas_(kPictureSize, kPictureSize) {
+    win_.onMessage = Say;
+  }
+
+  int Run() {
+    StartUp(program_, win_);
+    for (const BatchAction& action : line_.actions) Take(action);
+    return win_.messages.empty() ? 0 : 1;
+  }
+
+ private:
+  void Take(const BatchAction& action) {
+    const auto& v = action.values;
+    switch (action.kind) {
+      case BatchAction::Ni:
+        win_.SetText(TextBox::Text_NI, v[0]);
+        break;
+      case BatchAction::Nj:
+        win_.SetText(TextBox::Text_NJ, v[0]);
+        break;
+      case BatchAction::Angles:
+        win_.SetText(TextBox::Text_AlfaX, v[0]);
+        win_.SetText(TextBox::Text_AlfaY, v[1]);
+        win_.SetText(TextBox::Text_AlfaZ, v[2]);
+        break;
+      case BatchAction::Scale:
+        win_.SetText(TextBox::Text_Ölçek, v[0]);
+        break;
+      case BatchAction::Sphere:
+        ShowSphereCommand(program_, win_);
+        Run("sphere", PlanPrepareSphere(program_, win_));
+        break;
+      case BatchAction::Body:
+        PrepareBody(v[0]);
+        break;
+      case BatchAction::Solve:
+        Run("solve", PlanApplyHessMethod(program_, win_));
+        break;
+      case BatchAction::Png:
+        SavePicture(v[0]);
+        break;
+    }
+  }
+
+  // The file chooser shows the body file's folder, and the user clicks its name.
+  void PrepareBody(const std::string& path) {
+    std::error_code error;
+    const std::filesystem::path absolute = std::filesystem::absolute(path, error);
+    if (error) {
+      win_.MessageBox("The body file " + Shown(path, 200) + " cannot be found: " + error.message() +
+                      ".");
+      return;
+    }
+    ShowFileChooser(program_, win_);
+    win_.ChooseFile(absolute.parent_path().string(), absolute.filename().string());
+    Run("body", PlanPrepareBodyFile(program_, win_));
+  }
+
+  void Run(const char* name, std::unique_ptr<Operation> operation) {
+    if (!line_.timings) {
+      IgnoredProgress unseen;
+      RunOperation(program_, win_, std::move(operation), unseen);
+      return;
+    }
+    if (!operation) return;
+    operation->Run(timer_);
+    timer_.Begin("picture and state");
+    operation->Finish(program_, win_);
+    Say(std::string(name) + ": " + timer_.Take());
+  }
+
+  // Draws the view with the current flags, as the window shows it, and writes it to path.
+  void SavePicture(const std::string& path) {
+    const std::size_t messages = win_.messages.size();
+    RedrawView(program_.state, program_.view, win_);
+    if (win_.messages.size() != messages) return;
+    if (!canvas_.SavePng(path)) {
+      win_.MessageBox("The picture cannot be written to " + Shown(path, 200) + ".");
+    }
+  }
+
+  const CommandLine& line_;
+  RasterCanvas canvas_;
+  HeadlessWindow win_{canvas_};
+  Program program_;
+  StageTimer timer_;
+};
+
+}  // namespace
+
+int RunBatch(const CommandLine& line) {
+  return BatchRun(line).Run();
+}
+
+}  // namespace tarvenol

@@ -1,0 +1,90 @@
+#include "batch/command_line.h"
+
+#include "core/shown_text.h"
+
+namespace tarvenol {
+
+const char* const kBatchUsage =
+    "Usage: tarvenol-batch [OPTION]... [ACTION]...\n"
+    "Runs the program's operations in the order given, without windows. The report\n"
+    "Tarvenol.txt in the working directory is emptied first, then holds what the\n"
+    "program's report would hold after the same actions.\n"
+    "\n"
+    "Actions:\n"
+    "  ni TEXT       type TEXT into the NI box (\"4\" at start)\n"
+    "  nj TEXT       type TEXT into the NJ box (\"4\" at start)\n"
+    "  sphere        prepare the sphere test case\n"
+    "  body PATH     prepare the body file at PATH\n"
+    "  solve         apply Hess's panel method\n"
+    "  angles X Y Z  type X, Y and Z into the view's angle boxes, in degrees (\"0\" at start)\n"
+    "  scale S       type S into the view's scale box (\"1\" at start)\n"
+    "  png PATH      draw the view again and save the 400 x 400 picture as PNG at PATH\n"
+    "\n"
+    "Options:\n"
+    "  --timings     print the wall time of each stage of each action to standard error\n"
+    "  -h, --help    print this help and do nothing else\n"
+    "\n"
+    "A message the program would show goes to standard error. The exit status is 0 when\n"
+    "no message was shown, 1 when one was, 2 for a command line it cannot follow; then\n"
+    "nothing is done and the report is not touched.\n";
+
+namespace {
+
+struct ActionName {
+  const char* name;
+  BatchAction::Kind kind;
+  std::size_t values;
+  const char* what;  // of the values, for a message
+  bool pathValue;
+};
+
+constexpr ActionName kActions[] = {
+    {"ni", BatchAction::Ni, 1, "a value", false},
+    {"nj", BatchAction::Nj, 1, "a value", false},
+    {"sphere", BatchAction::Sphere, 0, "", false},
+    {"body", BatchAction::Body, 1, "a path", true},
+    {"solve", BatchAction::Solve, 0, "", false},
+    {"angles", BatchAction::Angles, 3, "three values", false},
+    {"scale", BatchAction::Scale, 1, "a value", false},
+    {"png", BatchAction::Png, 1, "a path", true},
+};
+
+}  // namespace
+
+CommandLine ParseCommandLine(const std::vector<std::string>& args) {
+  CommandLine line;
+  for (std::size_t a = 0; a < args.size() && line.error.empty(); ++a) {
+    const std::string& arg = args[a];
+    if (arg == "-h" || arg == "--help") {
+      line.help = true;
+      continue;
+    }
+    if (arg == "--timings") {
+      line.timings = true;
+      continue;
+    }
+    const ActionName* action = nullptr;
+    for (const ActionName& known : kActions) {
+      if (arg == known.name) action = &known;
+    }
+    if (action == nullptr) {
+      line.error = (arg.rfind("-", 0) == 0 ? "unknown option " : "unknown action ") + Shown(arg);
+      break;
+    }
+    if (args.size() - a - 1 < action->values) {
+      line.error = "'" + arg + "' needs " + action->what;
+      break;
+    }
+    BatchAction taken{action->kind,
+                      {args.begin() + static_cast<std::ptrdiff_t>(a) + 1,
+                       args.begin() + static_cast<std::ptrdiff_t>(a + 1 + action->values)}};
+    a += action->values;
+    if (action->pathValue && taken.values[0].empty()) {
+      line.error = "'" + arg + "' needs a path, not an empty text";
+    }
+    line.actions.push_back(std::move(taken));
+  }
+  return line;
+}
+
+}  // namespace tarvenol

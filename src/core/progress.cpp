@@ -1,0 +1,23 @@
+#include "core/progress.h"
+
+namespace tarvenol {
+
+const char* StageName(Stage stage) {
+  switch (stage) {
+    case Stage::Geometry:
+      return "geometry";
+    case Stage::Coefficients:
+      return "influence coefficients";
+    case Stage::MatrixReport:
+      return "matrix report";
+    case Stage::Elimination:
+      return "elimination";
+    case Stage::SurfaceVelocity:
+      return "surface velocities";
+    case Stage::Report:
+      return "report";
+  }
+  return "work";
+}
+
+}  // namespace tarvenol

@@ -1,0 +1,39 @@
+#pragma once
+// How long work tells where it stands, and learns that the user wants it stopped: a small
+// interface of the program's own, which the computing code calls at coarse steps.
+
+#include <exception>
+
+namespace tarvenol {
+
+enum class Stage { Geometry, Coefficients, MatrixReport, Elimination, SurfaceVelocity, Report };
+
+// A few words for the stage, as a user reads them: "influence coefficients".
+const char* StageName(Stage stage);
+
+class Progress {
+ public:
+  virtual ~Progress() = default;
+  // The work has done fraction (0 to 1) of stage. False asks it to stop: it then stops at its
+  // next coarse step by throwing Cancelled. Called by one thread at a time, not always the same.
+  virtual bool Advance(Stage stage, double fraction) = 0;
+};
+
+// Work that shows nothing and is never stopped.
+class IgnoredProgress : public Progress {
+ public:
+  bool Advance(Stage, double) override { return true; }
+};
+
+// The work was stopped at the user's request.
+class Cancelled : public std::exception {
+ public:
+  const char* what() const noexcept override { return "The operation was cancelled."; }
+};
+
+// Advance, and Cancelled when the answer is to stop.
+inline void Step(Progress& progress, Stage stage, double fraction) {
+  if (!progress.Advance(stage, fraction)) throw Cancelled();
+}
+
+}  // namespace tarvenol

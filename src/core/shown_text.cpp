@@ -1,0 +1,57 @@
+#include "core/shown_text.h"
+
+namespace tarvenol {
+namespace {
+
+// Length of the valid, printable UTF-8 character at the start of text; 0 for anything else.
+std::size_t PrintableCharacter(std::string_view text) {
+  const auto byte = [&](std::size_t k) { return static_cast<unsigned char>(text[k]); };
+  const unsigned char lead = byte(0);
+  if (lead >= 0x20 && lead < 0x7f) return 1;
+  std::size_t length = 0;
+  char32_t c = 0;
+  if (lead >= 0xc2 && lead <= 0xdf) {
+    length = 2;
+    c = lead & 0x1fu;
+  } else if (lead >= 0xe0 && lead <= 0xef) {
+    length = 3;
+    c = lead & 0x0fu;
+  } else if (lead >= 0xf0 && lead <= 0xf4) {
+    length = 4;
+    c = lead & 0x07u;
+  } else {
+    return 0;
+  }
+  if (text.size() < length) return 0;
+  for (std::size_t k = 1; k < length; ++k) {
+    if ((byte(k) & 0xc0u) != 0x80u) return 0;
+    c = (c << 6) | (byte(k) & 0x3fu);
+  }
+  const char32_t smallest[] = {0, 0, 0x80, 0x800, 0x10000};
+  const bool valid = c >= smallest[length] && c <= 0x10ffff && (c < 0xd800 || c > 0xdfff);
+  // The C1 controls (U+0080 to U+009F) and the line and paragraph separators act as controls.
+  const bool control = c < 0xa0 || c == 0x2028 || c == 0x2029;
+  return valid && !control ? length : 0;
+}
+
+}  // namespace
+
+std::string Shown(std::string_view text, std::size_t maxCharacters) {
+  std::string shown = "\"";
+  std::size_t characters = 0;
+  std::size_t at = 0;
+  for (; at < text.size() && characters < maxCharacters; ++characters) {
+    const std::size_t length = PrintableCharacter(text.substr(at));
+    if (length == 0) {
+      shown += '?';
+      ++at;
+    } else {
+      shown.append(text.substr(at, length));
+      at += length;
+    }
+  }
+  if (at < text.size()) shown += "...";
+  return shown + "\"";
+}
+
+}  // namespace tarvenol

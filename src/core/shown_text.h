@@ -1,0 +1,14 @@
+#pragma once
+// Texts that came from the user, or from a file, as a message may show them.
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+namespace tarvenol {
+
+// The text in double quotes, cut after maxCharacters characters with "..." after it; every
+// control character, and every byte that is not part of a valid UTF-8 character, shows as '?'.
+std::string Shown(std::string_view text, std::size_t maxCharacters = 40);
+
+}  // namespace tarvenol
