@@ -7,9 +7,7 @@ set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 seconds="${1:-60}"
 dir="$root/build-fuzz"
-cmake -S "$root" -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-  -DCMAKE_CXX_COMPILER=clang++ -DTARVENOL_FUZZ=ON -DTARVENOL_CHECKED=ON \
-  -DTARVENOL_SANITIZE=address,undefined >/dev/null
+(cd "$root" && cmake --preset fuzz >/dev/null)
 targets=(body_file text_number number_format)
 cmake --build "$dir" --target "${targets[@]/#/fuzz_}"
 mkdir -p "$dir/findings"

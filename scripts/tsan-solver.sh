@@ -4,8 +4,7 @@
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 dir="$root/build-tsan"
-cmake -S "$root" -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTARVENOL_CHECKED=ON \
-  -DCMAKE_CXX_COMPILER=clang++ -DTARVENOL_SANITIZE=thread >/dev/null
+(cd "$root" && cmake --preset tsan >/dev/null)
 cmake --build "$dir" --target solver_tests
 archer="$(ls /usr/lib/llvm-*/lib/libarcher.so 2>/dev/null | head -n 1)"
 export OMP_TOOL_LIBRARIES="$archer" OMP_NUM_THREADS=4

@@ -32,21 +32,21 @@ namespace {
 
 struct ActionName {
   const char* name;
-  BatchAction::Kind kind;
-  std::size_t values;
   const char* what;  // of the values, for a message
+  std::size_t values;
+  BatchAction::Kind kind;
   bool pathValue;
 };
 
 constexpr ActionName kActions[] = {
-    {"ni", BatchAction::Ni, 1, "a value", false},
-    {"nj", BatchAction::Nj, 1, "a value", false},
-    {"sphere", BatchAction::Sphere, 0, "", false},
-    {"body", BatchAction::Body, 1, "a path", true},
-    {"solve", BatchAction::Solve, 0, "", false},
-    {"angles", BatchAction::Angles, 3, "three values", false},
-    {"scale", BatchAction::Scale, 1, "a value", false},
-    {"png", BatchAction::Png, 1, "a path", true},
+    {"ni", "a value", 1, BatchAction::Ni, false},
+    {"nj", "a value", 1, BatchAction::Nj, false},
+    {"sphere", "", 0, BatchAction::Sphere, false},
+    {"body", "a path", 1, BatchAction::Body, true},
+    {"solve", "", 0, BatchAction::Solve, false},
+    {"angles", "three values", 3, BatchAction::Angles, false},
+    {"scale", "a value", 1, BatchAction::Scale, false},
+    {"png", "a path", 1, BatchAction::Png, true},
 };
 
 }  // namespace
@@ -68,7 +68,7 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args) {
       if (arg == known.name) action = &known;
     }
     if (action == nullptr) {
-      line.error = (arg.rfind("-", 0) == 0 ? "unknown option " : "unknown action ") + Shown(arg);
+      line.error = (arg.rfind('-', 0) == 0 ? "unknown option " : "unknown action ") + Shown(arg);
       break;
     }
     if (args.size() - a - 1 < action->values) {

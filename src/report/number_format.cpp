@@ -1,9 +1,11 @@
 #include "report/number_format.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstdint>
 #include <cstring>
+#include <string_view>
 
 namespace tarvenol {
 namespace {
@@ -17,10 +19,8 @@ constexpr double kShortWayLimit = 1e6;
 constexpr double kNearHalf = 1e-9;
 constexpr double kPowersOfTen[] = {1, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6};
 
-char* Copy(char* out, const char* text) {
-  const std::size_t n = std::strlen(text);
-  std::memcpy(out, text, n);
-  return out + n;
+char* Copy(char* out, std::string_view text) {
+  return std::copy(text.begin(), text.end(), out);
 }
 
 }  // namespace

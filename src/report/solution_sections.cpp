@@ -74,7 +74,8 @@ void MatrixBlock(ReportWriter& out, std::string_view title, const Array2& a, int
       for (int r = 0; r < count; ++r) {
         try {
           FormatMatrixLine(batches[b][static_cast<std::size_t>(r)],
-                           a.Row(static_cast<std::size_t>(first + r)), columns, separator);
+                           a.Row(static_cast<std::size_t>(first) + static_cast<std::size_t>(r)),
+                           columns, separator);
         } catch (const std::bad_alloc&) {
 #pragma omp atomic write
           outOfMemory = true;

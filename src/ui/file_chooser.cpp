@@ -73,7 +73,7 @@ void DirectoryList::Fill() {
   const QIcon open = style()->standardIcon(QStyle::SP_DirOpenIcon);
   const QIcon closed = style()->standardIcon(QStyle::SP_DirClosedIcon);
   auto addRow = [this](const QIcon& icon, int depth, const QString& name, const QString& full) {
-    auto* item = new QListWidgetItem(icon, QString(2 * depth, ' ') + name, this);
+    auto* item = new QListWidgetItem(icon, QString(qsizetype{2} * depth, ' ') + name, this);
     item->setData(kPathRole, full);
     item->setToolTip(full);
     return item;

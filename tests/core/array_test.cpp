@@ -12,9 +12,11 @@ TEST(DenseArray, RunsFromZeroToEachLimitAndStartsAtZero) {
   EXPECT_EQ(a.Size(), 3u * 4u * 5u);
   EXPECT_EQ(a.Limit(0), 2u);
   EXPECT_EQ(a.Limit(2), 4u);
-  for (int i = 0; i <= 2; ++i)
-    for (int j = 0; j <= 3; ++j)
+  for (int i = 0; i <= 2; ++i) {
+    for (int j = 0; j <= 3; ++j) {
       for (int k = 0; k <= 4; ++k) EXPECT_EQ(a(i, j, k), 0);
+    }
+  }
   a(2, 3, 4) = 7;
   EXPECT_EQ(a(2, 3, 4), 7);
 }

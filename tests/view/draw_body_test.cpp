@@ -76,9 +76,11 @@ TEST(RotationTest, IsTheProductOfTheThreeTurns) {
   const M rz{{{std::cos(az), -std::sin(az), 0}, {std::sin(az), std::cos(az), 0}, {0, 0, 1}}};
   const auto mul = [](const M& a, const M& b) {
     M c{};
-    for (std::size_t i = 0; i < 3; ++i)
-      for (std::size_t j = 0; j < 3; ++j)
+    for (std::size_t i = 0; i < 3; ++i) {
+      for (std::size_t j = 0; j < 3; ++j) {
         for (std::size_t k = 0; k < 3; ++k) c[i][j] += a[i][k] * b[k][j];
+      }
+    }
     return c;
   };
   const M r = mul(rz, mul(ry, rx));
