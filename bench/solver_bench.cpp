@@ -66,7 +66,7 @@ struct Sphere {
     std::filesystem::current_path("/");
     std::filesystem::remove_all(folder);
   }
-  void ClearReport() { EmptyReport(program.state.OutFile); }
+  void ClearReport() { std::filesystem::resize_file(program.state.OutFile, 0); }
 
   const int NPan = kCount * kCount;
   std::string folder;

@@ -27,7 +27,7 @@ class BatchRun {
   }
 
   int Run() {
-    StartUp(program_, win_);
+    if (!StartUp(program_, win_)) return 1;
     for (const BatchAction& action : line_.actions) Take(action);
     return win_.messages.empty() ? 0 : 1;
   }
@@ -71,7 +71,7 @@ class BatchRun {
     std::error_code error;
     const std::filesystem::path absolute = std::filesystem::absolute(path, error);
     if (error) {
-      win_.MessageBox("The body file " + Shown(path, 200) + " cannot be found: " + error.message() +
+      win_.MessageBox("The body file " + ShownPath(path) + " cannot be found: " + error.message() +
                       ".");
       return;
     }
@@ -98,8 +98,8 @@ class BatchRun {
     const std::size_t messages = win_.messages.size();
     RedrawView(program_.state, program_.view, win_);
     if (win_.messages.size() != messages) return;
-    if (!canvas_.SavePng(path)) {
-      win_.MessageBox("The picture cannot be written to " + Shown(path, 200) + ".");
+    if (const std::string fault = canvas_.SavePng(path); !fault.empty()) {
+      win_.MessageBox("The picture cannot be written to " + ShownPath(path) + ": " + fault + ".");
     }
   }
 

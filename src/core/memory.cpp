@@ -1,7 +1,10 @@
 #include "core/memory.h"
 
+#include <sys/resource.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <cstring>
 
@@ -9,8 +12,11 @@
 
 namespace tarvenol {
 
-double AvailableMemoryBytes() {
-  // MemAvailable counts the page cache the system would give up; sysconf does not.
+namespace {
+
+// What the system can still give: MemAvailable counts the page cache it would give up;
+// sysconf does not.
+double SystemMemoryBytes() {
   if (std::FILE* meminfo = std::fopen("/proc/meminfo", "r")) {
     char line[256];
     double kib = -1;
@@ -24,6 +30,28 @@ double AvailableMemoryBytes() {
   const long pageSize = sysconf(_SC_PAGESIZE);
   return pages > 0 && pageSize > 0 ? static_cast<double>(pages) * static_cast<double>(pageSize)
                                    : 0.0;
+}
+
+// What a limit on the process's address space (ulimit -v) still leaves it.
+double AddressSpaceLeftBytes() {
+  rlimit limit{};
+  if (getrlimit(RLIMIT_AS, &limit) != 0 || limit.rlim_cur == RLIM_INFINITY) return HUGE_VAL;
+  double used = 0;
+  if (std::FILE* status = std::fopen("/proc/self/status", "r")) {
+    char line[256];
+    while (std::fgets(line, sizeof line, status) != nullptr) {
+      if (std::sscanf(line, "VmSize: %lf kB", &used) == 1) break;
+    }
+    std::fclose(status);
+  }
+  const double left = static_cast<double>(limit.rlim_cur) - used * 1024.0;
+  return left > 0 ? left : 0.0;
+}
+
+}  // namespace
+
+double AvailableMemoryBytes() {
+  return std::min(SystemMemoryBytes(), AddressSpaceLeftBytes());
 }
 
 std::string ByteText(double bytes) {

@@ -54,4 +54,13 @@ std::string Shown(std::string_view text, std::size_t maxCharacters) {
   return shown + "\"";
 }
 
+std::string ShownPath(std::string_view path) {
+  constexpr std::size_t kShownBytes = 120;
+  if (path.size() <= kShownBytes) return Shown(path, kShownBytes);
+  std::size_t from = path.size() - kShownBytes;
+  // Start on a character, not inside one.
+  while (from < path.size() && (static_cast<unsigned char>(path[from]) & 0xc0u) == 0x80u) ++from;
+  return "\"..." + Shown(path.substr(from), kShownBytes).substr(1);
+}
+
 }  // namespace tarvenol

@@ -11,4 +11,7 @@ namespace tarvenol {
 // control character, and every byte that is not part of a valid UTF-8 character, shows as '?'.
 std::string Shown(std::string_view text, std::size_t maxCharacters = 40);
 
+// A path the same way, but cut at its start, so that the file's own name stays in sight.
+std::string ShownPath(std::string_view path);
+
 }  // namespace tarvenol

@@ -1,5 +1,7 @@
 #include "core/text_number.h"
 
+#include "core/counts.h"
+
 #include <charconv>
 #include <cmath>
 #include <limits>
@@ -94,8 +96,8 @@ double TextToNumber(std::string_view text) {
   return number ? number->value : 0.0;
 }
 
-bool IsWholeCount(double value, double maxCount) {
-  return std::isfinite(value) && value >= 1 && value <= maxCount && value == std::floor(value);
+bool IsWholeCount(double value, double least, double most) {
+  return std::isfinite(value) && value >= least && value <= most && value == std::floor(value);
 }
 
 }  // namespace tarvenol

@@ -18,7 +18,4 @@ struct NumberPrefix {
 };
 std::optional<NumberPrefix> ReadNumberPrefix(std::string_view text);
 
-// A panel count as the program accepts it: a whole number from 1 to maxCount.
-bool IsWholeCount(double value, double maxCount);
-
 }  // namespace tarvenol

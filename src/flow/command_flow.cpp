@@ -3,22 +3,27 @@
 #include <cmath>
 #include <filesystem>
 
+#include "core/counts.h"
 #include "core/program_error.h"
+#include "core/shown_text.h"
 #include "core/text_number.h"
 #include "flow/guarded.h"
 #include "flow/operations.h"
-#include "report/report_file.h"
 #include "report/report_locale.h"
+#include "report/report_lock.h"
+#include "solver/threads.h"
 
 namespace tarvenol {
 namespace {
 
-double ReadCount(WindowOps& win, TextBox box, const char* name) {
+double ReadCount(WindowOps& win, TextBox box, const char* name, double least) {
   const std::string text = win.GetText(box);
   const double count = TextToNumber(text);
-  if (!IsWholeCount(count, kMaxCount)) {
-    throw ProgramError(std::string(name) + " must be a whole number from 1 to " +
-                       std::to_string(static_cast<long>(kMaxCount)) + "; \"" + text + "\" is not.");
+  if (!IsWholeCount(count, least, kMaxCount)) {
+    throw ProgramError(std::string(name) + " must be a whole number from " +
+                       std::to_string(static_cast<long>(least)) + " to " +
+                       std::to_string(static_cast<long>(kMaxCount)) + "; " + Shown(text) +
+                       " is not.");
   }
   return count;
 }
@@ -26,9 +31,9 @@ double ReadCount(WindowOps& win, TextBox box, const char* name) {
 std::unique_ptr<Operation> PlanGeometry(Program& p, WindowOps& win, BodyKind kind,
                                         const std::string& bodyFile) {
   // A body file brings its own point count, so only the sphere needs the typed NI.
-  const double ni = kind == BodyKind::Sphere ? ReadCount(win, TextBox::Text_NI, "NI")
+  const double ni = kind == BodyKind::Sphere ? ReadCount(win, TextBox::Text_NI, "NI", kMinNI)
                                              : TextToNumber(win.GetText(TextBox::Text_NI));
-  const double nj = ReadCount(win, TextBox::Text_NJ, "NJ");
+  const double nj = ReadCount(win, TextBox::Text_NJ, "NJ", kMinNJ);
   return GeometryOperation(p.state, kind, bodyFile, ni, nj);
 }
 
@@ -54,14 +59,24 @@ void RunOperation(Program& p, WindowOps& win, std::unique_ptr<Operation> operati
   operation->Finish(p, win);
 }
 
-void StartUp(Program& p, WindowOps& win) {
+bool StartUp(Program& p, WindowOps& win) {
   ModelState& s = p.state;
   s.PI = std::atan(1.0) * 4;
   s.TwoPI = 2 * s.PI;
   s.FourPI = 4 * s.PI;
   s.OutFile = "Tarvenol.txt";
   s.DecimalSeparator = UserDecimalSeparator();
-  Guarded(win, [&] { EmptyReport(s.OutFile); });
+  CapThreadsAtProcessors();
+  try {
+    p.report = ReportLock::TakeAndEmpty(s.OutFile);
+  } catch (const ReportInUse& e) {
+    win.MessageBox(e.what());
+    return false;
+  } catch (const ProgramError& e) {
+    // The program goes on: once the obstacle is gone, its sections are written.
+    win.MessageBox(e.what());
+  }
+  return true;
 }
 
 void ShowSphereCommand(Program&, WindowOps& win) {
@@ -81,11 +96,11 @@ void ShowFileChooser(Program&, WindowOps& win) {
 }
 
 void DriveChanged(Program&, WindowOps& win) {
-  win.SetDirPath(win.GetDrive());
+  Guarded(win, [&] { win.SetDirPath(win.GetDrive()); });
 }
 
 void DirectoryChanged(Program&, WindowOps& win) {
-  win.SetFilePath(win.GetDirPath());
+  Guarded(win, [&] { win.SetFilePath(win.GetDirPath()); });
 }
 
 std::unique_ptr<Operation> PlanPrepareBodyFile(Program& p, WindowOps& win) {
@@ -102,6 +117,13 @@ void PrepareBodyFile(Program& p, WindowOps& win) {
 std::unique_ptr<Operation> PlanApplyHessMethod(Program& p, WindowOps& win) {
   if (!p.state.GeometryReady) {
     win.MessageBox("Geometriyi hazırla");
+    return nullptr;
+  }
+  // The window hides the button once the method has been applied to the geometry shown.
+  if (p.state.ShowSolution) {
+    win.MessageBox(
+        "Hess's panel method has been applied to this geometry already; prepare a geometry to "
+        "apply it again.");
     return nullptr;
   }
   return GuardedPlan(win, [&] { return SolveOperation(p); });

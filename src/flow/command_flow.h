@@ -10,8 +10,9 @@
 
 namespace tarvenol {
 
-// Constants, the report file's name, and the report emptied.
-void StartUp(Program& p, WindowOps& win);
+// Constants, the report file's name, and the report taken and emptied. False when another
+// running program holds the report: then this one must end, without touching it.
+bool StartUp(Program& p, WindowOps& win);
 
 void ShowSphereCommand(Program& p, WindowOps& win);
 void PrepareSphere(Program& p, WindowOps& win);
@@ -35,8 +36,5 @@ std::unique_ptr<Operation> PlanApplyHessMethod(Program& p, WindowOps& win);
 // happens for no operation.
 void RunOperation(Program& p, WindowOps& win, std::unique_ptr<Operation> operation,
                   Progress& progress);
-
-// The largest panel count along or around the body that the program accepts.
-inline constexpr double kMaxCount = 1e6;
 
 }  // namespace tarvenol

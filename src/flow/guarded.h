@@ -22,6 +22,8 @@ void Guarded(WindowOps& win, Action&& action) {
   } catch (const std::exception& e) {
     // A fault of the system library (a path it cannot take, say): said, not fatal.
     win.MessageBox(std::string("The operation could not be done: ") + e.what());
+  } catch (...) {
+    win.MessageBox("The operation could not be done.");
   }
 }
 

@@ -3,6 +3,7 @@
 
 #include "core/model_state.h"
 #include "geometry/body_of_revolution.h"
+#include "report/report_lock.h"
 #include "solver/hess_solve.h"
 #include "view/draw_body.h"
 
@@ -13,6 +14,7 @@ struct Program {
   BodyWork body;
   SolverWork solver;
   ViewWork view;
+  ReportLock report;  // held from start-up to the end
 };
 
 }  // namespace tarvenol

@@ -1,5 +1,7 @@
 #include <optional>
+#include <string>
 
+#include "core/program_error.h"
 #include "flow/operations.h"
 #include "flow/view_handlers.h"
 #include "report/report_file.h"
@@ -27,6 +29,7 @@ class Solve : public Operation {
       Step(progress, Stage::MatrixReport, 0);
       PrintVelocityMatrices(s_, w.Vn, w.Vu, w.Vv, NPan, NPan + 1, progress);
     });
+    if (solution_.nonFinitePanel != 0) throw ProgramError(NoFiniteSolution());
     Step(progress, Stage::Report, 0);
     PrintSourceStrengths(s_, w_.Sigma);
     PrintOneMinusCp(s_, solution_.OneMinusCp);
@@ -49,6 +52,17 @@ class Solve : public Operation {
     picture.PaintOn(win.Picture());
     win.SetVisible(ManagedControl::Command_HessPan, false);
     if (solution_.zeroPivotRow != 0) win.MessageBox(" sıfır diyagonal elemanı");
+  }
+
+  // What went wrong, and what is likely to have caused it.
+  std::string NoFiniteSolution() const {
+    const int nj = LoopEnd(s_.NJ);
+    const int m = solution_.nonFinitePanel;
+    return "Hess's panel method gives no finite result at panel (" +
+           std::to_string((m - 1) / nj + 1) + ", " + std::to_string((m - 1) % nj + 1) +
+           "), so the solution is not taken. The panels there are likely too slender for the "
+           "arithmetic: use fewer panels along a slender body, or a profile without "
+           "nearly repeated points.";
   }
 
   void Abandon(Program& p) override {

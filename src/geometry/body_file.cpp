@@ -1,11 +1,17 @@
 #include "geometry/body_file.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <cerrno>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
 
+#include "core/counts.h"
 #include "core/program_error.h"
+#include "core/shown_text.h"
 #include "core/text_number.h"
 
 namespace tarvenol {
@@ -13,15 +19,6 @@ namespace {
 
 // One value longer than this is not part of a profile.
 constexpr std::size_t kMaxValueLength = 1000;
-
-// A value as a message may show it: printable ASCII only, and not too long to read.
-std::string Shown(const std::string& value) {
-  constexpr std::size_t kShownLength = 40;
-  std::string shown;
-  for (char c : value.substr(0, kShownLength)) shown.push_back(c >= ' ' && c <= '~' ? c : '?');
-  if (value.size() > kShownLength) shown += "...";
-  return "\"" + shown + "\"";
-}
 
 // Takes the values of a body file one at a time, and knows where each one stood.
 class ValueReader {
@@ -71,7 +68,7 @@ class ValueReader {
   }
 
   [[noreturn]] void Fail(const std::string& fault) const {
-    throw ProgramError("The body file " + name_ + " " + fault + ".");
+    throw ProgramError("The body file " + ShownPath(name_) + " " + fault + ".");
   }
 
   std::string At() const {
@@ -94,7 +91,7 @@ class ValueReader {
     peeked_ = false;
     return c;
   }
-  void Keep(std::string& text, int c) {
+  void Keep(std::string& text, int c) const {
     if (text.size() >= kMaxValueLength) Fail(At() + "a value longer than any number");
     text.push_back(static_cast<char>(c));
   }
@@ -129,14 +126,38 @@ std::string PointName(long k, long n) {
   return "point " + std::to_string(k) + " of " + std::to_string(n);
 }
 
+// Opens path for reading, without waiting on anything that is not a regular file: a FIFO
+// would block the open, or the reading, for ever.
+std::FILE* OpenRegularFile(const std::string& path) {
+  const std::string name = "The body file " + ShownPath(path);
+  const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+  if (fd < 0) throw ProgramError(name + " cannot be opened: " + std::strerror(errno) + ".");
+  struct stat info {};
+  std::string fault;
+  if (::fstat(fd, &info) != 0) {
+    fault = " cannot be opened: " + std::string(std::strerror(errno));
+  } else if (S_ISDIR(info.st_mode)) {
+    fault = " cannot be read: " + std::string(std::strerror(EISDIR));
+  } else if (!S_ISREG(info.st_mode)) {
+    fault = " cannot be opened: it is not a regular file";
+  }
+  std::FILE* file = nullptr;
+  if (fault.empty()) {
+    ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+    file = ::fdopen(fd, "rb");
+    if (file == nullptr) fault = " cannot be opened: " + std::string(std::strerror(errno));
+  }
+  if (file == nullptr) {
+    ::close(fd);
+    throw ProgramError(name + fault + ".");
+  }
+  return file;
+}
+
 }  // namespace
 
 BodyProfile ReadBodyProfile(const std::string& path, double maxPoints) {
-  std::FILE* file = std::fopen(path.c_str(), "rb");
-  if (file == nullptr) {
-    throw ProgramError("The body file " + path + " cannot be opened: " + std::strerror(errno) +
-                       ".");
-  }
+  std::FILE* file = OpenRegularFile(path);
   try {
     BodyProfile profile = ReadBodyProfile(file, path, maxPoints);
     std::fclose(file);
@@ -151,8 +172,9 @@ BodyProfile ReadBodyProfile(std::FILE* file, const std::string& name, double max
   ValueReader reader(file, name);
   reader.Next("its first header value");
   const double count = reader.NextNumber("the number of profile points");
-  if (!IsWholeCount(count, maxPoints) || count < 2) {
-    reader.Fail(reader.At() + "a number of profile points that is not a whole number from 2 to " +
+  if (!IsWholeCount(count, kMinNI + 1, maxPoints)) {
+    reader.Fail(reader.At() + "a number of profile points that is not a whole number from " +
+                std::to_string(static_cast<long>(kMinNI + 1)) + " to " +
                 std::to_string(static_cast<long>(maxPoints)));
   }
   reader.Next("its second header value");

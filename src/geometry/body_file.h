@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "core/counts.h"
 #include "core/model_state.h"
 #include "geometry/body_of_revolution.h"
 
@@ -20,8 +21,9 @@ struct BodyProfile {
   std::vector<double> r;
 };
 
-// Reads the profile of the file at path; a file that cannot be read, or whose values do not
-// make a profile, is refused with a message naming the file and the place of the fault.
+// Reads the profile of the file at path, which must be a regular file (or a link to one); a
+// file that cannot be read, or whose values do not make a profile, is refused with a message
+// naming the file and the place of the fault.
 BodyProfile ReadBodyProfile(const std::string& path, double maxPoints);
 // The same from a file already open, named name in messages.
 BodyProfile ReadBodyProfile(std::FILE* file, const std::string& name, double maxPoints);
@@ -30,7 +32,7 @@ BodyProfile ReadBodyProfile(std::FILE* file, const std::string& name, double max
 // NI1 follow the file. Nothing changes when the file is refused.
 void ReadBodyFile(ModelState& s, BodyWork& w);
 
-// The largest point count a body file may give.
-inline constexpr double kMaxBodyPoints = 1e7;
+// The largest point count a body file may give: the largest NI, plus one.
+inline constexpr double kMaxBodyPoints = kMaxCount + 1;
 
 }  // namespace tarvenol

@@ -1,8 +1,12 @@
 #include "geometry/body_of_revolution.h"
 
+#include <algorithm>
 #include <cmath>
+#include <cstdio>
+#include <string>
 
 #include "core/memory.h"
+#include "core/program_error.h"
 #include "geometry/body_file.h"
 
 namespace tarvenol {
@@ -10,7 +14,34 @@ namespace {
 
 // Doubles held per panel by the geometry and the view, twice over while a new geometry is
 // built beside the one in use.
-constexpr double kGeometryBytesPerPanel = 2 * 64 * sizeof(double);
+constexpr double kGeometryBytesPerPanel = 2.0 * 64 * sizeof(double);
+
+// The panel arithmetic multiplies up to four lengths together: bodies whose size lies within
+// these bounds keep every such product, down to the smallest panel it accepts, far from the
+// overflow and the underflow of a double.
+constexpr double kLargestSize = 1e30;
+constexpr double kSmallestSize = 1e-30;
+
+std::string Number(double v) {
+  char text[32];
+  std::snprintf(text, sizeof text, "%.3g", v);
+  return text;
+}
+
+// Refuses a profile whose size the panel arithmetic cannot take.
+void RequireSize(const ModelState& s, const BodyWork& w) {
+  double size = 0;
+  for (int i = 1; i <= LoopEnd(s.NI1); ++i) {
+    size = std::max({size, std::fabs(w.xI(i)), std::fabs(w.rI(i))});
+  }
+  if (size > kLargestSize || size < kSmallestSize) {
+    throw ProgramError("The body's largest coordinate is " + Number(size) + ", too " +
+                       (size > kLargestSize ? "large" : "small") +
+                       " for the panel arithmetic: scale the profile so that its largest "
+                       "coordinate lies between " +
+                       Number(kSmallestSize) + " and " + Number(kLargestSize) + ".");
+  }
+}
 
 }  // namespace
 
@@ -32,6 +63,7 @@ void BuildBodyGeometry(ModelState& s, BodyWork& w, BodyKind kind) {
   } else {
     ReadBodyFile(s, w);
   }
+  RequireSize(s, w);
   // Known now that the profile has its count: refused before any grid is made.
   RequireMemory((s.NI + 2) * (s.NJ + 2) * kGeometryBytesPerPanel, "This geometry");
 

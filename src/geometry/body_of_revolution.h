@@ -17,8 +17,8 @@ struct BodyWork {
 };
 
 // Profile, meridian angles and surface grid. A body file's point count replaces NI and NI1.
-// Refuses a geometry too large for the memory once the profile's point count is known,
-// before any grid is made.
+// Once the profile is known, and before any grid is made, refuses a profile too large or too
+// small for the panel arithmetic, and a geometry too large for the memory.
 void BuildBodyGeometry(ModelState& s, BodyWork& w, BodyKind kind);
 
 // The sphere of diameter 1 with its nose at x = 0, points evenly spaced in polar angle.

@@ -73,8 +73,8 @@ double BodySize(const ModelState& s, int ni, int nj) {
 
 [[noreturn]] void Degenerate(int i, int j, const char* why) {
   throw ProgramError("Panel (" + std::to_string(i) + ", " + std::to_string(j) + ") " + why +
-                     ", so it has no panel axes. Use at least 2 panels along the profile and 2 "
-                     "around it, and a profile without repeated points.");
+                     ", so it has no panel axes: the profile repeats a point there, or meets the "
+                     "axis between its ends.");
 }
 
 void PanelAxes(ModelState& s, int ni, int nj) {

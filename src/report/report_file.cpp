@@ -1,11 +1,16 @@
 #include "report/report_file.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <cerrno>
 #include <charconv>
 #include <cstring>
 #include <filesystem>
 
 #include "core/program_error.h"
+#include "core/shown_text.h"
 #include "report/number_format.h"
 
 namespace tarvenol {
@@ -13,22 +18,43 @@ namespace {
 
 constexpr std::size_t kFlushSize = 1 << 20;
 
+std::string FileFault(const std::string& path, const char* what, const std::string& why) {
+  return "Cannot " + std::string(what) + " the report file " + ShownPath(path) + ": " + why;
+}
 std::string FileFault(const std::string& path, const char* what, int error) {
-  return "Cannot " + std::string(what) + " the report file " + path + ": " + std::strerror(error);
+  return FileFault(path, what, std::strerror(error));
 }
 
 }  // namespace
 
-void EmptyReport(const std::string& path) {
-  std::FILE* file = std::fopen(path.c_str(), "wb");
-  if (file == nullptr) throw ProgramError(FileFault(path, "create", errno));
-  if (std::fclose(file) != 0) throw ProgramError(FileFault(path, "create", errno));
+int OpenReport(const std::string& path, int flags, const char* what) {
+  struct stat info {};
+  if (::stat(path.c_str(), &info) == 0 && !S_ISREG(info.st_mode) && !S_ISDIR(info.st_mode)) {
+    throw ProgramError(FileFault(path, what, "it is not a regular file"));
+  }
+  // Not blocking: a FIFO put there meanwhile would wait for a reader for ever.
+  const int fd = ::open(path.c_str(), flags | O_CREAT | O_NONBLOCK | O_CLOEXEC, 0666);
+  if (fd < 0) throw ProgramError(FileFault(path, what, errno));
+  const bool stated = ::fstat(fd, &info) == 0;
+  const int error = errno;
+  if (!stated || !S_ISREG(info.st_mode)) {
+    ::close(fd);
+    throw ProgramError(stated ? FileFault(path, what, "it is not a regular file")
+                              : FileFault(path, what, error));
+  }
+  ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+  return fd;
 }
 
 ReportWriter::ReportWriter(const std::string& path, char decimalSeparator)
     : path_(path), separator_(decimalSeparator) {
-  file_ = std::fopen(path.c_str(), "ab");
-  if (file_ == nullptr) throw ProgramError(FileFault(path, "open", errno));
+  const int fd = OpenReport(path, O_WRONLY | O_APPEND, "open");
+  file_ = ::fdopen(fd, "ab");
+  if (file_ == nullptr) {
+    const int error = errno;
+    ::close(fd);
+    throw ProgramError(FileFault(path, "open", error));
+  }
   buffer_.reserve(kFlushSize + 4096);
 }
 

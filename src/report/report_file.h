@@ -10,8 +10,9 @@
 
 namespace tarvenol {
 
-// Creates the file, or truncates it to length 0.
-void EmptyReport(const std::string& path);
+// Opens the report, creating it when it does not exist, with flags besides; refuses anything but
+// a regular file (or a link to one) without waiting on it. what names the step in a message.
+int OpenReport(const std::string& path, int flags, const char* what);
 
 class ReportWriter {
  public:

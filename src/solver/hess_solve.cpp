@@ -1,7 +1,9 @@
 #include "solver/hess_solve.h"
 
+#include <algorithm>
 #include <chrono>
 #include <climits>
+#include <cmath>
 #include <string>
 
 #include "core/memory.h"
@@ -55,6 +57,24 @@ Array2 SurfaceOneMinusCp(const ModelState& s, const SolverWork& w, int NPan) {
   return oneMinusCp;
 }
 
+// The first row of the influence matrices holding a value that is not finite; 0 for none.
+int FirstNonFiniteRow(const SolverWork& w, int NPan) {
+  int first = NPan + 1;
+#pragma omp parallel for schedule(static) reduction(min : first)
+  for (int m = 1; m <= NPan; ++m) {
+    const auto row = static_cast<std::size_t>(m);
+    const double* vn = w.Vn.Row(row);
+    const double* vu = w.Vu.Row(row);
+    const double* vv = w.Vv.Row(row);
+    bool finite = std::isfinite(vn[NPan + 1]);
+    for (int n = 1; n <= NPan; ++n) {
+      finite = finite && std::isfinite(vn[n]) && std::isfinite(vu[n]) && std::isfinite(vv[n]);
+    }
+    if (!finite) first = std::min(first, m);
+  }
+  return first > NPan ? 0 : first;
+}
+
 }  // namespace
 
 HessSolution HessSolve(const ModelState& s, SolverWork& w, Progress& progress,
@@ -68,7 +88,7 @@ HessSolution HessSolve(const ModelState& s, SolverWork& w, Progress& progress,
   RequireMatrixMemory(static_cast<double>(ni) * static_cast<double>(nj));
   const int NPan = nj * ni;
   const auto rows = static_cast<std::size_t>(NPan);
-  const auto columns = static_cast<std::size_t>(NPan + 1);
+  const std::size_t columns = rows + 1;
   w.Vu = Array2(rows, columns);
   w.Vv = Array2(rows, columns);
   w.Vn = Array2(rows, columns);
@@ -79,14 +99,16 @@ HessSolution HessSolve(const ModelState& s, SolverWork& w, Progress& progress,
   auto start = Clock::now();
   Step(progress, Stage::Coefficients, 0);
   BuildInfluenceMatrices(s, w, NPan, progress);
+  HessSolution solution;
+  solution.nonFinitePanel = FirstNonFiniteRow(w, NPan);
   w.seconds.coefficients = SecondsSince(start);
+  if (solution.nonFinitePanel != 0) return solution;
 
   start = Clock::now();
   if (matricesReady) matricesReady(w);
   w.seconds.matrixReport = SecondsSince(start);
 
   start = Clock::now();
-  HessSolution solution;
   Step(progress, Stage::Elimination, 0);
   solution.zeroPivotRow = GaussSolve(NPan, w.Vn, w.SigmaV, progress);
   w.seconds.solve = SecondsSince(start);
@@ -100,6 +122,14 @@ HessSolution HessSolve(const ModelState& s, SolverWork& w, Progress& progress,
   solution.OneMinusCp = SurfaceOneMinusCp(s, w, NPan);
   Step(progress, Stage::SurfaceVelocity, 1);
   w.seconds.oneMinusCp = SecondsSince(start);
+  for (int i = 1, m = 1; i <= ni && solution.nonFinitePanel == 0; ++i) {
+    for (int j = 1; j <= nj; ++j, ++m) {
+      if (!std::isfinite(w.Sigma(i, j)) || !std::isfinite(solution.OneMinusCp(i, j))) {
+        solution.nonFinitePanel = m;
+        break;
+      }
+    }
+  }
   return solution;
 }
 

@@ -33,6 +33,10 @@ struct HessSolution {
   // 0, or the row whose diagonal element the elimination met as exactly 0; every source
   // strength is then 0 and 1 - Cp comes from the free stream alone.
   int zeroPivotRow = 0;
+  // 0, or the first panel whose influence coefficients, source strength or 1 - Cp is not a
+  // finite number: then there is no solution. Matrices that are not finite stop the run before
+  // they are handed on or eliminated.
+  int nonFinitePanel = 0;
   Array2 OneMinusCp;
 };
 

@@ -49,7 +49,7 @@ Form1::Form1(MessageSink sink) {
   ConnectEvents(controls);
   // The layout does not follow a resize, so the window keeps the size of its controls.
   layout()->setSizeConstraint(QLayout::SetFixedSize);
-  StartUp(program_, *ops_);
+  started_ = StartUp(program_, *ops_);
 }
 
 Form1::~Form1() = default;

@@ -22,6 +22,8 @@ class Form1 : public QMainWindow {
   ~Form1() override;
 
   const Program& program() const { return program_; }
+  // False when another running program holds the report: this one must end at once.
+  bool Started() const { return started_; }
 
  private:
   Form1Controls BuildControls();
@@ -37,6 +39,7 @@ class Form1 : public QMainWindow {
   RasterCanvas canvas_;
   PictureArea* Pic1_ = nullptr;
   std::unique_ptr<QtWindowOps> ops_;
+  bool started_ = false;
 };
 
 }  // namespace tarvenol

@@ -1,4 +1,5 @@
 #include "core/text_number.h"
+#include "core/counts.h"
 
 #include <gtest/gtest.h>
 
@@ -67,10 +68,10 @@ TEST(TextToNumber, TheProcessLocaleDoesNotChangeTheDecimalPoint) {
 }
 
 TEST(IsWholeCount, AcceptsWholeNumbersFromOneToTheLimit) {
-  EXPECT_TRUE(IsWholeCount(1, 100));
-  EXPECT_TRUE(IsWholeCount(100, 100));
+  EXPECT_TRUE(IsWholeCount(1, 1, 100));
+  EXPECT_TRUE(IsWholeCount(100, 1, 100));
   for (double bad : {0.0, -1.0, 4.5, 101.0, double(NAN), double(INFINITY)}) {
-    EXPECT_FALSE(IsWholeCount(bad, 100)) << bad;
+    EXPECT_FALSE(IsWholeCount(bad, 1, 100)) << bad;
   }
 }
 

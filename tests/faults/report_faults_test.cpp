@@ -1,11 +1,16 @@
-// The report file fails in every way we can arrange: the operation says so and the model
-// state stays as it was.
+// The report file fails in every way we can arrange: the operation says so, and the model
+// state and the report stay as they were.
 
 #include <gtest/gtest.h>
+#include <sys/file.h>
 #include <sys/mount.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
+#include <fcntl.h>
+#include <csignal>
 #include <filesystem>
 
 #include "fake_window.h"
@@ -35,11 +40,17 @@ class ReportFaults : public ::testing::Test {
   void ExpectSphereRefused(const std::string& fault) {
     const ModelState before = program.state;
     const auto visible = win.visible;
+    std::error_code none;
+    const bool regular = fs::is_regular_file(dir.path() / "Tarvenol.txt", none);
+    const std::string report = regular ? ReadFile(dir.path() / "Tarvenol.txt") : "";
     win.texts[TextBox::Text_NI] = "6";
     PrepareSphere(program, win);
     ASSERT_EQ(win.messages.size(), 1u);
-    EXPECT_NE(win.messages[0].find("the report file Tarvenol.txt: " + fault), std::string::npos)
+    EXPECT_NE(win.messages[0].find("the report file \"Tarvenol.txt\": " + fault), std::string::npos)
         << win.messages[0];
+    if (regular) {
+      EXPECT_EQ(ReadFile(dir.path() / "Tarvenol.txt"), report);
+    }
     EXPECT_EQ(program.state.NI, before.NI);
     EXPECT_EQ(program.state.xB.Size(), before.xB.Size());
     EXPECT_EQ(program.state.xC(2, 2), before.xC(2, 2));
@@ -58,11 +69,29 @@ TEST_F(ReportFaults, AFolderNamedLikeTheReport) {
   ExpectSphereRefused("Is a directory");
 }
 
-TEST_F(ReportFaults, AFullDisk) {
-  // Every write to /dev/full fails as on a full disk.
+TEST_F(ReportFaults, ADeviceOrAPipeNamedLikeTheReport) {
+  // Neither is written into; a pipe without a reader would block the program for ever.
   fs::remove(dir.path() / "Tarvenol.txt");
   fs::create_symlink("/dev/full", dir.path() / "Tarvenol.txt");
-  ExpectSphereRefused("No space left on device");
+  ExpectSphereRefused("it is not a regular file");
+  fs::remove(dir.path() / "Tarvenol.txt");
+  ASSERT_EQ(mkfifo((dir.path() / "Tarvenol.txt").c_str(), 0600), 0);
+  win.messages.clear();
+  ExpectSphereRefused("it is not a regular file");
+}
+
+TEST_F(ReportFaults, AWriteThatFailsHalfwayIsCutBack) {
+  // A limit on the size of files the process may write fails the write as a full disk would.
+  std::signal(SIGXFSZ, SIG_IGN);
+  rlimit previous{};
+  getrlimit(RLIMIT_FSIZE, &previous);
+  const auto size = fs::file_size(dir.path() / "Tarvenol.txt");
+  rlimit small = previous;
+  small.rlim_cur = size + 1000;
+  ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+  ExpectSphereRefused("File too large");
+  setrlimit(RLIMIT_FSIZE, &previous);
+  std::signal(SIGXFSZ, SIG_DFL);
 }
 
 TEST_F(ReportFaults, AReadOnlyFile) {
@@ -109,8 +138,8 @@ TEST(ReportFaultsAtStartUp, AReadOnlyFolder) {
   fs::current_path(dir.path());
   if (mounted) umount(folder.c_str());
   ASSERT_EQ(win.messages.size(), 2u);
-  EXPECT_EQ(win.messages[0].rfind("Cannot create the report file Tarvenol.txt: ", 0), 0u);
-  EXPECT_EQ(win.messages[1].rfind("Cannot open the report file Tarvenol.txt: ", 0), 0u);
+  EXPECT_EQ(win.messages[0].rfind("Cannot create the report file \"Tarvenol.txt\": ", 0), 0u);
+  EXPECT_EQ(win.messages[1].rfind("Cannot open the report file \"Tarvenol.txt\": ", 0), 0u);
   EXPECT_FALSE(program.state.GeometryReady);
 }
 
@@ -121,13 +150,49 @@ TEST(ReportFaultsAtStartUp, AReportThatCannotBeCreatedIsSaidAndTheProgramGoesOn)
   FakeWindow win;
   StartUp(program, win);
   ASSERT_EQ(win.messages.size(), 1u);
-  EXPECT_EQ(win.messages[0].rfind("Cannot create the report file Tarvenol.txt: ", 0), 0u);
+  EXPECT_EQ(win.messages[0].rfind("Cannot create the report file \"Tarvenol.txt\": ", 0), 0u);
   EXPECT_EQ(program.state.OutFile, "Tarvenol.txt");
   // Once the folder is gone the program works as usual.
   fs::remove(dir.path() / "Tarvenol.txt");
   PrepareSphere(program, win);
   EXPECT_EQ(win.messages.size(), 1u);
   EXPECT_TRUE(program.state.GeometryReady);
+}
+
+// Another process holds the report while the program starts in the same folder.
+TEST(ReportFaultsAtStartUp, AReportTakenByAnotherProgramIsLeftAlone) {
+  TempWorkDir dir;
+  testing::WriteFile(dir.path() / "Tarvenol.txt", "the other program's report\r\n");
+  int ready[2];
+  ASSERT_EQ(pipe(ready), 0);
+  const pid_t other = fork();
+  ASSERT_GE(other, 0);
+  if (other == 0) {
+    const int fd = open("Tarvenol.txt", O_WRONLY);
+    flock(fd, LOCK_EX);
+    char done = 1;
+    if (write(ready[1], &done, 1) != 1) _exit(1);
+    pause();
+    _exit(0);
+  }
+  char done = 0;
+  ASSERT_EQ(read(ready[0], &done, 1), 1);
+
+  Program program;
+  FakeWindow win;
+  EXPECT_FALSE(StartUp(program, win));
+  kill(other, SIGKILL);
+  waitpid(other, nullptr, 0);
+  ASSERT_EQ(win.messages.size(), 1u);
+  EXPECT_NE(
+      win.messages[0].find("is being written by another program (process " + std::to_string(other)),
+      std::string::npos)
+      << win.messages[0];
+  EXPECT_EQ(ReadFile(dir.path() / "Tarvenol.txt"), "the other program's report\r\n");
+
+  // Once the other has ended, the report is this program's.
+  EXPECT_TRUE(StartUp(program, win));
+  EXPECT_EQ(ReadFile(dir.path() / "Tarvenol.txt"), "");
 }
 
 }  // namespace

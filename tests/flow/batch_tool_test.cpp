@@ -63,7 +63,7 @@ TEST(BatchTool, AMessageGoesToStandardErrorAndTheStatusSaysSo) {
   EXPECT_EQ(ReadFile("Tarvenol.txt"), "");
   run = Batch("body missing.body");
   EXPECT_EQ(run.status, 1);
-  EXPECT_NE(run.err.find("missing.body cannot be opened"), std::string::npos);
+  EXPECT_NE(run.err.find("missing.body\" cannot be opened"), std::string::npos);
 }
 
 TEST(BatchTool, HelpAndCommandLineMistakes) {

@@ -83,19 +83,32 @@ TEST_F(CommandFlow, CountsAreReadAsTheNumbersTheTextsBeginWith) {
 TEST_F(CommandFlow, BadCountsAreRefusedBeforeAnythingIsBuiltOrWritten) {
   PrepareSphere(program, win);
   const std::string report = Report();
-  for (const char* bad : {"", "abc", "0", "-3", "4.5", "1e999", "2000000"}) {
+  // A typed text is shown cut short and printable, however long and whatever it holds.
+  const std::string huge = std::string(128 << 10, '7') + "\x01\n";
+  for (const std::string& bad :
+       std::vector<std::string>{"", "abc", "0", "-3", "4.5", "1e999", "2000000", "1", huge}) {
     for (TextBox box : {TextBox::Text_NI, TextBox::Text_NJ}) {
       FakeWindow w;
       w.texts[box] = bad;
       w.visible = win.visible;
       PrepareSphere(program, w);
       ASSERT_EQ(w.messages.size(), 1u) << bad;
-      EXPECT_NE(w.messages[0].find(box == TextBox::Text_NI ? "NI" : "NJ"), std::string::npos);
-      EXPECT_NE(w.messages[0].find("whole number"), std::string::npos) << w.messages[0];
+      EXPECT_EQ(w.messages[0].rfind(box == TextBox::Text_NI
+                                        ? "NI must be a whole number from 2 to 1000000; "
+                                        : "NJ must be a whole number from 3 to 1000000; ",
+                                    0),
+                0u)
+          << w.messages[0];
+      EXPECT_LT(w.messages[0].size(), 120u);
+      EXPECT_EQ(w.messages[0].find_first_of("\x01\n"), std::string::npos);
       EXPECT_EQ(w.visible, win.visible);
       EXPECT_TRUE(w.canvas.ops.empty());
     }
   }
+  win.texts[TextBox::Text_NJ] = "2";  // two meridians make a flat plate, no body
+  PrepareSphere(program, win);
+  EXPECT_EQ(win.messages,
+            std::vector<std::string>{"NJ must be a whole number from 3 to 1000000; \"2\" is not."});
   EXPECT_EQ(program.state.NI, 4);
   EXPECT_EQ(program.state.xB.Limit(0), 5u);
   EXPECT_EQ(Report(), report);
@@ -112,25 +125,31 @@ TEST_F(CommandFlow, CountsBeyondTheMachinesMemoryAreRefusedBeforeAllocating) {
   EXPECT_EQ(program.state.NI, 4);
 }
 
-TEST_F(CommandFlow, DegeneratePanelsAreRefusedAndThePreviousGeometryStays) {
+TEST_F(CommandFlow, DegeneratePanelsAreRefusedAndEverythingStays) {
   PrepareSphere(program, win);
   const ModelState before = program.state;
+  const std::string report = Report();
   const struct {
-    const char* ni;
-    const char* nj;
-    const char* panel;
-  } cases[] = {{"1", "4", "Panel (1, 1)"}, {"4", "1", "Panel (1, 1)"}};
+    const char* profile;
+    const char* fault;
+  } cases[] = {
+      {"0\n5\n0\n1,0,0\n2,0.25,0.3\n3,0.25,0.3\n4,0.75,0.3\n5,1,0\n",
+       "Panel (2, 1) has a first edge of no length"},
+      {"0\n5\n0\n1,0,0\n2,0.25,0.3\n3,0.5,0\n4,0.75,0.3\n5,1,0\n",
+       "Panel (2, 1) has its corners 1, 2 and 3 on one line"},
+  };
   for (const auto& c : cases) {
     win.messages.clear();
-    win.texts[TextBox::Text_NI] = c.ni;
-    win.texts[TextBox::Text_NJ] = c.nj;
-    PrepareSphere(program, win);
+    ChooseFile("degenerate.body", c.profile);
+    win.texts[TextBox::Text_NI] = "7";
+    PrepareBodyFile(program, win);
     ASSERT_EQ(win.messages.size(), 1u);
-    EXPECT_EQ(win.messages[0].rfind(c.panel, 0), 0u) << win.messages[0];
+    EXPECT_EQ(win.messages[0].rfind(c.fault, 0), 0u) << win.messages[0];
+    EXPECT_EQ(win.texts[TextBox::Text_NI], "7");
     EXPECT_EQ(program.state.NI, before.NI);
-    EXPECT_EQ(program.state.NJ, before.NJ);
     EXPECT_EQ(program.state.xCor.Size(), before.xCor.Size());
     EXPECT_EQ(program.state.XsiX(2, 2), before.XsiX(2, 2));
+    EXPECT_EQ(Report(), report);
   }
 }
 
@@ -182,7 +201,7 @@ TEST_F(CommandFlow, AFailedBodyFileKeepsEverythingOfThePreviousGeometry) {
       {"0\n31\n0\n1,0,0\n2,0.5,0.1\n", "ends before the number of point 3 of 31"},
       {"0\n5\n0\n1,0,0\n2,abc,0.3\n", "line 5, value 2: \"abc\" is not a number"},
       {"0\n4.5\n0\n", "line 2, value 1: a number of profile points"},
-      {"0\n1\n0\n1,0,0\n", "not a whole number from 2"},
+      {"0\n2\n0\n1,0,0\n2,1,0\n", "not a whole number from 3 to 1000001"},
       {"", "ends before its first header value"},
   };
   for (const auto& b : bad) {
@@ -208,7 +227,7 @@ TEST_F(CommandFlow, AMissingBodyFileIsNamedInItsMessage) {
   win.fileName = "gone.body";
   PrepareBodyFile(program, win);
   ASSERT_EQ(win.messages.size(), 1u);
-  EXPECT_NE(win.messages[0].find("gone.body cannot be opened"), std::string::npos);
+  EXPECT_NE(win.messages[0].find("gone.body\" cannot be opened"), std::string::npos);
   EXPECT_FALSE(program.state.GeometryReady);
 }
 
@@ -217,7 +236,7 @@ TEST_F(CommandFlow, AReportThatCannotBeWrittenIsReportedAndTheGeometryIsNotTaken
   std::filesystem::create_directory(dir.path() / "Tarvenol.txt");
   PrepareSphere(program, win);
   ASSERT_EQ(win.messages.size(), 1u);
-  EXPECT_NE(win.messages[0].find("report file Tarvenol.txt"), std::string::npos);
+  EXPECT_NE(win.messages[0].find("report file \"Tarvenol.txt\""), std::string::npos);
   EXPECT_FALSE(program.state.GeometryReady);
   EXPECT_FALSE(Visible(ManagedControl::Command_HessPan));
 }

@@ -39,12 +39,12 @@ void CheckBodyFile(const std::uint8_t* data, std::size_t size) {
   try {
     const BodyProfile profile = ReadBodyProfile(file, "fuzz.body", 1e5);
     Require(profile.x.size() == profile.r.size(), "one x for each r");
-    Require(profile.x.size() >= 2, "at least two points");
+    Require(profile.x.size() >= 3, "at least three points");
     for (std::size_t k = 0; k < profile.x.size(); ++k) {
       Require(std::isfinite(profile.x[k]) && std::isfinite(profile.r[k]), "finite points");
     }
   } catch (const ProgramError& e) {
-    Require(std::string_view(e.what()).rfind("The body file fuzz.body ", 0) == 0,
+    Require(std::string_view(e.what()).rfind("The body file \"fuzz.body\" ", 0) == 0,
             "a refusal names the file", e.what());
   }
   std::fclose(file);

@@ -92,8 +92,8 @@ TEST_F(Body, EmptyValuesCountAsZero) {
   EXPECT_EQ(p.x, (std::vector<double>{0, 0.5, 1}));
   EXPECT_EQ(p.r, (std::vector<double>{0, 0.2, 0}));
   // An empty line is a value too, so here the second header value is the empty line.
-  const BodyProfile q = Read("0\n2\n\n1,0,0\n2,1,0\n");
-  EXPECT_EQ(q.x, (std::vector<double>{0, 1}));
+  const BodyProfile q = Read("0\n3\n\n1,0,0\n2,0.5,1\n3,1,0\n");
+  EXPECT_EQ(q.x, (std::vector<double>{0, 0.5, 1}));
 }
 
 TEST_F(Body, RefusalsNameTheFileAndThePlace) {
@@ -107,15 +107,17 @@ TEST_F(Body, RefusalsNameTheFileAndThePlace) {
        "line 5, value 2: \"0.5x\" is not a number (x of point 2"},
       {"0\n3\n0\n1,0,0\n2,\"0.5\",0.2\n", "line 5, value 2: \"0.5\" is not a number"},
       {"0\nfive\n0\n", "line 2, value 1: \"five\" is not a number (the number of profile points)"},
-      {"0\n-4\n0\n", "not a whole number from 2 to"},
+      {"0\n-4\n0\n", "not a whole number from 3 to"},
+      {"0\n2\n0\n1,0,0\n2,1,0\n", "not a whole number from 3 to 1000001"},
       {"0\n3\n0\n1,0,0\n2,nan,0\n", "\"nan\" is not a number"},
       {"0\n3\n0\n1,0,0\n2,1e999,0\n", "\"1e999\" is too large"},
       {"0\n3\n0\n1,\"unclosed\n", "quoted text without its closing quote"},
-      {"0\n99999999999\n0\n", "not a whole number from 2 to 10000000"},
+      {"0\n1000002\n0\n", "not a whole number from 3 to 1000001"},
   };
   for (const auto& c : cases) {
     const std::string message = Refusal(c.text);
-    EXPECT_EQ(message.rfind("The body file " + (dir.path() / "b.body").string(), 0), 0u) << message;
+    EXPECT_EQ(message.rfind("The body file \"" + (dir.path() / "b.body").string() + "\" ", 0), 0u)
+        << message;
     EXPECT_NE(message.find(c.fault), std::string::npos) << message;
   }
   EXPECT_NE(Refusal("0,3,0,1," + std::string(5000, '7')).find("longer than any number"),

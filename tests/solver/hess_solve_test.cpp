@@ -283,9 +283,11 @@ TEST_F(HessSolveTest, AReportThatCannotBeWrittenKeepsThePreviousSolution) {
   SolveSphere(4, 4);
   const Array2 before = program.state.OneMinusCp;
   program.state.OneMinusCp(2, 3) = 0.25;  // not the solution the method would give again
+  PrepareSphere(program, win);            // the same geometry again, to be solved again
   program.state.OutFile = (dir.path() / "no such folder" / "Tarvenol.txt").string();
   ApplyHessMethod(program, win);
   ASSERT_EQ(win.messages.size(), 1u);
+  EXPECT_FALSE(program.state.ShowSolution);
   EXPECT_NE(win.messages[0].find("Cannot open the report file"), std::string::npos);
   EXPECT_EQ(program.state.OneMinusCp(2, 3), 0.25);
   EXPECT_EQ(program.state.OneMinusCp(1, 1), before(1, 1));
