@@ -19,5 +19,9 @@ int main(int argc, char** argv) {
     std::fputs(kBatchUsage, stdout);
     return 0;
   }
+  if (line.version) {
+    std::puts("tarvenol-batch " TARVENOL_VERSION);
+    return 0;
+  }
   return RunBatch(line);
 }

@@ -23,6 +23,7 @@ const char* const kBatchUsage =
     "Options:\n"
     "  --timings     print the wall time of each stage of each action to standard error\n"
     "  -h, --help    print this help and do nothing else\n"
+    "  --version     print the program's version and do nothing else\n"
     "\n"
     "A message the program would show goes to standard error. The exit status is 0 when\n"
     "no message was shown, 1 when one was, 2 for a command line it cannot follow; then\n"
@@ -57,6 +58,10 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args) {
     const std::string& arg = args[a];
     if (arg == "-h" || arg == "--help") {
       line.help = true;
+      continue;
+    }
+    if (arg == "--version") {
+      line.version = true;
       continue;
     }
     if (arg == "--timings") {

@@ -15,6 +15,7 @@ struct BatchAction {
 
 struct CommandLine {
   bool help = false;
+  bool version = false;
   bool timings = false;
   std::vector<BatchAction> actions;
   std::string error;  // what cannot be followed; empty for a command line that can
