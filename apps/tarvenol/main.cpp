@@ -40,6 +40,8 @@ int main(int argc, char** argv) {
   QApplication app(argc, argv);
   QApplication::setApplicationName("Tarvenol");
   tarvenol::Form1 window;
+  // Another running program holds the report of this folder: this one has said so, and ends.
+  if (!window.Started()) return 1;
   window.show();
   return QApplication::exec();
 }

@@ -3,11 +3,17 @@
 namespace tarvenol {
 namespace {
 
-// Length of the valid, printable UTF-8 character at the start of text; 0 for anything else.
-std::size_t PrintableCharacter(std::string_view text) {
+struct Character {
+  std::size_t length;  // bytes
+  bool printable;
+};
+
+// The character at the start of text: a valid UTF-8 sequence, printable or a control, or else a
+// single byte that is none.
+Character NextCharacter(std::string_view text) {
   const auto byte = [&](std::size_t k) { return static_cast<unsigned char>(text[k]); };
   const unsigned char lead = byte(0);
-  if (lead >= 0x20 && lead < 0x7f) return 1;
+  if (lead < 0x80) return {1, lead >= 0x20 && lead < 0x7f};
   std::size_t length = 0;
   char32_t c = 0;
   if (lead >= 0xc2 && lead <= 0xdf) {
@@ -20,18 +26,17 @@ std::size_t PrintableCharacter(std::string_view text) {
     length = 4;
     c = lead & 0x07u;
   } else {
-    return 0;
+    return {1, false};
   }
-  if (text.size() < length) return 0;
+  if (text.size() < length) return {1, false};
   for (std::size_t k = 1; k < length; ++k) {
-    if ((byte(k) & 0xc0u) != 0x80u) return 0;
+    if ((byte(k) & 0xc0u) != 0x80u) return {1, false};
     c = (c << 6) | (byte(k) & 0x3fu);
   }
   const char32_t smallest[] = {0, 0, 0x80, 0x800, 0x10000};
-  const bool valid = c >= smallest[length] && c <= 0x10ffff && (c < 0xd800 || c > 0xdfff);
+  if (c < smallest[length] || c > 0x10ffff || (c >= 0xd800 && c <= 0xdfff)) return {1, false};
   // The C1 controls (U+0080 to U+009F) and the line and paragraph separators act as controls.
-  const bool control = c < 0xa0 || c == 0x2028 || c == 0x2029;
-  return valid && !control ? length : 0;
+  return {length, c >= 0xa0 && c != 0x2028 && c != 0x2029};
 }
 
 }  // namespace
@@ -41,14 +46,13 @@ std::string Shown(std::string_view text, std::size_t maxCharacters) {
   std::size_t characters = 0;
   std::size_t at = 0;
   for (; at < text.size() && characters < maxCharacters; ++characters) {
-    const std::size_t length = PrintableCharacter(text.substr(at));
-    if (length == 0) {
-      shown += '?';
-      ++at;
+    const Character next = NextCharacter(text.substr(at));
+    if (next.printable) {
+      shown.append(text.substr(at, next.length));
     } else {
-      shown.append(text.substr(at, length));
-      at += length;
+      shown += '?';
     }
+    at += next.length;
   }
   if (at < text.size()) shown += "...";
   return shown + "\"";

@@ -1,6 +1,7 @@
 #include "flow/command_flow.h"
 
 #include <cmath>
+#include <csignal>
 #include <filesystem>
 
 #include "core/counts.h"
@@ -67,6 +68,8 @@ bool StartUp(Program& p, WindowOps& win) {
   s.OutFile = "Tarvenol.txt";
   s.DecimalSeparator = UserDecimalSeparator();
   CapThreadsAtProcessors();
+  // A write past a limit on file sizes then fails, and is told, instead of ending the program.
+  std::signal(SIGXFSZ, SIG_IGN);
   try {
     p.report = ReportLock::TakeAndEmpty(s.OutFile);
   } catch (const ReportInUse& e) {

@@ -7,6 +7,7 @@
 
 #include "core/memory.h"
 #include "core/program_error.h"
+#include "core/shown_text.h"
 #include "geometry/body_file.h"
 
 namespace tarvenol {
@@ -28,14 +29,15 @@ std::string Number(double v) {
   return text;
 }
 
-// Refuses a profile whose size the panel arithmetic cannot take.
+// Refuses a body file's profile whose size the panel arithmetic cannot take.
 void RequireSize(const ModelState& s, const BodyWork& w) {
   double size = 0;
   for (int i = 1; i <= LoopEnd(s.NI1); ++i) {
     size = std::max({size, std::fabs(w.xI(i)), std::fabs(w.rI(i))});
   }
   if (size > kLargestSize || size < kSmallestSize) {
-    throw ProgramError("The body's largest coordinate is " + Number(size) + ", too " +
+    throw ProgramError("The largest coordinate of the profile in " + ShownPath(s.BodyFile) +
+                       " is " + Number(size) + ", too " +
                        (size > kLargestSize ? "large" : "small") +
                        " for the panel arithmetic: scale the profile so that its largest "
                        "coordinate lies between " +
@@ -62,8 +64,8 @@ void BuildBodyGeometry(ModelState& s, BodyWork& w, BodyKind kind) {
     SphereProfile(s, w);
   } else {
     ReadBodyFile(s, w);
+    RequireSize(s, w);
   }
-  RequireSize(s, w);
   // Known now that the profile has its count: refused before any grid is made.
   RequireMemory((s.NI + 2) * (s.NJ + 2) * kGeometryBytesPerPanel, "This geometry");
 

@@ -2,9 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <string>
 
 #include "temp_dir.h"
@@ -22,10 +24,14 @@ struct BatchRun {
   std::string err;
 };
 
-BatchRun Batch(const std::string& args) {
-  const std::string command = testing::BatchTool() + " " + args + " >out.txt 2>err.txt";
+// The batch tool with these arguments; before, shell commands or variables put in front.
+BatchRun Batch(const std::string& args, const std::string& before = "") {
+  const std::string here = std::filesystem::current_path().string();
+  const std::string command = before + " " + testing::BatchTool() + " " + args + " >" + here +
+                              "/out.txt 2>" + here + "/err.txt";
   const int status = std::system(command.c_str());
-  return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, ReadFile("out.txt"), ReadFile("err.txt")};
+  return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, ReadFile(here + "/out.txt"),
+          ReadFile(here + "/err.txt")};
 }
 
 TEST(BatchTool, SphereWritesTheSameReportAsTheProgram) {
@@ -85,6 +91,82 @@ TEST(BatchTool, EveryExampleBodyMakesAGeometry) {
     const BatchRun run = Batch("nj 8 body " + examples + "/" + name);
     EXPECT_EQ(run.status, 0) << name << ": " << run.err;
   }
+}
+
+TEST(BatchTool, ACommandLineItCannotFollowLeavesTheReportAsItWas) {
+  TempWorkDir dir;
+  const std::string earlier = "the report of an earlier run\r\n";
+  const struct {
+    const char* args;
+    int status;
+    const char* said;
+  } cases[] = {
+      {"bogus", 2, "unknown action \"bogus\""},
+      {"--help sphere", 0, ""},
+      {"sphere solve bogus", 2, "unknown action \"bogus\""},
+      {"sphere --frobnicate", 2, "unknown option \"--frobnicate\""},
+      {"sphere body ''", 2, "'body' needs a path, not an empty text"},
+      {"sphere png ''", 2, "'png' needs a path, not an empty text"},
+      {"sphere angles 1 2", 2, "'angles' needs three values"},
+  };
+  for (const auto& c : cases) {
+    testing::WriteFile("Tarvenol.txt", earlier);
+    const BatchRun run = Batch(c.args);
+    EXPECT_EQ(run.status, c.status) << c.args;
+    EXPECT_NE(run.err.find(c.said), std::string::npos) << run.err;
+    EXPECT_EQ(ReadFile("Tarvenol.txt"), earlier) << c.args;
+  }
+}
+
+TEST(BatchTool, WhatTheWindowCannotDoIsRefused) {
+  TempWorkDir dir;
+  ASSERT_EQ(Batch("ni 6 nj 6 sphere solve").status, 0);
+  const std::string once = ReadFile("Tarvenol.txt");
+  const BatchRun run = Batch("ni 6 nj 6 sphere solve solve");
+  EXPECT_EQ(run.status, 1);
+  EXPECT_NE(run.err.find("has been applied to this geometry already"), std::string::npos);
+  EXPECT_EQ(ReadFile("Tarvenol.txt"), once);
+}
+
+TEST(BatchTool, NoEnvironmentEndsTheProgram) {
+  TempWorkDir dir;
+  ASSERT_EQ(Batch("ni 12 nj 12 sphere solve").status, 0);
+  const std::string report = ReadFile("Tarvenol.txt");
+  // Thousands of threads asked for: the program takes as many as the machine has processors.
+  for (const char* threads : {"1000", "99999"}) {
+    const BatchRun run =
+        Batch("ni 12 nj 12 sphere solve", std::string("OMP_NUM_THREADS=") + threads);
+    EXPECT_EQ(run.status, 0) << threads << ": " << run.err;
+    EXPECT_TRUE(ReadFile("Tarvenol.txt") == report) << threads;
+  }
+  // A working folder that is gone: no report, no relative body file, but messages, not a crash.
+  const BatchRun gone = Batch("body relative.body", "mkdir gone && cd gone && rmdir ../gone &&");
+  EXPECT_EQ(gone.status, 1);
+  EXPECT_NE(gone.err.find("Cannot create the report file"), std::string::npos) << gone.err;
+  EXPECT_NE(gone.err.find("relative.body"), std::string::npos) << gone.err;
+}
+
+TEST(BatchTool, AGeometryBeyondALimitOnTheAddressSpaceIsRefusedBeforeAnythingIsWritten) {
+#ifdef __SANITIZE_ADDRESS__
+  GTEST_SKIP() << "AddressSanitizer takes far more address space than the limit";
+#endif
+  TempWorkDir dir;
+  // 2 GB of address space (ulimit -v counts KiB): far less than the machine's memory.
+  const BatchRun run = Batch("ni 1000000 nj 20 sphere", "ulimit -v 2000000;");
+  EXPECT_EQ(run.status, 1);
+  EXPECT_NE(run.err.find("This geometry would need"), std::string::npos) << run.err;
+  EXPECT_EQ(ReadFile("Tarvenol.txt"), "");
+}
+
+TEST(BatchTool, BodyFilesMustBeRegularFiles) {
+  TempWorkDir dir;
+  ASSERT_EQ(mkfifo("pipe.body", 0600), 0);
+  // Read without blocking, the pipe is refused at once; opened as a file, it would wait for ever.
+  const BatchRun run = Batch("body pipe.body", "timeout 20");
+  EXPECT_EQ(run.status, 1);
+  EXPECT_NE(run.err.find("pipe.body\" cannot be opened: it is not a regular file"),
+            std::string::npos)
+      << run.err;
 }
 
 }  // namespace

@@ -36,6 +36,9 @@ TEST(FuzzCorpus, TextNumbers) {
 TEST(FuzzCorpus, NumberFormats) {
   Replay("number_format", CheckNumberFormat);
 }
+TEST(FuzzCorpus, CommandLines) {
+  Replay("command_line", CheckCommandLine);
+}
 
 }  // namespace
 }  // namespace tarvenol::fuzz

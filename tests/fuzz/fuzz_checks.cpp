@@ -6,8 +6,11 @@
 #include <cstring>
 #include <string>
 #include <string_view>
+#include <vector>
 
+#include "batch/command_line.h"
 #include "core/program_error.h"
+#include "core/shown_text.h"
 #include "core/text_number.h"
 #include "geometry/body_file.h"
 #include "report/number_format.h"
@@ -98,6 +101,34 @@ void CheckNumberFormat(const std::uint8_t* data, std::size_t size) {
     const double slack = 0.5 * unit + std::fabs(v) * 1e-14 + 1e-300;
     Require(std::fabs(Strtod(formatted) - v) <= slack, "close to the value", formatted);
   }
+}
+
+void CheckCommandLine(const std::uint8_t* data, std::size_t size) {
+  std::vector<std::string> args(1);
+  for (std::size_t k = 0; k < size; ++k) {
+    if (data[k] == 0) {
+      args.emplace_back();
+    } else {
+      args.back().push_back(static_cast<char>(data[k]));
+    }
+  }
+  const CommandLine line = ParseCommandLine(args);
+  if (!line.error.empty()) {
+    Require(Shown(line.error, std::string::npos) == "\"" + line.error + "\"", "a printable message",
+            line.error);
+    Require(line.error.size() < 200, "a short message", line.error);
+    return;
+  }
+  std::size_t taken = 0;
+  for (const BatchAction& action : line.actions) {
+    const std::size_t values[] = {1, 1, 0, 1, 0, 3, 1, 1};  // in the order of BatchAction::Kind
+    Require(action.values.size() == values[action.kind], "an action has its values");
+    if (action.kind == BatchAction::Body || action.kind == BatchAction::Png) {
+      Require(!action.values[0].empty(), "a path is not empty");
+    }
+    taken += 1 + action.values.size();
+  }
+  Require(taken <= args.size(), "no argument taken twice");
 }
 
 }  // namespace tarvenol::fuzz

@@ -14,5 +14,8 @@ void CheckBodyFile(const std::uint8_t* data, std::size_t size);
 void CheckTextNumber(const std::uint8_t* data, std::size_t size);
 // Any double in a number pattern: a plain decimal text within half a unit of the last place.
 void CheckNumberFormat(const std::uint8_t* data, std::size_t size);
+// Any arguments (separated by NUL bytes) as the batch tool's command line: actions with their
+// values, or one printable message and nothing to do.
+void CheckCommandLine(const std::uint8_t* data, std::size_t size);
 
 }  // namespace tarvenol::fuzz

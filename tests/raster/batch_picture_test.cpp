@@ -7,6 +7,7 @@
 #include <QImage>
 #include <cmath>
 #include <cstdlib>
+#include <filesystem>
 #include <string>
 
 #include "sphere_state.h"
@@ -17,9 +18,10 @@
 namespace tarvenol::testing {
 namespace {
 
-// Runs the batch tool with these arguments in the working directory; its exit status.
-int RunBatch(const std::string& arguments) {
-  const std::string command = "\"" + BatchTool() + "\" " + arguments + " 2>messages.txt";
+// Runs the batch tool with these arguments in the working directory, after the shell commands
+// before; its exit status.
+int RunBatch(const std::string& arguments, const std::string& before = "") {
+  const std::string command = before + " \"" + BatchTool() + "\" " + arguments + " 2>messages.txt";
   const int status = std::system(command.c_str());
   return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
@@ -110,6 +112,25 @@ TEST(BatchPictureTest, UnwritablePictureIsAMessage) {
   TempWorkDir dir;
   EXPECT_EQ(RunBatch("ni 4 nj 4 sphere png missing/picture.png"), 1);
   EXPECT_NE(ReadFile("messages.txt").find("missing/picture.png"), std::string::npos);
+  // A device is neither written into nor replaced; a read-only pseudo file cannot take it.
+  EXPECT_EQ(RunBatch("png /dev/full"), 1);
+  EXPECT_NE(ReadFile("messages.txt").find("\"/dev/full\": it is not a regular file"),
+            std::string::npos);
+  EXPECT_TRUE(std::filesystem::is_character_file("/dev/full"));
+  EXPECT_EQ(RunBatch("png /proc/version"), 1);
+
+  // A write that fails halfway, here past a limit on file sizes that the report stays under,
+  // leaves the picture that was there, and nothing beside it.
+  WriteFile("picture.png", "the picture before");
+  EXPECT_EQ(RunBatch("ni 2 nj 3 sphere angles 30 40 50 scale 8 png picture.png", "ulimit -f 8;"),
+            1);
+  EXPECT_NE(ReadFile("messages.txt").find("cannot be written to \"picture.png\""),
+            std::string::npos)
+      << ReadFile("messages.txt");
+  EXPECT_EQ(ReadFile("picture.png"), "the picture before");
+  int files = 0;
+  for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(".")) ++files;
+  EXPECT_EQ(files, 3);  // the report, the messages and the picture
   EXPECT_EQ(RunBatch("angles 1 2"), 2);
   EXPECT_EQ(RunBatch("scale"), 2);
   EXPECT_EQ(RunBatch("png"), 2);
