@@ -2,10 +2,12 @@
 # Starts the real program under a virtual X server and drives it as a user would, with real
 # mouse and keyboard events: the menu "Geometry" > "Test case for sphere", typing the panel
 # counts into Text_NI and Text_NJ, "Calculate sphere coordinates", "Apply Hess panel method".
-# Then checks the report the program wrote in its working directory.
+# Then checks the report the program wrote in its working directory. Last, it starts a long
+# solve, watches its progress and cancels it, and checks that the report is as it was.
 #
-# Usage: scripts/xvfb-check.sh PATH/TO/tarvenol [SCREENSHOT.png]
-# With SCREENSHOT, the view is turned a little and the window saved there (ImageMagick).
+# Usage: scripts/xvfb-check.sh PATH/TO/tarvenol [SCREENSHOT.png [LONG-WORK.png]]
+# With SCREENSHOT, the view is turned a little and the window saved there (ImageMagick); with
+# LONG-WORK, the window while the long solve runs.
 # Exit status: 0 when the report holds what the clicks asked for, 77 when Xvfb or xdotool is
 # not installed (the check is skipped), 1 otherwise.
 set -euo pipefail
@@ -18,6 +20,7 @@ for tool in Xvfb xdotool; do
 done
 program="$(realpath "$1")"
 shot="${2:+$(realpath -m "$2")}"
+long_shot="${3:+$(realpath -m "$3")}"
 
 work="$(mktemp -d)"
 xvfb="" app=""
@@ -109,4 +112,32 @@ if [ -n "$shot" ]; then
   import -window "$window" "$shot"
 fi
 kill -0 "$app" 2>/dev/null || fail "the program ended: $(cat "$work/program.log")"
-echo "passed: the report holds the sphere with NI = 8, NJ = 12 and its solution"
+
+# A long solve: 64 x 64 panels, cancelled while its influence coefficients are computed.
+xdotool mousemove 30 $((menu / 2)) click 1
+sleep 0.5
+xdotool key Down Return
+sleep 0.3
+type_into 52 25 64   # Text_NI
+type_into 108 26 64  # Text_NJ
+click 196 28         # Command_Sphere
+for _ in $(seq 150); do
+  [ "$(grep -c "Coordinates of panel corner points in panel axis" Tarvenol.txt)" -eq 2 ] && break
+  sleep 0.2
+done
+sleep 0.5
+cp Tarvenol.txt "$work/before-solve.txt"
+click 360 28  # Command_HessPan
+sleep 0.4
+[ -n "$long_shot" ] && import -window "$window" "$long_shot"
+click 410 28  # Command_Cancel, at the right of the progress panel over the buttons
+for _ in $(seq 300); do
+  cmp -s Tarvenol.txt "$work/before-solve.txt" && break
+  sleep 0.2
+done
+cmp -s Tarvenol.txt "$work/before-solve.txt" || fail "the cancelled solve changed the report"
+sleep 1
+cmp -s Tarvenol.txt "$work/before-solve.txt" || fail "the cancelled solve went on writing"
+kill -0 "$app" 2>/dev/null || fail "the program ended: $(cat "$work/program.log")"
+echo "passed: the report holds the sphere with NI = 8, NJ = 12 and its solution; a long solve"
+echo "        was cancelled and left the report as it was"

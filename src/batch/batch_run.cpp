@@ -1,13 +1,17 @@
 #include "batch/batch_run.h"
 
+#include <unistd.h>
+
 #include <cstdio>
 #include <filesystem>
 #include <string>
 
 #include "batch/headless_window.h"
 #include "batch/stage_timer.h"
+#include "batch/terminal_progress.h"
 #include "core/shown_text.h"
 #include "flow/command_flow.h"
+#include "flow/solve_estimate.h"
 #include "flow/view_handlers.h"
 #include "raster/raster_canvas.h"
 
@@ -19,6 +23,30 @@ constexpr int kPictureSize = 400;
 void Say(const std::string& text) {
   std::fprintf(stderr, "tarvenol-batch: %s\n", text.c_str());
 }
+
+// What the run tells of its progress: the terminal's line when standard error is a terminal,
+// the stage times with --timings; nothing in a script or a log.
+class BatchProgress : public Progress {
+ public:
+  explicit BatchProgress(bool timings) : timings_(timings), terminal_(isatty(STDERR_FILENO) != 0) {}
+  bool Advance(Stage stage, double fraction) override {
+    if (terminal_) line_.Advance(stage, fraction);
+    if (timings_) timer_.Advance(stage, fraction);
+    return true;
+  }
+  // The work of an action is done, and now its result is taken.
+  void WorkDone() {
+    line_.End();
+    timer_.Begin("picture and state");
+  }
+  StageTimer& Timer() { return timer_; }
+
+ private:
+  bool timings_;
+  bool terminal_;
+  TerminalProgress line_{stderr};
+  StageTimer timer_;
+};
 
 class BatchRun {
  public:
@@ -58,6 +86,7 @@ class BatchRun {
         PrepareBody(v[0]);
         break;
       case BatchAction::Solve:
+        if (line_.timings) Say("solve: " + EstimateSolve(program_.state).text);
         Run("solve", PlanApplyHessMethod(program_, win_));
         break;
       case BatchAction::Png:
@@ -81,16 +110,11 @@ class BatchRun {
   }
 
   void Run(const char* name, std::unique_ptr<Operation> operation) {
-    if (!line_.timings) {
-      IgnoredProgress unseen;
-      RunOperation(program_, win_, std::move(operation), unseen);
-      return;
-    }
     if (!operation) return;
-    operation->Run(timer_);
-    timer_.Begin("picture and state");
+    operation->Run(progress_);
+    progress_.WorkDone();
     operation->Finish(program_, win_);
-    Say(std::string(name) + ": " + timer_.Take());
+    if (line_.timings) Say(std::string(name) + ": " + progress_.Timer().Take());
   }
 
   // Draws the view with the current flags, as the window shows it, and writes it to path.
@@ -107,7 +131,7 @@ class BatchRun {
   RasterCanvas canvas_;
   HeadlessWindow win_{canvas_};
   Program program_;
-  StageTimer timer_;
+  BatchProgress progress_{line_.timings};
 };
 
 }  // namespace

@@ -7,6 +7,11 @@ void HeadlessWindow::MessageBox(const std::string& text) {
   if (onMessage) onMessage(text);
 }
 
+bool HeadlessWindow::Confirm(const std::string& question) {
+  questions.push_back(question);
+  return answer;
+}
+
 void HeadlessWindow::SetDirPath(const std::string& path) {
   dirPath = path;
   if (onDirectoryChanged) onDirectoryChanged();

@@ -22,6 +22,7 @@ class HeadlessWindow : public WindowOps {
   void SetVisible(ManagedControl control, bool shown) override { visible[control] = shown; }
   void ShowAboutWindow() override { ++aboutShown; }
   void MessageBox(const std::string& text) override;
+  bool Confirm(const std::string& question) override;
 
   std::string GetDrive() override { return drive; }
   std::string GetDirPath() override { return dirPath; }
@@ -49,7 +50,9 @@ class HeadlessWindow : public WindowOps {
   std::string drive = "/";
   std::string dirPath, filePath, fileName;
 
-  std::vector<std::string> messages;  // every message shown, in order
+  std::vector<std::string> messages;   // every message shown, in order
+  std::vector<std::string> questions;  // every question asked, in order
+  bool answer = true;                  // to every question
   int aboutShown = 0;
 
   // Called with each message as it is shown, after it is kept.

@@ -2,6 +2,7 @@
 // How long work tells where it stands, and learns that the user wants it stopped: a small
 // interface of the program's own, which the computing code calls at coarse steps.
 
+#include <atomic>
 #include <exception>
 
 namespace tarvenol {
@@ -23,6 +24,27 @@ class Progress {
 class IgnoredProgress : public Progress {
  public:
   bool Advance(Stage, double) override { return true; }
+};
+
+// Progress of work on one thread that another thread shows, and may stop: the stage and the
+// fraction reached, and a request to stop, each read and written whole.
+class SharedProgress : public Progress {
+ public:
+  bool Advance(Stage stage, double fraction) override {
+    stage_.store(stage, std::memory_order_relaxed);
+    fraction_.store(fraction, std::memory_order_relaxed);
+    return !stop_.load(std::memory_order_relaxed);
+  }
+  void Stop() { stop_.store(true, std::memory_order_relaxed); }
+
+  Stage CurrentStage() const { return stage_.load(std::memory_order_relaxed); }
+  double Fraction() const { return fraction_.load(std::memory_order_relaxed); }
+  bool Stopping() const { return stop_.load(std::memory_order_relaxed); }
+
+ private:
+  std::atomic<Stage> stage_{Stage::Geometry};
+  std::atomic<double> fraction_{0};
+  std::atomic<bool> stop_{false};
 };
 
 // The work was stopped at the user's request.

@@ -25,6 +25,8 @@ class WindowOps {
   virtual void ShowAboutWindow() = 0;
   // Shows the text with one OK button and returns once the user has closed it.
   virtual void MessageBox(const std::string& text) = 0;
+  // Asks the question with Yes and No buttons; true for Yes.
+  virtual bool Confirm(const std::string& question) = 0;
 
   // The body-file chooser.
   virtual std::string GetDrive() = 0;

@@ -10,6 +10,7 @@
 #include "core/text_number.h"
 #include "flow/guarded.h"
 #include "flow/operations.h"
+#include "flow/solve_estimate.h"
 #include "report/report_locale.h"
 #include "report/report_lock.h"
 #include "solver/threads.h"
@@ -127,6 +128,12 @@ std::unique_ptr<Operation> PlanApplyHessMethod(Program& p, WindowOps& win) {
     win.MessageBox(
         "Hess's panel method has been applied to this geometry already; prepare a geometry to "
         "apply it again.");
+    return nullptr;
+  }
+  // A long run that fills the disk is the user's to choose, knowing what is coming.
+  const SolveEstimate estimate = EstimateSolve(p.state);
+  if (estimate.large && !win.Confirm("Hess's panel method for " + estimate.text +
+                                     " This may take a long time. Apply it?")) {
     return nullptr;
   }
   return GuardedPlan(win, [&] { return SolveOperation(p); });

@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QKeyEvent>
+#include <QSignalBlocker>
 #include <QStorageInfo>
 #include <QStyle>
 
@@ -34,17 +35,20 @@ DriveList::DriveList(QWidget* parent) : QComboBox(parent) {
   }
   for (int i = 0; i < count(); ++i) setItemData(i, itemData(i), Qt::ToolTipRole);
 
-  // The current drive is the deepest place that holds the working directory.
-  const QString current = QDir::currentPath();
+  Follow(QDir::currentPath());
+  connect(this, &QComboBox::currentIndexChanged, this, &DriveList::driveChanged);
+}
+
+void DriveList::Follow(const QString& path) {
   int chosen = 0;
   for (int i = 1; i < count(); ++i) {
-    if (IsUnder(current, itemData(i).toString()) &&
+    if (IsUnder(path, itemData(i).toString()) &&
         itemData(i).toString().size() > itemData(chosen).toString().size()) {
       chosen = i;
     }
   }
+  const QSignalBlocker quiet(this);
   setCurrentIndex(chosen);
-  connect(this, &QComboBox::currentIndexChanged, this, &DriveList::driveChanged);
 }
 
 QString DriveList::Drive() const {
@@ -112,7 +116,13 @@ void FileList::showEvent(QShowEvent* event) {
 
 void FileList::Fill() {
   clear();
-  addItems(QDir(path_).entryList({"*.body"}, QDir::Files, QDir::Name | QDir::IgnoreCase));
+  const QDir dir(path_);
+  for (const QString& name :
+       dir.entryList({"*.body"}, QDir::Files, QDir::Name | QDir::IgnoreCase)) {
+    // A long name is cut in the list; the whole of it shows when the pointer rests on it.
+    auto* item = new QListWidgetItem(name, this);
+    item->setToolTip(dir.filePath(name));
+  }
 }
 
 void FileList::keyPressEvent(QKeyEvent* event) {

@@ -15,6 +15,9 @@ class DriveList : public QComboBox {
   explicit DriveList(QWidget* parent);
   // The place now chosen, as a directory path.
   QString Drive() const;
+  // Chooses the deepest place that holds path, as where the directory list has moved to,
+  // without raising driveChanged.
+  void Follow(const QString& path);
 
  signals:
   void driveChanged();

@@ -15,7 +15,10 @@
 #include "ui/about_window.h"
 #include "ui/file_chooser.h"
 #include "ui/picture_area.h"
+#include "ui/progress_panel.h"
 #include "ui/twips.h"
+#include "ui/work_runner.h"
+#include "ui/wrapping_button.h"
 
 namespace tarvenol {
 namespace {
@@ -39,20 +42,28 @@ QScrollBar* NewScrollBar(QWidget* parent, Qt::Orientation orientation, int minim
 
 }  // namespace
 
-Form1::Form1(MessageSink sink) {
+Form1::Form1(MessageSink sink, QuestionSink questions) {
   setObjectName("Form1");
   setWindowTitle("Form1");
-  Form1Controls controls = BuildControls();
-  controls.Form_About = new Form_About(this);
-  ops_ = std::make_unique<QtWindowOps>(controls, canvas_, this, std::move(sink));
+  controls_ = BuildControls();
+  controls_.Form_About = new Form_About(this);
+  ops_ = std::make_unique<QtWindowOps>(controls_, canvas_, this, std::move(sink),
+                                       std::move(questions));
+  runner_ = std::make_unique<WorkRunner>(progress_, nullptr);
   BuildMenus();
-  ConnectEvents(controls);
+  ConnectEvents(controls_);
   // The layout does not follow a resize, so the window keeps the size of its controls.
   layout()->setSizeConstraint(QLayout::SetFixedSize);
   started_ = StartUp(program_, *ops_);
 }
 
-Form1::~Form1() = default;
+Form1::~Form1() {
+  if (Working()) QApplication::restoreOverrideCursor();
+}
+
+bool Form1::Working() const {
+  return runner_->Working();
+}
 
 Form1Controls Form1::BuildControls() {
   const double dpi = logicalDpiX();
@@ -73,10 +84,13 @@ Form1Controls Form1::BuildControls() {
     return frame;
   };
 
-  auto* Command_Sphere = new QPushButton("Calculate sphere coordinates", client);
+  auto* Command_Sphere = new WrappingButton("Calculate sphere coordinates", client);
   place(Command_Sphere, "Command_Sphere", 2040, 120, 1815, 615);
-  auto* Command_HessPan = new QPushButton("Apply Hess panel method", client);
+  auto* Command_HessPan = new WrappingButton("Apply Hess panel method", client);
   place(Command_HessPan, "Command_HessPan", 4080, 120, 2655, 615);
+  // Over both buttons, which are put out of use while long work runs.
+  progress_ = new ProgressPanel(client);
+  place(progress_, "Frame_Progress", 2040, 120, 4695, 615);
 
   QGroupBox* Frame_IOWindow = newFrame(client);
   place(Frame_IOWindow, "Frame_IOWindow", 1920, 1680, 3615, 2655);
@@ -131,8 +145,8 @@ Form1Controls Form1::BuildControls() {
   WidenToText(Label2);
 
   // Of two overlapping siblings the one raised later lies in front.
-  QWidget* const backToFront[] = {Frame_NI_NJ, Frame5, Frame_IOWindow, Command_HessPan,
-                                  Command_Sphere};
+  QWidget* const backToFront[] = {Frame_NI_NJ,     Frame5,         Frame_IOWindow,
+                                  Command_HessPan, Command_Sphere, progress_};
   for (QWidget* w : backToFront) w->raise();
 
   Command_Sphere->hide();
@@ -165,6 +179,7 @@ Form1Controls Form1::BuildControls() {
 void Form1::BuildMenus() {
   QMenu* Mn_Geometry = menuBar()->addMenu("Geometry");
   Mn_Geometry->setObjectName("Mn_Geometry");
+  Mn_Geometry_ = Mn_Geometry;
   QAction* Mn_Sphere = Mn_Geometry->addAction("Test case for sphere");
   Mn_Sphere->setObjectName("Mn_Sphere");
   connect(Mn_Sphere, &QAction::triggered, this, [this] { ShowSphereCommand(program_, *ops_); });
@@ -176,13 +191,41 @@ void Form1::BuildMenus() {
   connect(Mn_About, &QAction::triggered, this, [this] { ShowAbout(program_, *ops_); });
 }
 
-template <typename Operation>
-void Form1::Compute(Operation&& operation) {
-  QApplication::setOverrideCursor(Qt::WaitCursor);
-  struct Restore {
-    ~Restore() { QApplication::restoreOverrideCursor(); }
-  } restore;
-  operation();
+void Form1::Start(std::unique_ptr<Operation> operation) {
+  if (!operation) return;
+  SetWorking(true);
+  runner_->Start(std::move(operation), [this](std::unique_ptr<Operation> done) {
+    done->Finish(program_, *ops_);
+    SetWorking(false);
+    ShowPicture();
+    PlaceFocus();
+  });
+}
+
+void Form1::SetWorking(bool working) {
+  for (QWidget* control : {controls_.managed.at(ManagedControl::Command_Sphere),
+                           controls_.managed.at(ManagedControl::Command_HessPan),
+                           static_cast<QWidget*>(controls_.File_Body)}) {
+    control->setEnabled(!working);
+  }
+  for (QAction* item : Mn_Geometry_->actions()) item->setEnabled(!working);
+  if (working) {
+    // Not into a text box, where the next key would replace what it holds.
+    progress_->CancelButton()->setFocus();
+    QApplication::setOverrideCursor(Qt::BusyCursor);
+  } else {
+    QApplication::restoreOverrideCursor();
+  }
+}
+
+void Form1::PlaceFocus() {
+  for (ManagedControl next : {ManagedControl::Command_HessPan, ManagedControl::Command_Sphere}) {
+    if (QWidget* control = controls_.managed.at(next); control->isVisible()) {
+      control->setFocus();
+      return;
+    }
+  }
+  Pic1_->setFocus();
 }
 
 void Form1::ShowPicture() {
@@ -191,24 +234,20 @@ void Form1::ShowPicture() {
 
 void Form1::ConnectEvents(const Form1Controls& controls) {
   auto* sphere = static_cast<QPushButton*>(controls.managed.at(ManagedControl::Command_Sphere));
-  connect(sphere, &QPushButton::clicked, this, [this] {
-    Compute([this] { PrepareSphere(program_, *ops_); });
-    ShowPicture();
-  });
+  connect(sphere, &QPushButton::clicked, this,
+          [this] { Start(PlanPrepareSphere(program_, *ops_)); });
   auto* apply = static_cast<QPushButton*>(controls.managed.at(ManagedControl::Command_HessPan));
-  connect(apply, &QPushButton::clicked, this, [this] {
-    Compute([this] { ApplyHessMethod(program_, *ops_); });
-    ShowPicture();
-  });
+  connect(apply, &QPushButton::clicked, this,
+          [this] { Start(PlanApplyHessMethod(program_, *ops_)); });
 
   connect(controls.Drive1, &DriveList::driveChanged, this,
           [this] { DriveChanged(program_, *ops_); });
-  connect(controls.Dir1, &DirectoryList::pathChanged, this,
-          [this] { DirectoryChanged(program_, *ops_); });
-  connect(controls.File_Body, &FileList::fileClicked, this, [this] {
-    Compute([this] { PrepareBodyFile(program_, *ops_); });
-    ShowPicture();
+  connect(controls.Dir1, &DirectoryList::pathChanged, this, [this] {
+    DirectoryChanged(program_, *ops_);
+    controls_.Drive1->Follow(controls_.Dir1->Path());
   });
+  connect(controls.File_Body, &FileList::fileClicked, this,
+          [this] { Start(PlanPrepareBodyFile(program_, *ops_)); });
 
   for (const auto& [bar, control] : controls.bars) {
     connect(control, &QScrollBar::valueChanged, this, [this, bar = bar] {

@@ -4,8 +4,10 @@
 // the command flow and the view's handlers, with the one program state the window owns.
 
 #include <QMainWindow>
+#include <QMenu>
 #include <memory>
 
+#include "flow/operation.h"
 #include "flow/program.h"
 #include "raster/raster_canvas.h"
 #include "ui/qt_window_ops.h"
@@ -13,33 +15,48 @@
 namespace tarvenol {
 
 class PictureArea;
+class ProgressPanel;
+class WorkRunner;
 
 // No signals of its own: its controls' events go straight to the handlers.
 class Form1 : public QMainWindow {
  public:
   // Starts the program up: the report is emptied before the window is first shown.
-  explicit Form1(MessageSink sink = {});
+  explicit Form1(MessageSink sink = {}, QuestionSink questions = {});
+  // Work still running is stopped first, and nothing of it is taken.
   ~Form1() override;
 
   const Program& program() const { return program_; }
   // False when another running program holds the report: this one must end at once.
   bool Started() const { return started_; }
+  // An operation's long part is running.
+  bool Working() const;
 
  private:
   Form1Controls BuildControls();
   void BuildMenus();
   void ConnectEvents(const Form1Controls& controls);
-  // Runs an operation that computes, under a busy cursor.
-  template <typename Operation>
-  void Compute(Operation&& operation);
+  // Runs a planned operation's long part off the window's thread, then finishes it here; no
+  // operation is one refused before it began.
+  void Start(std::unique_ptr<Operation> operation);
+  // While work runs, the controls that would start other work are off; the view and About
+  // stay at the user's service.
+  void SetWorking(bool working);
+  // After an operation, on the control a user goes on with, never in a text box.
+  void PlaceFocus();
   // The view may have drawn: show the picture again.
   void ShowPicture();
 
   Program program_;
   RasterCanvas canvas_;
+  Form1Controls controls_;
   PictureArea* Pic1_ = nullptr;
+  ProgressPanel* progress_ = nullptr;
+  QMenu* Mn_Geometry_ = nullptr;
   std::unique_ptr<QtWindowOps> ops_;
   bool started_ = false;
+  // Last, so that it is gone, its work stopped, before anything that work reads.
+  std::unique_ptr<WorkRunner> runner_;
 };
 
 }  // namespace tarvenol

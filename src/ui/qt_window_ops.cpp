@@ -4,7 +4,9 @@
 #include <QFile>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QScreen>
 #include <QScrollBar>
+#include <algorithm>
 
 #include "ui/file_chooser.h"
 
@@ -19,6 +21,22 @@ QString Decoded(const std::string& path) {
   return QFile::decodeName(path.c_str());
 }
 
+// Puts window to the right of main, or to its left where the screen has no room on the right,
+// on main's screen: without a window manager it would cover main's menu bar.
+void PlaceBeside(QWidget* window, const QWidget* main) {
+  constexpr int kGap = 8;
+  const QRect beside = main->frameGeometry();
+  const QRect screen = main->screen()->availableGeometry();
+  const QSize size = window->frameGeometry().size();
+  int left = beside.right() + 1 + kGap;
+  if (left + size.width() > screen.right() + 1) left = beside.left() - kGap - size.width();
+  left =
+      std::clamp(left, screen.left(), std::max(screen.left(), screen.right() + 1 - size.width()));
+  const int top = std::clamp(beside.top(), screen.top(),
+                             std::max(screen.top(), screen.bottom() + 1 - size.height()));
+  window->move(left, top);
+}
+
 }  // namespace
 
 void ShowMessageBox(QWidget* parent, const std::string& text) {
@@ -31,8 +49,13 @@ void ShowMessageBox(QWidget* parent, const std::string& text) {
   if (busy) QApplication::restoreOverrideCursor();
 }
 
-QtWindowOps::QtWindowOps(Form1Controls controls, Canvas& picture, QWidget* window, MessageSink sink)
-    : controls_(std::move(controls)), picture_(picture), window_(window), sink_(std::move(sink)) {}
+QtWindowOps::QtWindowOps(Form1Controls controls, Canvas& picture, QWidget* window, MessageSink sink,
+                         QuestionSink questions)
+    : controls_(std::move(controls)),
+      picture_(picture),
+      window_(window),
+      sink_(std::move(sink)),
+      questions_(std::move(questions)) {}
 
 std::string QtWindowOps::GetText(TextBox box) {
   return controls_.texts.at(box)->text().toStdString();
@@ -50,9 +73,22 @@ void QtWindowOps::ShowAboutWindow() {
   QWidget* about = controls_.Form_About;
   if (about->isVisible()) {
     about->raise();
-  } else {
-    about->show();
+    return;
   }
+  if (window_) PlaceBeside(about, window_);
+  about->show();
+}
+
+bool QtWindowOps::Confirm(const std::string& question) {
+  if (questions_) return questions_(question);
+  QMessageBox box(QMessageBox::Question, "Tarvenol", QString::fromStdString(question),
+                  QMessageBox::Yes | QMessageBox::No, window_);
+  box.setDefaultButton(QMessageBox::No);
+  const bool busy = QApplication::overrideCursor() != nullptr;
+  if (busy) QApplication::setOverrideCursor(Qt::ArrowCursor);
+  const bool yes = box.exec() == QMessageBox::Yes;
+  if (busy) QApplication::restoreOverrideCursor();
+  return yes;
 }
 
 void QtWindowOps::MessageBox(const std::string& text) {

@@ -20,6 +20,8 @@ class FileList;
 
 // Where the program's messages go; when empty, they go to a message box.
 using MessageSink = std::function<void(const std::string& text)>;
+// Where the program's questions go; when empty, to a box with Yes and No.
+using QuestionSink = std::function<bool(const std::string& question)>;
 
 // Shows text in a modal box titled "Tarvenol" with one OK button, and returns once it is closed.
 void ShowMessageBox(QWidget* parent, const std::string& text);
@@ -37,13 +39,15 @@ struct Form1Controls {
 
 class QtWindowOps : public WindowOps {
  public:
-  QtWindowOps(Form1Controls controls, Canvas& picture, QWidget* window, MessageSink sink);
+  QtWindowOps(Form1Controls controls, Canvas& picture, QWidget* window, MessageSink sink,
+              QuestionSink questions);
 
   std::string GetText(TextBox box) override;
   void SetText(TextBox box, const std::string& text) override;
   void SetVisible(ManagedControl control, bool visible) override;
   void ShowAboutWindow() override;
   void MessageBox(const std::string& text) override;
+  bool Confirm(const std::string& question) override;
 
   std::string GetDrive() override;
   std::string GetDirPath() override;
@@ -60,6 +64,7 @@ class QtWindowOps : public WindowOps {
   Canvas& picture_;
   QPointer<QWidget> window_;
   MessageSink sink_;
+  QuestionSink questions_;
 };
 
 }  // namespace tarvenol

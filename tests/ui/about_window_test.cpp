@@ -52,9 +52,14 @@ TEST_F(AboutWindow, ChosenTwiceShowsOneWindowAndTheMainWindowStaysUsable) {
   ASSERT_EQ(AboutWindowsShown().size(), 1);
   EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
   EXPECT_FALSE(AboutWindowsShown()[0]->isModal());
+  // Beside the main window, on its screen: not over its menu bar.
+  const QRect about = AboutWindowsShown()[0]->frameGeometry();
+  EXPECT_FALSE(about.intersects(form->frameGeometry()));
+  EXPECT_TRUE(form->screen()->availableGeometry().contains(about));
 
   Control<QAction>("Mn_Sphere")->trigger();
   QTest::mouseClick(Control<QPushButton>("Command_Sphere"), Qt::LeftButton);
+  Settle();
   EXPECT_TRUE(form->program().state.GeometryReady);
 
   // Closed, it comes back with the next choice, as it was.

@@ -7,6 +7,7 @@
 #include <QPushButton>
 
 #include "form_fixture.h"
+#include "ui/file_chooser.h"
 
 namespace tarvenol::testing {
 namespace {
@@ -43,6 +44,7 @@ class FileChooser : public FormTest {
     ASSERT_EQ(found.size(), 1);
     QTest::mouseClick(files->viewport(), Qt::LeftButton, {},
                       files->visualItemRect(found[0]).center());
+    Settle();
   }
 };
 
@@ -124,6 +126,28 @@ TEST_F(FileChooser, ChangingTheDriveMovesBothLists) {
   EXPECT_EQ(Control<QListWidget>("Dir1")->currentItem()->data(Qt::UserRole).toString(), "/");
   EXPECT_EQ(Names(Control<QListWidget>("File_Body")),
             QDir("/").entryList({"*.body"}, QDir::Files, QDir::Name | QDir::IgnoreCase));
+}
+
+TEST_F(FileChooser, TheDriveFollowsTheDirectoryListAndLongNamesShowWhole) {
+  auto* Drive1 = Control<QComboBox>("Drive1");
+  const int home = Drive1->findData(QDir::homePath());
+  if (home < 0) GTEST_SKIP() << "the home folder is the root";
+  Drive1->setCurrentIndex(home);
+  // The user walks the directory list up to the root: the drive box says so.
+  auto* Dir1 = Control<QListWidget>("Dir1");
+  emit Dir1->itemActivated(Dir1->item(0));
+  EXPECT_EQ(Drive1->currentData().toString(), "/");
+
+  const std::string name = std::string(80, 'l') + ".body";
+  WriteFile(dir.path() / name, kBody);
+  Control<QWidget>("Frame_IOWindow")->hide();
+  Drive1->setCurrentIndex(home);
+  static_cast<DirectoryList*>(Dir1)->SetPath(QString::fromStdString(dir.path().string()));
+  Control<QAction>("Mn_ReadData")->trigger();
+  const auto found =
+      Control<QListWidget>("File_Body")->findItems(QString::fromStdString(name), Qt::MatchExactly);
+  ASSERT_EQ(found.size(), 1);
+  EXPECT_EQ(found[0]->toolTip().toStdString(), (dir.path() / name).string());
 }
 
 }  // namespace

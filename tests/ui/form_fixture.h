@@ -40,6 +40,11 @@ class FormTest : public ::testing::Test {
 
   std::string Report() const { return ReadFile(dir.path() / "Tarvenol.txt"); }
 
+  // Waits while the operation started last runs, until it has been finished.
+  void Settle() {
+    ASSERT_TRUE(QTest::qWaitFor([this] { return !form->Working(); }, 600000));
+  }
+
   bool Shown(const char* name) { return !Control<QWidget>(name)->isHidden(); }
 
   TempWorkDir dir;

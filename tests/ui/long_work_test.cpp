@@ -1,0 +1,129 @@
+// Long work in the window: it runs while the window goes on answering, shows how far it has come,
+// can be stopped, and is asked about first when it would fill the disk.
+
+#include <sys/wait.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QImage>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QScrollBar>
+#include <cstdlib>
+#include <set>
+
+#include "form_fixture.h"
+#include "test_paths.h"
+
+namespace tarvenol::testing {
+namespace {
+
+class LongWork : public FormTest {
+ protected:
+  void SetUp() override {
+    FormTest::SetUp();
+    Show();
+  }
+
+  void PrepareSphere(const char* ni, const char* nj) {
+    Control<QAction>("Mn_Sphere")->trigger();
+    Control<QLineEdit>("Text_NI")->setText(ni);
+    Control<QLineEdit>("Text_NJ")->setText(nj);
+    QTest::mouseClick(Control<QPushButton>("Command_Sphere"), Qt::LeftButton);
+    Settle();
+    ASSERT_TRUE(messages.empty()) << messages.front();
+  }
+
+  QImage Picture() { return Control<QWidget>("Pic1")->grab().toImage(); }
+};
+
+TEST_F(LongWork, ProgressAdvancesAndACancelLeavesEverythingAsItWas) {
+  PrepareSphere("40", "40");
+  const std::string report = Report();
+  const QImage picture = Picture();
+  auto* label = Control<QLabel>("Label_Work");
+  auto* bar = Control<QProgressBar>("Progress_Work");
+
+  QTest::mouseClick(Control<QPushButton>("Command_HessPan"), Qt::LeftButton);
+  ASSERT_TRUE(form->Working());
+  EXPECT_TRUE(Shown("Frame_Progress"));
+  // What would start other work is out of use; the view and About are not.
+  EXPECT_FALSE(Control<QPushButton>("Command_HessPan")->isEnabled());
+  EXPECT_FALSE(Control<QAction>("Mn_Sphere")->isEnabled());
+  Control<QScrollBar>("HScroll_X")->setValue(60);
+  EXPECT_EQ(Control<QLineEdit>("Text_AlfaX")->text(), "-30");
+  EXPECT_NE(Picture(), picture);
+  Control<QScrollBar>("HScroll_X")->setValue(90);
+  Control<QAction>("Mn_About")->trigger();
+  EXPECT_TRUE(form->findChild<QWidget*>("Form_About")->isVisible());
+
+  // The panel tells the stage and a fraction that grows; the cancel comes while the matrices
+  // are being written, so that there is something to cut back.
+  std::set<int> coefficients;
+  bool writing = false;
+  ASSERT_TRUE(QTest::qWaitFor(
+      [&] {
+        if (label->text().startsWith("Influence coefficients")) coefficients.insert(bar->value());
+        writing = label->text().startsWith("Matrix report") && bar->value() > 0;
+        return writing || !form->Working();
+      },
+      600000));
+  ASSERT_TRUE(writing) << label->text().toStdString();
+  EXPECT_GE(coefficients.size(), 2u);
+  QTest::mouseClick(Control<QPushButton>("Command_Cancel"), Qt::LeftButton);
+  Settle();
+
+  EXPECT_TRUE(messages.empty()) << messages.front();
+  EXPECT_FALSE(Shown("Frame_Progress"));
+  EXPECT_TRUE(Report() == report);
+  EXPECT_EQ(Picture(), picture);
+  const ModelState& s = form->program().state;
+  EXPECT_FALSE(s.ShowSolution);
+  EXPECT_TRUE(s.OneMinusCp.Empty());
+  EXPECT_TRUE(Shown("Command_HessPan"));
+  EXPECT_TRUE(Control<QPushButton>("Command_HessPan")->isEnabled());
+  EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+}
+
+TEST_F(LongWork, AFinishedSolveWritesTheSameBytesAsTheBatchTool) {
+  Control<QWidget>("Command_Sphere")->setFocus();
+  PrepareSphere("12", "16");
+  // The focus goes on with the user, to the next button, not into a text box.
+  EXPECT_EQ(QApplication::focusWidget(), Control<QWidget>("Command_HessPan"));
+  QTest::mouseClick(Control<QPushButton>("Command_HessPan"), Qt::LeftButton);
+  Settle();
+  ASSERT_TRUE(messages.empty()) << messages.front();
+  EXPECT_TRUE(form->program().state.ShowSolution);
+
+  TempWorkDir batch;
+  const std::string command = BatchTool() + " ni 12 nj 16 sphere solve";
+  ASSERT_EQ(std::system(command.c_str()), 0);
+  EXPECT_TRUE(ReadFile(batch.path() / "Tarvenol.txt") == ReadFile(dir.path() / "Tarvenol.txt"));
+}
+
+TEST_F(LongWork, ASolveThatWouldFillTheDiskIsAskedAboutFirst) {
+  std::vector<std::string> questions;
+  form.reset();  // its report is taken: the new window takes it over
+  form = std::make_unique<Form1>([this](const std::string& text) { messages.push_back(text); },
+                                 [&questions](const std::string& question) {
+                                   questions.push_back(question);
+                                   return false;
+                                 });
+  Show();
+  PrepareSphere("100", "100");
+  const std::string report = Report();
+  QTest::mouseClick(Control<QPushButton>("Command_HessPan"), Qt::LeftButton);
+  EXPECT_FALSE(form->Working());
+  ASSERT_EQ(questions.size(), 1u);
+  EXPECT_NE(questions[0].find("10000 panels: the three matrices take 2.2 GiB of memory, and the "
+                              "report grows by about 2.0 GiB."),
+            std::string::npos)
+      << questions[0];
+  EXPECT_TRUE(Report() == report);
+  EXPECT_FALSE(form->program().state.ShowSolution);
+}
+
+}  // namespace
+}  // namespace tarvenol::testing
