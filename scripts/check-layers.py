@@ -12,8 +12,8 @@ import sys
 
 FLOORS = [
     ["core"],
-    ["geometry", "solver", "view", "report", "raster"],
-    ["flow"],
+    ["geometry", "solver", "view", "report", "raster", "results"],
+    ["flow", "plot"],
     ["batch", "ui"],
 ]
 FLOOR = {lib: n for n, libs in enumerate(FLOORS) for lib in libs}

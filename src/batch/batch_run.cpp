@@ -2,8 +2,11 @@
 
 #include <unistd.h>
 
+#include <QApplication>
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
+#include <memory>
 #include <string>
 
 #include "batch/headless_window.h"
@@ -11,8 +14,10 @@
 #include "batch/terminal_progress.h"
 #include "core/shown_text.h"
 #include "flow/command_flow.h"
+#include "flow/results_flow.h"
 #include "flow/solve_estimate.h"
 #include "flow/view_handlers.h"
+#include "plot/pressure_chart.h"
 #include "raster/raster_canvas.h"
 
 namespace tarvenol {
@@ -89,6 +94,15 @@ class BatchRun {
         if (line_.timings) Say("solve: " + EstimateSolve(program_.state).text);
         Run("solve", PlanApplyHessMethod(program_, win_));
         break;
+      case BatchAction::Plot:
+        SavePlot(v[0]);
+        break;
+      case BatchAction::Vtk:
+        ExportVtk(program_, win_, v[0]);
+        break;
+      case BatchAction::Csv:
+        ExportCsv(program_, win_, v[0]);
+        break;
       case BatchAction::Png:
         SavePicture(v[0]);
         break;
@@ -117,6 +131,17 @@ class BatchRun {
     if (line_.timings) Say(std::string(name) + ": " + progress_.Timer().Take());
   }
 
+  void SavePlot(const std::string& path) {
+    const std::optional<PressureAlongBody> pressure = CurrentPressure(program_);
+    if (!pressure) {
+      win_.MessageBox("There is no solution to plot yet: apply Hess's panel method first.");
+      return;
+    }
+    if (const std::string fault = SavePressurePlot(*pressure, path); !fault.empty()) {
+      win_.MessageBox("The plot cannot be written to " + ShownPath(path) + ": " + fault + ".");
+    }
+  }
+
   // Draws the view with the current flags, as the window shows it, and writes it to path.
   void SavePicture(const std::string& path) {
     const std::size_t messages = win_.messages.size();
@@ -137,6 +162,23 @@ class BatchRun {
 }  // namespace
 
 int RunBatch(const CommandLine& line) {
+  // The plot's charts are widgets, drawn off any screen: they need an application, which the
+  // other actions do without.
+  std::unique_ptr<QApplication> application;
+  const bool plots = std::any_of(line.actions.begin(), line.actions.end(),
+                                 [](const BatchAction& a) { return a.kind == BatchAction::Plot; });
+  static int argc = 1;
+  static char name[] = "tarvenol-batch";
+  static char* argv[] = {name, nullptr};
+  if (plots) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    // Standard error carries the program's own messages; Qt's remarks on the desktop it
+    // found are not among them.
+    qInstallMessageHandler([](QtMsgType type, const QMessageLogContext&, const QString& text) {
+      if (type == QtCriticalMsg || type == QtFatalMsg) Say(text.toStdString());
+    });
+    application = std::make_unique<QApplication>(argc, argv);
+  }
   return BatchRun(line).Run();
 }
 

@@ -19,6 +19,11 @@ const char* const kBatchUsage =
     "  angles X Y Z  type X, Y and Z into the view's angle boxes, in degrees (\"0\" at start)\n"
     "  scale S       type S into the view's scale box (\"1\" at start)\n"
     "  png PATH      draw the view again and save the 400 x 400 picture as PNG at PATH\n"
+    "  plot PATH     save the plot of the pressure along the body of the solution, as SVG\n"
+    "                for a PATH ending in .svg, as PNG otherwise\n"
+    "  vtk PATH      save the panels of the solution as VTK XML PolyData (.vtp), with the\n"
+    "                source strength, velocity, 1 - Cp, Cp, area, i and j of each\n"
+    "  csv PATH      save the same, and the control points, as a CSV table, a row a panel\n"
     "\n"
     "Options:\n"
     "  --timings     print the wall time of each stage of each action to standard error\n"
@@ -48,6 +53,9 @@ constexpr ActionName kActions[] = {
     {"angles", "three values", 3, BatchAction::Angles, false},
     {"scale", "a value", 1, BatchAction::Scale, false},
     {"png", "a path", 1, BatchAction::Png, true},
+    {"plot", "a path", 1, BatchAction::Plot, true},
+    {"vtk", "a path", 1, BatchAction::Vtk, true},
+    {"csv", "a path", 1, BatchAction::Csv, true},
 };
 
 }  // namespace

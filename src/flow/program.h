@@ -14,6 +14,9 @@ struct Program {
   BodyWork body;
   SolverWork solver;
   ViewWork view;
+  // The last solution taken: its source strengths and surface velocities, for the results.
+  // 1 - Cp is in the model state; the solution belongs to the geometry only while ShowSolution.
+  HessSolution solution;
   ReportLock report;  // held from start-up to the end
 };
 

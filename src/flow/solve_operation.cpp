@@ -48,6 +48,9 @@ class Solve : public Operation {
     }
     s.ShowPanels = true;
     s.ShowSolution = true;
+    p.solution.Sigma = std::move(solution_.Sigma);
+    p.solution.Ut = std::move(solution_.Ut);
+    p.solution.Vt = std::move(solution_.Vt);
     report_->Commit();
     picture.PaintOn(win.Picture());
     win.SetVisible(ManagedControl::Command_HessPan, false);

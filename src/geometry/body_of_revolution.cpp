@@ -60,6 +60,7 @@ void SphereProfile(ModelState& s, BodyWork& w) {
 }
 
 void BuildBodyGeometry(ModelState& s, BodyWork& w, BodyKind kind) {
+  w.kind = kind;
   if (kind == BodyKind::Sphere) {
     SphereProfile(s, w);
   } else {

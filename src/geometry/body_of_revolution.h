@@ -11,9 +11,10 @@ enum class BodyKind { Sphere, GivenBody };
 
 // The profile and the meridian angles, kept between builds.
 struct BodyWork {
-  Array1 xI;   // axial coordinate of profile point i, 1..NI1
-  Array1 rI;   // radius of profile point i, 1..NI1
-  Array1 Phi;  // angle of meridian j, 1..NJ1
+  BodyKind kind = BodyKind::Sphere;  // where the profile came from
+  Array1 xI;                         // axial coordinate of profile point i, 1..NI1
+  Array1 rI;                         // radius of profile point i, 1..NI1
+  Array1 Phi;                        // angle of meridian j, 1..NJ1
 };
 
 // Profile, meridian angles and surface grid. A body file's point count replaces NI and NI1.

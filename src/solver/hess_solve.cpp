@@ -35,10 +35,13 @@ void RequireMatrixMemory(double panels) {
   }
 }
 
-// The squared tangential surface velocity by panel: free stream plus every source panel.
-Array2 SurfaceOneMinusCp(const ModelState& s, const SolverWork& w, int NPan) {
+// The tangential surface velocity by panel, free stream plus every source panel, along the
+// panel's axes Xsi and Ita, and its square, 1 - Cp.
+void SurfaceVelocities(const ModelState& s, const SolverWork& w, int NPan, HessSolution& out) {
   const int nj = LoopEnd(s.NJ);
-  Array2 oneMinusCp(ArrayLimit(s.NI), ArrayLimit(s.NJ));
+  out.Ut = Array2(ArrayLimit(s.NI), ArrayLimit(s.NJ));
+  out.Vt = Array2(ArrayLimit(s.NI), ArrayLimit(s.NJ));
+  out.OneMinusCp = Array2(ArrayLimit(s.NI), ArrayLimit(s.NJ));
   const double* sigma = &w.SigmaV(0);
 #pragma omp parallel for schedule(static)
   for (int m = 1; m <= NPan; ++m) {
@@ -52,9 +55,10 @@ Array2 SurfaceOneMinusCp(const ModelState& s, const SolverWork& w, int NPan) {
       ut = ut + sigma[n] * vu[n];
       vt = vt + sigma[n] * vv[n];
     }
-    oneMinusCp(i, j) = ut * ut + vt * vt;
+    out.Ut(i, j) = ut;
+    out.Vt(i, j) = vt;
+    out.OneMinusCp(i, j) = ut * ut + vt * vt;
   }
-  return oneMinusCp;
 }
 
 // The first row of the influence matrices holding a value that is not finite; 0 for none.
@@ -116,10 +120,11 @@ HessSolution HessSolve(const ModelState& s, SolverWork& w, Progress& progress,
   for (int i = 1, m = 0; i <= ni; ++i) {
     for (int j = 1; j <= nj; ++j) w.Sigma(i, j) = w.SigmaV(++m);
   }
+  solution.Sigma = w.Sigma;
 
   start = Clock::now();
   Step(progress, Stage::SurfaceVelocity, 0);
-  solution.OneMinusCp = SurfaceOneMinusCp(s, w, NPan);
+  SurfaceVelocities(s, w, NPan, solution);
   Step(progress, Stage::SurfaceVelocity, 1);
   w.seconds.oneMinusCp = SecondsSince(start);
   for (int i = 1, m = 1; i <= ni && solution.nonFinitePanel == 0; ++i) {

@@ -28,7 +28,8 @@ struct SolverWork {
   HessStageSeconds seconds;
 };
 
-// What a run gives: 1 - Cp by panel [0..NI, 0..NJ], for the model state to take.
+// What a run gives, by panel [0..NI, 0..NJ]: 1 - Cp for the model state to take, and the source
+// strengths and surface velocities for the results of the solution that is shown.
 struct HessSolution {
   // 0, or the row whose diagonal element the elimination met as exactly 0; every source
   // strength is then 0 and 1 - Cp comes from the free stream alone.
@@ -38,6 +39,8 @@ struct HessSolution {
   // they are handed on or eliminated.
   int nonFinitePanel = 0;
   Array2 OneMinusCp;
+  Array2 Sigma;
+  Array2 Ut, Vt;  // the tangential surface velocity along the panel's axes Xsi and Ita
 };
 
 // Called once the influence matrices are complete, before the elimination overwrites Vn:

@@ -2,6 +2,8 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QFile>
+#include <QFileDialog>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLayout>
@@ -11,10 +13,12 @@
 #include <QScrollBar>
 
 #include "flow/command_flow.h"
+#include "flow/results_flow.h"
 #include "flow/view_handlers.h"
 #include "ui/about_window.h"
 #include "ui/file_chooser.h"
 #include "ui/picture_area.h"
+#include "ui/pressure_window.h"
 #include "ui/progress_panel.h"
 #include "ui/twips.h"
 #include "ui/work_runner.h"
@@ -42,11 +46,13 @@ QScrollBar* NewScrollBar(QWidget* parent, Qt::Orientation orientation, int minim
 
 }  // namespace
 
-Form1::Form1(MessageSink sink, QuestionSink questions) {
+Form1::Form1(MessageSink sink, QuestionSink questions, SavePathSink paths)
+    : paths_(std::move(paths)) {
   setObjectName("Form1");
   setWindowTitle("Form1");
   controls_ = BuildControls();
   controls_.Form_About = new Form_About(this);
+  Form_Pressure_ = new PressureWindow(this);
   ops_ = std::make_unique<QtWindowOps>(controls_, canvas_, this, std::move(sink),
                                        std::move(questions));
   runner_ = std::make_unique<WorkRunner>(progress_, nullptr);
@@ -189,6 +195,27 @@ void Form1::BuildMenus() {
   QAction* Mn_About = menuBar()->addAction("About");
   Mn_About->setObjectName("Mn_About");
   connect(Mn_About, &QAction::triggered, this, [this] { ShowAbout(program_, *ops_); });
+
+  // The results, after the program's own menus.
+  QMenu* Mn_Results = menuBar()->addMenu("Results");
+  Mn_Results->setObjectName("Mn_Results");
+  QAction* Mn_Pressure = Mn_Results->addAction("Pressure along the body");
+  Mn_Pressure->setObjectName("Mn_Pressure");
+  connect(Mn_Pressure, &QAction::triggered, this, [this] {
+    Form_Pressure_->ShowPressure(CurrentPressure(program_));
+    Form_Pressure_->show();
+    Form_Pressure_->raise();
+  });
+  QAction* Mn_ExportVtk = Mn_Results->addAction("Export the panels as VTK...");
+  Mn_ExportVtk->setObjectName("Mn_ExportVtk");
+  connect(Mn_ExportVtk, &QAction::triggered, this, [this] {
+    Export("Export the panels as VTK", "panels.vtp", "VTK PolyData (*.vtp)", ExportVtk);
+  });
+  QAction* Mn_ExportCsv = Mn_Results->addAction("Export the panels as CSV...");
+  Mn_ExportCsv->setObjectName("Mn_ExportCsv");
+  connect(Mn_ExportCsv, &QAction::triggered, this, [this] {
+    Export("Export the panels as CSV", "panels.csv", "CSV tables (*.csv)", ExportCsv);
+  });
 }
 
 void Form1::Start(std::unique_ptr<Operation> operation) {
@@ -198,6 +225,7 @@ void Form1::Start(std::unique_ptr<Operation> operation) {
     done->Finish(program_, *ops_);
     SetWorking(false);
     ShowPicture();
+    ShowResults();
     PlaceFocus();
   });
 }
@@ -230,6 +258,23 @@ void Form1::PlaceFocus() {
 
 void Form1::ShowPicture() {
   Pic1_->update();
+}
+
+void Form1::ShowResults() {
+  if (Form_Pressure_->isVisible()) Form_Pressure_->ShowPressure(CurrentPressure(program_));
+}
+
+void Form1::Export(const QString& title, const QString& suggested, const QString& filter,
+                   void (*save)(const Program&, WindowOps&, const std::string&)) {
+  // Without a solution the export only says so: no place to save is asked for first.
+  if (!program_.state.ShowSolution) {
+    save(program_, *ops_, {});
+    return;
+  }
+  const QString path = paths_ ? paths_(title, suggested, filter)
+                              : QFileDialog::getSaveFileName(this, title, suggested, filter);
+  if (path.isEmpty()) return;
+  save(program_, *ops_, QFile::encodeName(path).toStdString());
 }
 
 void Form1::ConnectEvents(const Form1Controls& controls) {

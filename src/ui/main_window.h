@@ -5,6 +5,7 @@
 
 #include <QMainWindow>
 #include <QMenu>
+#include <functional>
 #include <memory>
 
 #include "flow/operation.h"
@@ -15,6 +16,7 @@
 namespace tarvenol {
 
 class PictureArea;
+class PressureWindow;
 class ProgressPanel;
 class WorkRunner;
 
@@ -22,7 +24,11 @@ class WorkRunner;
 class Form1 : public QMainWindow {
  public:
   // Starts the program up: the report is emptied before the window is first shown.
-  explicit Form1(MessageSink sink = {}, QuestionSink questions = {});
+  // Where a path to save to is asked for: title and suggested name, the path or "" for none.
+  using SavePathSink =
+      std::function<QString(const QString& title, const QString& suggested, const QString& filter)>;
+
+  explicit Form1(MessageSink sink = {}, QuestionSink questions = {}, SavePathSink paths = {});
   // Work still running is stopped first, and nothing of it is taken.
   ~Form1() override;
 
@@ -46,6 +52,10 @@ class Form1 : public QMainWindow {
   void PlaceFocus();
   // The view may have drawn: show the picture again.
   void ShowPicture();
+  // The results of the solution shown: its plot follows; an export asks where to save it.
+  void ShowResults();
+  void Export(const QString& title, const QString& suggested, const QString& filter,
+              void (*save)(const Program&, WindowOps&, const std::string&));
 
   Program program_;
   RasterCanvas canvas_;
@@ -53,6 +63,8 @@ class Form1 : public QMainWindow {
   PictureArea* Pic1_ = nullptr;
   ProgressPanel* progress_ = nullptr;
   QMenu* Mn_Geometry_ = nullptr;
+  PressureWindow* Form_Pressure_ = nullptr;
+  SavePathSink paths_;
   std::unique_ptr<QtWindowOps> ops_;
   bool started_ = false;
   // Last, so that it is gone, its work stopped, before anything that work reads.

@@ -121,9 +121,11 @@ void CheckCommandLine(const std::uint8_t* data, std::size_t size) {
   }
   std::size_t taken = 0;
   for (const BatchAction& action : line.actions) {
-    const std::size_t values[] = {1, 1, 0, 1, 0, 3, 1, 1};  // in the order of BatchAction::Kind
+    // In the order of BatchAction::Kind.
+    const std::size_t values[] = {1, 1, 0, 1, 0, 3, 1, 1, 1, 1, 1};
     Require(action.values.size() == values[action.kind], "an action has its values");
-    if (action.kind == BatchAction::Body || action.kind == BatchAction::Png) {
+    if (action.values.size() == 1 && action.kind != BatchAction::Ni &&
+        action.kind != BatchAction::Nj && action.kind != BatchAction::Scale) {
       Require(!action.values[0].empty(), "a path is not empty");
     }
     taken += 1 + action.values.size();

@@ -128,7 +128,7 @@ TEST_F(MainWindow, PictureStartsEmptyAndFileChooserFollowsTheWorkingDirectory) {
 
 TEST_F(MainWindow, MenusCarryTheirCaptions) {
   const QList<QAction*> top = form->menuBar()->actions();
-  ASSERT_EQ(top.size(), 2);
+  ASSERT_EQ(top.size(), 3);
   EXPECT_EQ(top[0]->text(), "Geometry");
   EXPECT_EQ(top[0]->menu(), Control<QMenu>("Mn_Geometry"));
   EXPECT_EQ(top[1]->text(), "About");
@@ -141,6 +141,14 @@ TEST_F(MainWindow, MenusCarryTheirCaptions) {
   EXPECT_EQ(items[0]->text(), "Test case for sphere");
   EXPECT_EQ(items[1], Control<QAction>("Mn_ReadData"));
   EXPECT_EQ(items[1]->text(), "Read data from a file");
+
+  // The results follow the program's own menus.
+  EXPECT_EQ(top[2]->text(), "Results");
+  EXPECT_EQ(top[2]->menu(), Control<QMenu>("Mn_Results"));
+  QStringList results;
+  for (const QAction* item : top[2]->menu()->actions()) results << item->text();
+  EXPECT_EQ(results, (QStringList{"Pressure along the body", "Export the panels as VTK...",
+                                  "Export the panels as CSV..."}));
 }
 
 TEST_F(MainWindow, TabKeyVisitsTheControlsInTheirOrder) {

@@ -1,0 +1,21 @@
+#pragma once
+// The solution shown, taken further: the pressure along the body for its plot, and the exports.
+
+#include <optional>
+#include <string>
+
+#include "core/window_ops.h"
+#include "flow/program.h"
+#include "results/pressure.h"
+
+namespace tarvenol {
+
+// The pressure along the body of the solution shown; nothing before a solution of the geometry.
+std::optional<PressureAlongBody> CurrentPressure(const Program& p);
+
+// The panels of the solution shown as a CSV table, or as VTK XML PolyData, at path; a message
+// when there is no solution yet, or the file cannot be written, and then nothing is left there.
+void ExportCsv(const Program& p, WindowOps& win, const std::string& path);
+void ExportVtk(const Program& p, WindowOps& win, const std::string& path);
+
+}  // namespace tarvenol

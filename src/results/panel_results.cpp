@@ -1,0 +1,49 @@
+#include "results/panel_results.h"
+
+#include <cmath>
+
+namespace tarvenol {
+namespace {
+
+// Area of the polygon of the panel's corners in its own axes (the shoelace formula); the
+// corners run clockwise, so the signed sum is negative.
+double OutlineArea(const ModelState& s, int i, int j) {
+  const int n = s.NCor(i, j);
+  double twice = 0;
+  for (int k = 1; k <= n; ++k) {
+    const int next = k % n + 1;
+    twice += s.Xsi(i, j, k) * s.Ita(i, j, next) - s.Xsi(i, j, next) * s.Ita(i, j, k);
+  }
+  return std::fabs(twice) / 2;
+}
+
+}  // namespace
+
+std::vector<PanelResult> PanelResults(const ModelState& s, const Array2& Sigma, const Array2& Ut,
+                                      const Array2& Vt) {
+  const int ni = LoopEnd(s.NI), nj = LoopEnd(s.NJ);
+  std::vector<PanelResult> results;
+  results.reserve(static_cast<std::size_t>(ni) * static_cast<std::size_t>(nj));
+  for (int i = 1; i <= ni; ++i) {
+    for (int j = 1; j <= nj; ++j) {
+      PanelResult r;
+      r.i = i;
+      r.j = j;
+      r.xC = s.xC(i, j);
+      r.yC = s.yC(i, j);
+      r.zC = s.zC(i, j);
+      r.sigma = Sigma(i, j);
+      const double ut = Ut(i, j), vt = Vt(i, j);
+      r.Vx = ut * s.XsiX(i, j) + vt * s.ItaX(i, j);
+      r.Vy = ut * s.XsiY(i, j) + vt * s.ItaY(i, j);
+      r.Vz = ut * s.XsiZ(i, j) + vt * s.ItaZ(i, j);
+      r.oneMinusCp = s.OneMinusCp(i, j);
+      r.Cp = 1 - r.oneMinusCp;
+      r.area = OutlineArea(s, i, j);
+      results.push_back(r);
+    }
+  }
+  return results;
+}
+
+}  // namespace tarvenol

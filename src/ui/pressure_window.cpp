@@ -1,0 +1,36 @@
+#include "ui/pressure_window.h"
+
+#include <QChart>
+#include <QChartView>
+#include <QVBoxLayout>
+
+#include "plot/pressure_chart.h"
+
+namespace tarvenol {
+
+PressureWindow::PressureWindow(QWidget* parent)
+    : QWidget(parent, Qt::Window), view_(new QChartView(this)) {
+  setObjectName("Form_Pressure");
+  setWindowTitle("Pressure along the body");
+  view_->setObjectName("Chart_Pressure");
+  view_->setRenderHint(QPainter::Antialiasing);
+  auto* layout = new QVBoxLayout(this);
+  layout->setContentsMargins(0, 0, 0, 0);
+  layout->addWidget(view_);
+  resize(900, 560);
+}
+
+void PressureWindow::ShowPressure(const std::optional<PressureAlongBody>& pressure) {
+  QChart* chart = nullptr;
+  if (pressure) {
+    chart = MakePressureChart(*pressure);
+  } else {
+    chart = new QChart;
+    chart->setTitle("No solution yet: apply Hess's panel method to a geometry.");
+  }
+  QChart* previous = view_->chart();
+  view_->setChart(chart);
+  delete previous;
+}
+
+}  // namespace tarvenol
