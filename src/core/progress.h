@@ -26,6 +26,20 @@ class IgnoredProgress : public Progress {
   bool Advance(Stage, double) override { return true; }
 };
 
+// One part of a stage told as the share from..to of it: sections written one after the other
+// make one report stage that only grows.
+class PartProgress : public Progress {
+ public:
+  PartProgress(Progress& whole, double from, double to) : whole_(whole), from_(from), to_(to) {}
+  bool Advance(Stage stage, double fraction) override {
+    return whole_.Advance(stage, from_ + fraction * (to_ - from_));
+  }
+
+ private:
+  Progress& whole_;
+  double from_, to_;
+};
+
 // Progress of work on one thread that another thread shows, and may stop: the stage and the
 // fraction reached, and a request to stop, each read and written whole.
 class SharedProgress : public Progress {

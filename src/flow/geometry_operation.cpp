@@ -39,8 +39,10 @@ class Geometry : public Operation {
     report_.emplace(next_.OutFile);
     Step(progress, Stage::Report, 0);
     PrintProfile(next_, body_.xI, body_.rI);
-    PrintBodyCoordinates(next_, progress);
-    PrintPanelGeometry(next_, progress);
+    // The grid's section is about a fifth of the geometry's sections.
+    PartProgress grid(progress, 0, 0.2), panels(progress, 0.2, 1);
+    PrintBodyCoordinates(next_, grid);
+    PrintPanelGeometry(next_, panels);
     if (kind_ == BodyKind::GivenBody) warnings_ = ProfileWarnings(next_, body_);
   }
 

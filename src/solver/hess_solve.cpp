@@ -103,6 +103,7 @@ HessSolution HessSolve(const ModelState& s, SolverWork& w, Progress& progress,
   auto start = Clock::now();
   Step(progress, Stage::Coefficients, 0);
   BuildInfluenceMatrices(s, w, NPan, progress);
+  Step(progress, Stage::Coefficients, 1);
   HessSolution solution;
   solution.nonFinitePanel = FirstNonFiniteRow(w, NPan);
   w.seconds.coefficients = SecondsSince(start);

@@ -158,6 +158,27 @@ TEST(BatchTool, AGeometryBeyondALimitOnTheAddressSpaceIsRefusedBeforeAnythingIsW
   EXPECT_EQ(ReadFile("Tarvenol.txt"), "");
 }
 
+TEST(BatchTool, ProgressOnATerminalTimingsWhenAskedNothingElse) {
+  TempWorkDir dir;
+  // Standard error a file: not a word besides the program's own messages.
+  BatchRun run = Batch("ni 12 nj 12 sphere solve");
+  EXPECT_EQ(run.err, "");
+  run = Batch("--timings ni 12 nj 12 sphere solve");
+  EXPECT_NE(run.err.find("solve: 144 panels: the three matrices take 496.2 KiB of memory, and the "
+                         "report grows by about 426.2 KiB.\n"),
+            std::string::npos)
+      << run.err;
+  EXPECT_NE(run.err.find("solve: influence coefficients "), std::string::npos) << run.err;
+  EXPECT_EQ(run.err.find('\r'), std::string::npos);
+  // On a terminal (script gives it one), one line a stage, written again as the work goes on.
+  run = Batch("ni 12 nj 12 sphere solve' /dev/null", "script -qec '");
+  EXPECT_EQ(run.status, 0);
+  EXPECT_NE(run.out.find("\rinfluence coefficients 100 %\r\n\rmatrix report   0 %"),
+            std::string::npos)
+      << run.out;
+  EXPECT_EQ(run.out.find("\rreport   2 %"), std::string::npos) << "a report stage went back";
+}
+
 TEST(BatchTool, BodyFilesMustBeRegularFiles) {
   TempWorkDir dir;
   ASSERT_EQ(mkfifo("pipe.body", 0600), 0);
