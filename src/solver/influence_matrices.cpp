@@ -302,8 +302,4 @@ void BuildInfluenceMatrices(const ModelState& s, SolverWork& w, int NPan, Progre
   if (stop) throw Cancelled();
 }
 
-void BuildInfluenceMatrices(const ModelState& s, SolverWork& w, int NPan, Progress& progress) {
-  BuildInfluenceMatrices(s, w, NPan, progress, WidestVectorPath());
-}
-
 }  // namespace tarvenol

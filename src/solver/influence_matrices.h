@@ -12,11 +12,9 @@ namespace tarvenol {
 // Fills rows and columns 1..NPan of Vn, Vu and Vv (allocated by the caller) and the
 // right-hand side Vn(m, NPan + 1), minus the free stream's normal component. Rows are
 // computed in parallel, each in the same order of arithmetic, on the widest vector path of the
-// CPU. Throws Cancelled when progress asks to stop, leaving the rows not yet begun unfilled.
-void BuildInfluenceMatrices(const ModelState& s, SolverWork& w, int NPan, Progress& progress);
-
-// The same on the given path, which the CPU must run.
+// CPU or the given one. Throws Cancelled when progress asks to stop, leaving the rows not yet
+// begun unfilled.
 void BuildInfluenceMatrices(const ModelState& s, SolverWork& w, int NPan, Progress& progress,
-                            VectorPath path);
+                            VectorPath path = WidestVectorPath());
 
 }  // namespace tarvenol
