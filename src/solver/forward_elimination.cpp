@@ -189,18 +189,19 @@ class Elimination {
 #pragma omp parallel if (N_ > 2 * kBlock)
     {
       ClearUpperHalves();
-      // Each thread keeps its own copy of the outcome: the shared one may already be set for
-      // the next row while a slower thread still looks at this one.
+      // Each thread keeps its own copy of the outcome: the shared one is set again for the
+      // next block while a slower thread may still be reading it.
       bool zero = false;
       for (int k0 = 1; k0 < N_ && !zero; k0 += kBlock) {
         const int k1 = std::min(k0 + kBlock, N_);
-        int k = k0;
-        while (k < k1 && !zero) {
-          zero = !PivotRow(k0, k);
-          if (!zero) ++k;
-        }
-        // Pivot rows k0..k-1 are done; a zero diagonal at k still owes them to the rows below.
-        Trailing(k0, k - k0, zero ? k + 1 : k1);
+#pragma omp single
+        pivotRows_ = PivotRowsInBlock(k0, k1);
+        const int rows = pivotRows_;
+        zero = zeroAt_ != 0;
+        // A zero diagonal stops the block at row k0 + rows, which still takes the pivots before.
+        PivotRowsBeyondBlock(k0, k1, zero ? rows + 1 : rows, rows);
+#pragma omp barrier
+        Trailing(k0, rows, zero ? k0 + rows + 1 : k1);
 #pragma omp barrier
 #pragma omp master
         {
@@ -224,31 +225,40 @@ class Elimination {
     return f_.data() + static_cast<std::size_t>(i) * kBlock;
   }
 
-  // Brings row k up to date with the block's earlier pivots and, unless its diagonal element
-  // is 0, makes it the next pivot row. Called by every thread; false for a zero.
-  bool PivotRow(int k0, int k) {
-    double* row = Row(k);
-    const int count = k - k0;
-#pragma omp single
-    {
-      kernels_.inBlock(row, pivotF_, q_, k0, count, k);
+  // The block's own columns k0..k1-1 of its pivot rows, one row after the other, with their
+  // quotients and each row's multipliers; one thread. Returns the number of pivot rows made
+  // before a zero diagonal element, whose row is then zeroAt_.
+  int PivotRowsInBlock(int k0, int k1) {
+    for (int k = k0; k < k1; ++k) {
+      double* row = Row(k);
+      const int count = k - k0;
+      kernels_.inBlock(row, F(k), q_, k0, count, k1 - 1);
       if (row[k] == 0) {
         zeroAt_ = k;
-      } else {
-        q_(count, k) = row[k] / row[k];
+        return count;
+      }
+      const double pivot = row[k];
+      q_(count, k) = row[k] / row[k];
+      for (int j = k + 1; j < k1; ++j) q_(count, j) = row[j] / pivot;
+    }
+    return k1 - k0;
+  }
+
+  // Rows k0..k0+count-1 on the columns from k1 on, each thread on its own part of them, which
+  // needs only its own quotients: no thread waits for another between rows. The first `pivots`
+  // rows also leave their quotients. Called by every thread.
+  void PivotRowsBeyondBlock(int k0, int k1, int count, int pivots) {
+    int first = 0, last = 0;
+    ThreadColumns(k1, N_ + 2, first, last);
+    for (int t = 0; t < count; ++t) {
+      double* row = Row(k0 + t);
+      const double* f = F(k0 + t);
+      kernels_.one(&row, &f, q_, t, first, last);
+      if (t < pivots) {
+        const double pivot = row[k0 + t];
+        for (int j = first; j < last; ++j) q_(t, j) = row[j] / pivot;
       }
     }
-    int first = 0, last = 0;
-    ThreadColumns(k + 1, N_ + 2, first, last);
-    const double* f = pivotF_;
-    kernels_.one(&row, &f, q_, count, first, last);
-    const bool nonZero = zeroAt_ == 0;
-    if (nonZero) {
-      const double pivot = row[k];
-      for (int j = first; j < last; ++j) q_(count, j) = row[j] / pivot;
-    }
-#pragma omp barrier
-    return nonZero;
   }
 
   // Rows r0..N take the block's pivots t = 0..count-1. Called by every thread.
@@ -292,7 +302,7 @@ class Elimination {
   double* a_;
   Quotients q_;
   std::vector<double> f_;  // each row's multipliers of the current block
-  double pivotF_[kBlock] = {};
+  int pivotRows_ = 0;      // of the current block
   int zeroAt_ = 0;
 };
 
