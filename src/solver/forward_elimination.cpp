@@ -20,6 +20,8 @@ constexpr int kChunk = 512;
 constexpr int kTile = 8;
 // The most rows that share each load of the quotients, on any vector path.
 constexpr int kMaxRows = 12;
+// The most lanes of a vector, on any vector path.
+constexpr int kMaxLanes = 8;
 
 // Quotient rows A(k, j) / A(k, k) of the pivots k0 + t of one block, packed tile by tile so
 // that the kernel reads them in sequence: (t, j) lies at ((j / 8) * kBlock + t) * 8 + j % 8.
@@ -102,10 +104,36 @@ template <class V, std::size_t R>
   }
 }
 
+// The same for the rows row[0..L-1] below the block at once, one row in each lane of vectors V:
+// the block's columns of the rows, turned so that a vector holds one column of them, take the
+// pivots without a chain from one pivot to the next within a row.
+template <class V>
+[[gnu::always_inline]] inline void ApplyPivotsInBlockToRows(double* const* row, double* const* f,
+                                                            const Quotients& q, int k0, int count) {
+  constexpr std::size_t kLanes = sizeof(V) / sizeof(double);
+  V column[kBlock], multiplier[kBlock];
+  for (int c = 0; c < count; ++c) {
+    for (std::size_t l = 0; l < kLanes; ++l) column[c][l] = row[l][k0 + c];
+  }
+  for (int t = 0; t < count; ++t) {
+    const V ft = column[t];
+    multiplier[t] = ft;
+    for (int c = t; c < count; ++c) column[c] = column[c] - ft * q(t, k0 + c);
+  }
+  for (int c = 0; c < count; ++c) {
+    for (std::size_t l = 0; l < kLanes; ++l) row[l][k0 + c] = column[c][l];
+  }
+  for (int t = 0; t < count; ++t) {
+    for (std::size_t l = 0; l < kLanes; ++l) f[l][t] = multiplier[t][l];
+  }
+}
+
 using PivotsFunction = void (*)(double* const* row, const double* const* f, const Quotients& q,
                                 int count, int from, int to);
 using InBlockFunction = void (*)(double* row, double* f, const Quotients& q, int k0, int count,
                                  int last);
+using InBlockRowsFunction = void (*)(double* const* row, double* const* f, const Quotients& q,
+                                     int k0, int count);
 
 // The kernels of one vector path: the rows that share each load of the quotients, as many as
 // its registers hold, the functions for that many rows and for one, and the block's own columns.
@@ -114,6 +142,9 @@ struct PivotKernels {
   PivotsFunction many;
   PivotsFunction one;
   InBlockFunction inBlock;
+  // Rows below the block, `lanes` of them at a time.
+  int lanes;
+  InBlockRowsFunction inBlockRows;
 };
 
 using Vec2 = double __attribute__((vector_size(16)));
@@ -125,6 +156,9 @@ void PlainPivots(double* const* row, const double* const* f, const Quotients& q,
 }
 void PlainInBlock(double* row, double* f, const Quotients& q, int k0, int count, int last) {
   ApplyPivotsInBlock(row, f, q, k0, count, last);
+}
+void PlainInBlockRows(double* const* row, double* const* f, const Quotients& q, int k0, int count) {
+  ApplyPivotsInBlockToRows<Vec2>(row, f, q, k0, count);
 }
 
 #if defined(__x86_64__)
@@ -140,6 +174,10 @@ TARVENOL_AVX2 void Avx2InBlock(double* row, double* f, const Quotients& q, int k
                                int last) {
   ApplyPivotsInBlock(row, f, q, k0, count, last);
 }
+TARVENOL_AVX2 void Avx2InBlockRows(double* const* row, double* const* f, const Quotients& q, int k0,
+                                   int count) {
+  ApplyPivotsInBlockToRows<Vec4>(row, f, q, k0, count);
+}
 
 template <std::size_t R>
 TARVENOL_AVX512 void Avx512Pivots(double* const* row, const double* const* f, const Quotients& q,
@@ -150,17 +188,23 @@ TARVENOL_AVX512 void Avx512InBlock(double* row, double* f, const Quotients& q, i
                                    int last) {
   ApplyPivotsInBlock(row, f, q, k0, count, last);
 }
+TARVENOL_AVX512 void Avx512InBlockRows(double* const* row, double* const* f, const Quotients& q,
+                                       int k0, int count) {
+  ApplyPivotsInBlockToRows<Vec8>(row, f, q, k0, count);
+}
 #endif
 
 PivotKernels KernelsFor(VectorPath path) {
 #if defined(__x86_64__)
   if (path == VectorPath::Avx512) {
-    return {kMaxRows, Avx512Pivots<kMaxRows>, Avx512Pivots<1>, Avx512InBlock};
+    return {kMaxRows, Avx512Pivots<kMaxRows>, Avx512Pivots<1>, Avx512InBlock, 8, Avx512InBlockRows};
   }
-  if (path == VectorPath::Avx2) return {6, Avx2Pivots<6>, Avx2Pivots<1>, Avx2InBlock};
+  if (path == VectorPath::Avx2) {
+    return {6, Avx2Pivots<6>, Avx2Pivots<1>, Avx2InBlock, 4, Avx2InBlockRows};
+  }
 #endif
   (void)path;
-  return {3, PlainPivots<3>, PlainPivots<1>, PlainInBlock};
+  return {3, PlainPivots<3>, PlainPivots<1>, PlainInBlock, 2, PlainInBlockRows};
 }
 
 // This thread's part of the columns [from, to), cut at tile boundaries.
@@ -265,8 +309,23 @@ class Elimination {
   void Trailing(int k0, int count, int r0) {
     if (count == 0 || r0 > N_) return;
     const int kEnd = k0 + count;
+    const int lanes = kernels_.lanes;
+    const int laneGroups = (N_ - r0 + 1) / lanes;
 #pragma omp for schedule(static)
-    for (int i = r0; i <= N_; ++i) kernels_.inBlock(Row(i), F(i), q_, k0, count, kEnd - 1);
+    for (int g = 0; g <= laneGroups; ++g) {
+      const int i0 = r0 + g * lanes;
+      if (g < laneGroups) {
+        double* row[kMaxLanes];
+        double* f[kMaxLanes];
+        for (int l = 0; l < lanes; ++l) {
+          row[l] = Row(i0 + l);
+          f[l] = F(i0 + l);
+        }
+        kernels_.inBlockRows(row, f, q_, k0, count);
+      } else {
+        for (int i = i0; i <= N_; ++i) kernels_.inBlock(Row(i), F(i), q_, k0, count, kEnd - 1);
+      }
+    }
 
     const int rows = kernels_.rows;
     const int groups = (N_ - r0 + rows) / rows;
