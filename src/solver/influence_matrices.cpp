@@ -88,7 +88,8 @@ struct Block {
   double side[kLanes];                               // -1 below the panel's plane, else 1
   double over[4][kLanes], under[4][kLanes];          // r1 + r2 + d and r1 + r2 - d
   double tD[4][kLanes], D[4][kLanes], a[4][kLanes];  // t = tD / D
-  double t[4][kLanes], A[4][kLanes], u[4][kLanes], v[4][kLanes];
+  double t[4][kLanes], A[4][kLanes];                 // t and atan(t)
+  double u[4][kLanes], v[4][kLanes];                 // the edge's terms dEta L / d and dXi L / d
   double Su[kLanes], Sv[kLanes], SA[kLanes];
   double B[kLanes];  // 0 once some edge has the field point's foot outside it, else 2 pi
 };
