@@ -115,18 +115,46 @@ class WindowLikeProgress : public Progress {
   std::atomic<bool> cancel_ = false;
 };
 
-// Second argument 1: progress told as the window is told, against none (0), to show what the
-// calls cost.
+using Clock = std::chrono::steady_clock;
+
+double SecondsSince(Clock::time_point start) {
+  return std::chrono::duration<double>(Clock::now() - start).count();
+}
+
+// What one call of the window-like progress takes, from a million of them.
+double SecondsPerProgressCall() {
+  WindowLikeProgress probe;
+  Progress& progress = probe;
+  constexpr int kCalls = 1000000;
+  const Clock::time_point start = Clock::now();
+  for (int n = 0; n < kCalls; ++n) {
+    benchmark::DoNotOptimize(progress.Advance(Stage::Coefficients, n * 1e-6));
+  }
+  return SecondsSince(start) / kCalls;
+}
+
+// With the second argument 1, progress is told as the window is told, and progress_percent is
+// the share of the work's time that its calls take: their count times the time of one call.
+void CountProgress(benchmark::State& state, const WindowLikeProgress& shown, double seconds) {
+  if (state.range(1) == 0) return;
+  const auto calls = static_cast<double>(shown.Calls());
+  state.counters["progress_calls"] = calls / static_cast<double>(state.iterations());
+  state.counters["progress_percent"] = 100 * calls * SecondsPerProgressCall() / seconds;
+}
+
 void BM_InfluenceCoefficients(benchmark::State& state) {
   Sphere& sphere = TheSphere();
   SetThreads(state);
   IgnoredProgress unseen;
   WindowLikeProgress shown;
   Progress& progress = state.range(1) != 0 ? static_cast<Progress&>(shown) : unseen;
+  double seconds = 0;
   for (auto _ : state) {
+    const Clock::time_point start = Clock::now();
     BuildInfluenceMatrices(sphere.program.state, sphere.program.solver, sphere.NPan, progress);
+    seconds += SecondsSince(start);
   }
-  state.counters["progress_calls"] = static_cast<double>(shown.Calls());
+  CountProgress(state, shown, seconds);
 }
 BENCHMARK(BM_InfluenceCoefficients)
     ->ArgsProduct({{1, 2}, {0, 1}})
@@ -141,31 +169,22 @@ void BM_GaussSolve(benchmark::State& state) {
   Progress& progress = state.range(1) != 0 ? static_cast<Progress&>(shown) : unseen;
   Array2 A;
   Array1 X(static_cast<std::size_t>(sphere.NPan));
+  double seconds = 0;
   for (auto _ : state) {
     state.PauseTiming();
     A = {};
     A = sphere.Vn;
     state.ResumeTiming();
+    const Clock::time_point start = Clock::now();
     GaussSolve(sphere.NPan, A, X, progress);
+    seconds += SecondsSince(start);
   }
-  state.counters["progress_calls"] = static_cast<double>(shown.Calls());
+  CountProgress(state, shown, seconds);
 }
 BENCHMARK(BM_GaussSolve)
     ->ArgsProduct({{1, 2}, {0, 1}})
     ->Unit(benchmark::kMillisecond)
     ->UseRealTime();
-
-// What one call of the window-like progress costs, for its share of a solve: calls per solve
-// times this, against the solve's time.
-void BM_ProgressCall(benchmark::State& state) {
-  WindowLikeProgress shown;
-  double fraction = 0;
-  for (auto _ : state) {
-    benchmark::DoNotOptimize(shown.Advance(Stage::Coefficients, fraction));
-    fraction += 1e-9;
-  }
-}
-BENCHMARK(BM_ProgressCall);
 
 // The three matrices written as the report writes them, into a report emptied first.
 void BM_MatrixReport(benchmark::State& state) {
