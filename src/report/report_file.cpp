@@ -37,13 +37,6 @@ ReportWriter::~ReportWriter() {
 }
 
 void ReportWriter::Text(std::string_view text) {
-  if (text.size() >= kFlushSize / 8) {
-    // A large piece goes to the file as it is, without a copy through the buffer.
-    Flush();
-    errno = 0;
-    if (std::fwrite(text.data(), 1, text.size(), file_) != text.size()) Fail("write");
-    return;
-  }
   buffer_.append(text);
   if (buffer_.size() >= kFlushSize) Flush();
 }
