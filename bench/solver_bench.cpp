@@ -1,17 +1,26 @@
 // Speed of the solver on the sphere of 64 x 64 panels (4096 equations): the influence
-// coefficients on 1 and 2 threads, GaussSolve against OpenBLAS's dgesv on the same system
-// and the same thread count, and the whole of ApplyHessMethod with the time of each stage
-// and the peak memory. Run from a folder with room for the report (about 350 MB).
+// coefficients and the matrix report on 1 and 2 threads, GaussSolve against OpenBLAS's dgesv on
+// the same system and the same thread count, the cost of telling progress as the window does,
+// the whole of ApplyHessMethod with the time of each stage and the peak memory, and the shipped
+// tarvenol-batch run end to end as a user runs it. Reports of about 350 MB are written in a
+// folder under /tmp, which is removed at the end.
 
 #include <benchmark/benchmark.h>
+#include <fcntl.h>
 #include <omp.h>
+#include <spawn.h>
 #include <stdlib.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <atomic>
+#include <chrono>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
+#include <fstream>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -19,8 +28,11 @@
 #include "flow/command_flow.h"
 #include "flow/program.h"
 #include "report/report_file.h"
+#include "report/solution_sections.h"
 #include "solver/gauss_solve.h"
 #include "solver/influence_matrices.h"
+
+extern char** environ;
 
 extern "C" {
 void dgesv_(const int* n, const int* nrhs, double* a, const int* lda, int* ipiv, double* b,
@@ -86,30 +98,109 @@ void SetThreads(benchmark::State& state) {
   openblas_set_num_threads(static_cast<int>(state.range(0)));
 }
 
+// What the window's progress does on each call: the fraction stored for the window's thread to
+// show, and the user's cancel request read.
+class WindowLikeProgress : public Progress {
+ public:
+  bool Advance(Stage, double fraction) override {
+    fraction_.store(fraction, std::memory_order_release);
+    calls_.fetch_add(1, std::memory_order_relaxed);
+    return !cancel_.load(std::memory_order_acquire);
+  }
+  long Calls() const { return calls_.load(); }
+
+ private:
+  std::atomic<double> fraction_ = 0;
+  std::atomic<long> calls_ = 0;
+  std::atomic<bool> cancel_ = false;
+};
+
+using Clock = std::chrono::steady_clock;
+
+double SecondsSince(Clock::time_point start) {
+  return std::chrono::duration<double>(Clock::now() - start).count();
+}
+
+// What one call of the window-like progress takes, from a million of them.
+double SecondsPerProgressCall() {
+  WindowLikeProgress probe;
+  Progress& progress = probe;
+  constexpr int kCalls = 1000000;
+  const Clock::time_point start = Clock::now();
+  for (int n = 0; n < kCalls; ++n) {
+    benchmark::DoNotOptimize(progress.Advance(Stage::Coefficients, n * 1e-6));
+  }
+  return SecondsSince(start) / kCalls;
+}
+
+// With the second argument 1, progress is told as the window is told, and progress_percent is
+// the share of the work's time that its calls take: their count times the time of one call.
+void CountProgress(benchmark::State& state, const WindowLikeProgress& shown, double seconds) {
+  if (state.range(1) == 0) return;
+  const auto calls = static_cast<double>(shown.Calls());
+  state.counters["progress_calls"] = calls / static_cast<double>(state.iterations());
+  state.counters["progress_percent"] = 100 * calls * SecondsPerProgressCall() / seconds;
+}
+
 void BM_InfluenceCoefficients(benchmark::State& state) {
   Sphere& sphere = TheSphere();
   SetThreads(state);
+  IgnoredProgress unseen;
+  WindowLikeProgress shown;
+  Progress& progress = state.range(1) != 0 ? static_cast<Progress&>(shown) : unseen;
+  double seconds = 0;
   for (auto _ : state) {
-    IgnoredProgress unseen;
-    BuildInfluenceMatrices(sphere.program.state, sphere.program.solver, sphere.NPan, unseen);
+    const Clock::time_point start = Clock::now();
+    BuildInfluenceMatrices(sphere.program.state, sphere.program.solver, sphere.NPan, progress);
+    seconds += SecondsSince(start);
   }
+  CountProgress(state, shown, seconds);
 }
-BENCHMARK(BM_InfluenceCoefficients)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_InfluenceCoefficients)
+    ->ArgsProduct({{1, 2}, {0, 1}})
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
 
 void BM_GaussSolve(benchmark::State& state) {
   Sphere& sphere = TheSphere();
   SetThreads(state);
+  IgnoredProgress unseen;
+  WindowLikeProgress shown;
+  Progress& progress = state.range(1) != 0 ? static_cast<Progress&>(shown) : unseen;
   Array2 A;
   Array1 X(static_cast<std::size_t>(sphere.NPan));
+  double seconds = 0;
   for (auto _ : state) {
     state.PauseTiming();
     A = {};
     A = sphere.Vn;
     state.ResumeTiming();
-    GaussSolve(sphere.NPan, A, X);
+    const Clock::time_point start = Clock::now();
+    GaussSolve(sphere.NPan, A, X, progress);
+    seconds += SecondsSince(start);
+  }
+  CountProgress(state, shown, seconds);
+}
+BENCHMARK(BM_GaussSolve)
+    ->ArgsProduct({{1, 2}, {0, 1}})
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
+
+// The three matrices written as the report writes them, into a report emptied first.
+void BM_MatrixReport(benchmark::State& state) {
+  Sphere& sphere = TheSphere();
+  SetThreads(state);
+  const SolverWork& w = sphere.program.solver;
+  IgnoredProgress unseen;
+  for (auto _ : state) {
+    state.PauseTiming();
+    sphere.ClearReport();
+    state.ResumeTiming();
+    PrintVelocityMatrices(sphere.program.state, sphere.Vn, w.Vu, w.Vv, sphere.NPan, sphere.NPan + 1,
+                          unseen);
   }
 }
-BENCHMARK(BM_GaussSolve)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_MatrixReport)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 // The same system, column by column as LAPACK takes it, solved with partial pivoting.
 void BM_OpenBlasDgesv(benchmark::State& state) {
@@ -198,6 +289,65 @@ BENCHMARK(BM_ApplyHessMethod)
     ->Iterations(2)
     ->Unit(benchmark::kMillisecond)
     ->UseRealTime();
+
+// The shipped tarvenol-batch, "ni 64 nj 64 sphere solve", a whole process from start to exit as
+// a user runs it, with the wall time of each stage it prints with --timings.
+void BM_BatchTool(benchmark::State& state) {
+  const std::string folder = TheSphere().folder + "/batch";
+  std::filesystem::create_directories(folder);
+  const std::string tool = TARVENOL_BATCH_PATH;
+  const std::string threads = "OMP_NUM_THREADS=" + std::to_string(state.range(0));
+  const std::string timings = folder + "/timings.txt";
+  std::vector<std::string> environment = {threads};
+  for (char** e = environ; *e != nullptr; ++e) {
+    if (std::strncmp(*e, "OMP_NUM_THREADS=", 16) != 0) environment.emplace_back(*e);
+  }
+  std::vector<char*> env;
+  for (std::string& e : environment) env.push_back(e.data());
+  env.push_back(nullptr);
+  std::string args[] = {tool, "--timings", "ni", "64", "nj", "64", "sphere", "solve"};
+  std::vector<char*> argv;
+  for (std::string& a : args) argv.push_back(a.data());
+  argv.push_back(nullptr);
+  for (auto _ : state) {
+    state.PauseTiming();
+    std::filesystem::remove(folder + "/Tarvenol.txt");
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addchdir_np(&actions, folder.c_str());
+    posix_spawn_file_actions_addopen(&actions, 2, timings.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
+                                     0644);
+    state.ResumeTiming();
+    pid_t pid = 0;
+    int status = -1;
+    if (posix_spawn(&pid, tool.c_str(), &actions, nullptr, argv.data(), env.data()) == 0) {
+      waitpid(pid, &status, 0);
+    }
+    state.PauseTiming();
+    posix_spawn_file_actions_destroy(&actions);
+    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0)
+      state.SkipWithError("tarvenol-batch failed");
+    state.ResumeTiming();
+  }
+  // "tarvenol-batch: solve: influence coefficients 1.234 s, matrix report 0.567 s, ..."
+  std::ifstream in(timings);
+  for (std::string line; std::getline(in, line);) {
+    const std::size_t solve = line.find("solve: ");
+    if (solve == std::string::npos) continue;
+    std::istringstream stages(line.substr(solve + 7));
+    for (std::string stage; std::getline(stages, stage, ',');) {
+      const std::size_t end = stage.rfind(" s");
+      if (end == std::string::npos || end == 0) continue;
+      const std::size_t number = stage.rfind(' ', end - 1);
+      const std::size_t begin = stage.find_first_not_of(' ');
+      if (number == std::string::npos || number <= begin) continue;
+      std::string name = stage.substr(begin, number - begin);
+      std::replace(name.begin(), name.end(), ' ', '_');
+      state.counters[name + "_s"] = std::atof(stage.c_str() + number + 1);
+    }
+  }
+}
+BENCHMARK(BM_BatchTool)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 }  // namespace
 }  // namespace tarvenol

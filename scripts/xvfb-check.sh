@@ -113,13 +113,13 @@ if [ -n "$shot" ]; then
 fi
 kill -0 "$app" 2>/dev/null || fail "the program ended: $(cat "$work/program.log")"
 
-# A long solve: 64 x 64 panels, cancelled while its influence coefficients are computed.
+# A long solve: 72 x 72 panels, cancelled early, while it computes or writes its matrices.
 xdotool mousemove 30 $((menu / 2)) click 1
 sleep 0.5
 xdotool key Down Return
 sleep 0.3
-type_into 52 25 64   # Text_NI
-type_into 108 26 64  # Text_NJ
+type_into 52 25 72   # Text_NI
+type_into 108 26 72  # Text_NJ
 click 196 28         # Command_Sphere
 for _ in $(seq 150); do
   [ "$(grep -c "Coordinates of panel corner points in panel axis" Tarvenol.txt)" -eq 2 ] && break

@@ -7,6 +7,8 @@
 #include <cstddef>
 #include <cstdio>
 #include <cstdlib>
+#include <new>
+#include <type_traits>
 #include <vector>
 
 namespace tarvenol {
@@ -15,6 +17,30 @@ namespace tarvenol {
   std::fprintf(stderr, "array index %zu outside 0..%zu\n", index, limit);
   std::abort();
 }
+
+// Storage that comes zero-filled from the system: a large array is not written twice, and its
+// pages are first touched by the threads that fill it, not all by the one that creates it.
+template <typename T>
+struct ZeroedStorage {
+  static_assert(std::is_arithmetic_v<T>, "zero bytes must be the element's zero");
+  using value_type = T;
+  ZeroedStorage() = default;
+  template <typename U>
+  ZeroedStorage(const ZeroedStorage<U>&) {}
+  T* allocate(std::size_t n) {
+    if (void* p = std::calloc(n, sizeof(T))) return static_cast<T*>(p);
+    throw std::bad_alloc();
+  }
+  void deallocate(T* p, std::size_t) { std::free(p); }
+  // An element made without a value keeps calloc's zero bytes, which are its zero.
+  template <typename U>
+  void construct(U*) {}
+  template <typename U, typename V>
+  void construct(U* p, V&& v) {
+    ::new (static_cast<void*>(p)) U(static_cast<V&&>(v));
+  }
+  bool operator==(const ZeroedStorage&) const { return true; }
+};
 
 template <typename T, std::size_t Rank>
 class DenseArray {
@@ -76,7 +102,7 @@ class DenseArray {
   }
 
   std::array<std::size_t, Rank> extent_{};
-  std::vector<T> data_;
+  std::vector<T, ZeroedStorage<T>> data_;
 };
 
 using Array1 = DenseArray<double, 1>;

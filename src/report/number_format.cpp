@@ -1,6 +1,7 @@
 #include "report/number_format.h"
 
 #include <algorithm>
+#include <array>
 #include <charconv>
 #include <cmath>
 #include <cstdint>
@@ -84,37 +85,67 @@ char* FormatNumberByDigits(char* out, double v, int places, char decimalSeparato
   return out;
 }
 
+namespace {
+
+// "00" to "99", two characters each.
+constexpr auto kDigitPairs = [] {
+  std::array<char, 200> pairs{};
+  for (int n = 0; n < 100; ++n) {
+    pairs[static_cast<std::size_t>(2 * n)] = static_cast<char>('0' + n / 10);
+    pairs[static_cast<std::size_t>(2 * n + 1)] = static_cast<char>('0' + n % 10);
+  }
+  return pairs;
+}();
+
+void TwoDigits(char* out, std::uint32_t n) {
+  std::memcpy(out, &kDigitPairs[2 * n], 2);
+}
+
+// The short way for Places = 4 or 6: |v| * 10^Places is below kShortWayLimit and not within a
+// hair of a half, so it rounds by itself. Constant places let the compiler divide by
+// multiplying, and the text is laid down without a branch on its digits, which are as good as
+// random in a matrix: a mispredicted branch costs more than writing a few characters.
+template <int Places>
+char* RoundedByItsScaledValue(char* out, bool negative, double whole, double fraction,
+                              char decimalSeparator) {
+  constexpr std::uint32_t kUnit = Places == 4 ? 10000 : 1000000;
+  const auto rounded = static_cast<std::uint32_t>(whole) + (fraction > 0.5 ? 1u : 0u);
+  *out = '-';
+  out += negative ? 1 : 0;
+  const std::uint32_t integer = rounded / kUnit;
+  if (integer < 10) {
+    *out++ = static_cast<char>('0' + integer);
+  } else {
+    out = std::to_chars(out, out + 8, integer).ptr;
+  }
+  *out++ = decimalSeparator;
+  // The places' digits, trailing zeros dropped, but one "0" where they are not all used.
+  std::uint32_t rest = rounded % kUnit;
+  int zeros = 0;
+  for (std::uint32_t power = 10; power <= kUnit; power *= 10) zeros += rest % power == 0 ? 1 : 0;
+  for (int k = Places - 2; k >= 0; k -= 2, rest /= 100) TwoDigits(out + k, rest % 100);
+  const int shown = Places - zeros;
+  out += shown;
+  *out = '0';
+  return out + (shown < Places ? 1 : 0);
+}
+
+}  // namespace
+
 char* FormatNumber(char* out, double v, int places, char decimalSeparator) {
   const double magnitude = std::fabs(v);
   const double scaled = magnitude * kPowersOfTen[places];
   // Small values, the most common in the report: the rounding is decided by the scaled value
   // itself unless it lies within a hair of a half.
   if (!(scaled < kShortWayLimit)) return FormatNumberByDigits(out, v, places, decimalSeparator);
-  const double whole = std::floor(scaled);
+  // Truncation is the floor here: scaled is neither negative nor above 2^32.
+  const auto whole = static_cast<double>(static_cast<std::uint32_t>(scaled));
   const double fraction = scaled - whole;
   if (std::fabs(fraction - 0.5) <= kNearHalf) {
     return FormatNumberByDigits(out, v, places, decimalSeparator);
   }
-  const auto rounded = static_cast<std::uint32_t>(whole) + (fraction > 0.5 ? 1u : 0u);
-  const auto unit = static_cast<std::uint32_t>(kPowersOfTen[places]);
-
-  if (v < 0) *out++ = '-';
-  out = std::to_chars(out, out + 8, rounded / unit).ptr;
-  *out++ = decimalSeparator;
-  // The fraction's places, trailing zeros dropped, but one "0" where they are not all used.
-  std::uint32_t fractionDigits = rounded % unit;
-  int shown = places;
-  while (shown > 0 && fractionDigits % 10 == 0) {
-    fractionDigits /= 10;
-    --shown;
-  }
-  for (int k = shown - 1; k >= 0; --k) {
-    out[k] = static_cast<char>('0' + fractionDigits % 10);
-    fractionDigits /= 10;
-  }
-  out += shown;
-  if (shown < places) *out++ = '0';
-  return out;
+  if (places == 4) return RoundedByItsScaledValue<4>(out, v < 0, whole, fraction, decimalSeparator);
+  return RoundedByItsScaledValue<6>(out, v < 0, whole, fraction, decimalSeparator);
 }
 
 }  // namespace tarvenol

@@ -4,6 +4,7 @@
 #include <exception>
 #include <new>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "report/number_format.h"
@@ -24,16 +25,31 @@ void Title(ReportWriter& out, std::string_view title) {
   out.EndLine();
 }
 
+// One line of a matrix, formatted in place. Its storage grows to the longest line met and is
+// kept for the next, so that most lines are written without allocating or copying.
+struct LineText {
+  std::string storage;
+  std::size_t size = 0;
+  std::string_view Text() const { return {storage.data(), size}; }
+};
+
 // For columns 1..count: a blank and the value with "#0.###0"; then the line end.
-void FormatMatrixLine(std::string& line, const double* row, int count, char separator) {
-  line.clear();
-  char text[kMaxNumberText + 1];
-  text[0] = ' ';
+void FormatMatrixLine(LineText& line, const double* row, int count, char separator) {
+  constexpr std::size_t kMostPerValue = 1 + kMaxNumberText;
+  std::size_t size = 0;
   for (int n = 1; n <= count; ++n) {
-    const char* end = FormatNumber(text + 1, row[n], kMatrixPlaces, separator);
-    line.append(text, static_cast<std::size_t>(end - text));
+    if (line.storage.size() - size < kMostPerValue) {
+      line.storage.resize(std::max(2 * line.storage.size(), size + kMostPerValue + 2));
+    }
+    char* out = line.storage.data() + size;
+    *out++ = ' ';
+    out = FormatNumber(out, row[n], kMatrixPlaces, separator);
+    size = static_cast<std::size_t>(out - line.storage.data());
   }
-  line.append("\r\n");
+  if (line.storage.size() - size < 2) line.storage.resize(size + 2);
+  line.storage[size] = '\r';
+  line.storage[size + 1] = '\n';
+  line.size = size + 2;
 }
 
 // How far the matrix section has come: lines written before this block, and in all.
@@ -48,8 +64,8 @@ struct MatrixProgress {
 void MatrixBlock(ReportWriter& out, std::string_view title, const Array2& a, int rows, int columns,
                  const MatrixProgress& progress) {
   Title(out, title);
-  std::vector<std::string> batches[2] = {std::vector<std::string>(kLinesPerBatch),
-                                         std::vector<std::string>(kLinesPerBatch)};
+  std::vector<LineText> batches[2] = {std::vector<LineText>(kLinesPerBatch),
+                                      std::vector<LineText>(kLinesPerBatch)};
   const char separator = out.DecimalSeparator();
   std::exception_ptr failure;
   bool stop = false;
@@ -62,7 +78,9 @@ void MatrixBlock(ReportWriter& out, std::string_view title, const Array2& a, int
 #pragma omp master
       {
         try {
-          for (int r = 0; r < pending; ++r) out.Text(batches[b ^ 1][static_cast<std::size_t>(r)]);
+          for (int r = 0; r < pending; ++r) {
+            out.Text(batches[b ^ 1][static_cast<std::size_t>(r)].Text());
+          }
           const double written = progress.linesBefore + std::min(first - 1, rows);
           Step(progress.progress, Stage::MatrixReport, written / progress.lines);
         } catch (...) {

@@ -6,13 +6,14 @@
 
 #include "core/array.h"
 #include "core/progress.h"
+#include "solver/vector_path.h"
 
 namespace tarvenol {
 
-// Eliminates below the diagonal of rows 1..N, columns 1..N + 1. Returns 0, or the first
-// pivot row k < N whose diagonal element is exactly 0 when its pass begins; A then holds
-// what passes 1..k - 1 made of it. Throws Cancelled, between two blocks of pivots, when
-// progress asks to stop.
-int EliminateForward(Array2& A, int N, Progress& progress);
+// Eliminates below the diagonal of rows 1..N, columns 1..N + 1, on the given vector path,
+// which the CPU must run. Returns 0, or the first pivot row k < N whose diagonal element is
+// exactly 0 when its pass begins; A then holds what passes 1..k - 1 made of it. Throws
+// Cancelled, between two blocks of pivots, when progress asks to stop.
+int EliminateForward(Array2& A, int N, Progress& progress, VectorPath path);
 
 }  // namespace tarvenol

@@ -4,8 +4,8 @@
 
 namespace tarvenol {
 
-int GaussSolve(int N, Array2& A, Array1& X, Progress& progress) {
-  if (const int zeroAt = EliminateForward(A, N, progress); zeroAt != 0) return zeroAt;
+int GaussSolve(int N, Array2& A, Array1& X, Progress& progress, VectorPath path) {
+  if (const int zeroAt = EliminateForward(A, N, progress, path); zeroAt != 0) return zeroAt;
   if (A(N, N) == 0) return N;
   X(N) = A(N, N + 1) / A(N, N);
   for (int k = N - 1; k >= 1; --k) {

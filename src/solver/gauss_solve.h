@@ -4,6 +4,7 @@
 
 #include "core/array.h"
 #include "core/progress.h"
+#include "solver/vector_path.h"
 
 namespace tarvenol {
 
@@ -11,7 +12,9 @@ namespace tarvenol {
 // upper triangular. Returns 0, or the row k whose diagonal element is exactly 0 when its pass
 // (or, for k = N, the back substitution) needs it: then A stays as far as it was eliminated
 // and X is not written. Throws Cancelled during the elimination when progress asks to stop.
-int GaussSolve(int N, Array2& A, Array1& X, Progress& progress);
+// The elimination runs on the widest vector path of the CPU, or on the given one.
+int GaussSolve(int N, Array2& A, Array1& X, Progress& progress,
+               VectorPath path = WidestVectorPath());
 
 inline int GaussSolve(int N, Array2& A, Array1& X) {
   IgnoredProgress unseen;

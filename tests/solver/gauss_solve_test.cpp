@@ -108,21 +108,25 @@ TEST(GaussSolve, AZeroLastDiagonalElementIsRefusedLikeAnyOther) {
 }
 
 // The blocked elimination must give the plain algorithm's bits, on sizes that leave partial
-// blocks and tiles, with one thread and with several.
+// blocks and tiles, with one thread and with several, on every vector path the CPU runs.
 TEST(GaussSolve, SameBitsAsThePlainAlgorithm) {
   for (const int N : {5, 131, 333}) {
     const Array2 system = RandomSystem(N, static_cast<unsigned>(N));
     Array2 expectedA = system;
     Array1 expectedX(static_cast<std::size_t>(N));
     ASSERT_TRUE(LiteralGauss(N, expectedA, expectedX));
-    for (const int threads : {1, 2, 3}) {
-      SCOPED_TRACE(::testing::Message() << N << " equations, " << threads << " threads");
-      omp_set_num_threads(threads);
-      Array2 A = system;
-      Array1 X(static_cast<std::size_t>(N));
-      EXPECT_EQ(GaussSolve(N, A, X), 0);
-      EXPECT_TRUE(SameBits(A, expectedA));
-      EXPECT_EQ(std::memcmp(&X(0), &expectedX(0), X.Size() * sizeof(double)), 0);
+    for (const VectorPath path : VectorPathsOfThisCpu()) {
+      for (const int threads : {1, 2, 3}) {
+        SCOPED_TRACE(::testing::Message() << N << " equations, " << threads << " threads, path "
+                                          << static_cast<int>(path));
+        omp_set_num_threads(threads);
+        Array2 A = system;
+        Array1 X(static_cast<std::size_t>(N));
+        IgnoredProgress unseen;
+        EXPECT_EQ(GaussSolve(N, A, X, unseen, path), 0);
+        EXPECT_TRUE(SameBits(A, expectedA));
+        EXPECT_EQ(std::memcmp(&X(0), &expectedX(0), X.Size() * sizeof(double)), 0);
+      }
     }
   }
   omp_set_num_threads(omp_get_num_procs());

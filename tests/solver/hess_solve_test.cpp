@@ -4,8 +4,10 @@
 #include <omp.h>
 
 #include <cmath>
+#include <cstring>
 #include <sstream>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "core/program_error.h"
@@ -13,6 +15,7 @@
 #include "flow/command_flow.h"
 #include "solver/influence_matrices.h"
 #include "solver/source_panel_velocity.h"
+#include "solver/vector_path.h"
 #include "sphere_state.h"
 #include "temp_dir.h"
 
@@ -81,7 +84,7 @@ TEST_F(HessSolveTest, SphereOfTenByTwelvePanels) {
 }
 
 // The matrices as built, before the elimination overwrites Vn.
-SolverWork Matrices(const ModelState& s) {
+SolverWork Matrices(const ModelState& s, VectorPath path = WidestVectorPath()) {
   const int NPan = static_cast<int>(s.NI * s.NJ);
   const auto n = static_cast<std::size_t>(NPan);
   SolverWork w;
@@ -89,7 +92,7 @@ SolverWork Matrices(const ModelState& s) {
   w.Vu = Array2(n, n + 1);
   w.Vv = Array2(n, n + 1);
   IgnoredProgress unseen;
-  BuildInfluenceMatrices(s, w, NPan, unseen);
+  BuildInfluenceMatrices(s, w, NPan, unseen, path);
   return w;
 }
 
@@ -111,30 +114,48 @@ TEST(InfluenceMatrices, SelfInfluenceAndRightHandSide) {
   }
 }
 
-// Rows and columns follow the panels (1,1), (1,2), (1,3), (2,1), (2,2), (2,3).
-TEST(InfluenceMatrices, PanelsAreNumberedRowByRow) {
-  const ModelState s = Sphere(2, 3);
-  const SolverWork w = Matrices(s);
-  const int order[][2] = {{1, 1}, {1, 2}, {1, 3}, {2, 1}, {2, 2}, {2, 3}};
-  for (int m = 1; m <= 6; ++m) {
-    const auto [i, j] = order[m - 1];
-    for (int n = 1; n <= 6; ++n) {
-      const auto [i2, j2] = order[n - 1];
-      const double dx = s.xC(i, j) - s.xC(i2, j2);
-      const double dy = s.yC(i, j) - s.yC(i2, j2);
-      const double dz = s.zC(i, j) - s.zC(i2, j2);
-      double u = 0, v = 0, wz = 0;
-      SourcePanelVelocity(
-          s, i2, j2, s.XsiX(i2, j2) * dx + s.XsiY(i2, j2) * dy + s.XsiZ(i2, j2) * dz,
-          s.ItaX(i2, j2) * dx + s.ItaY(i2, j2) * dy + s.ItaZ(i2, j2) * dz,
-          s.ZtaX(i2, j2) * dx + s.ZtaY(i2, j2) * dy + s.ZtaZ(i2, j2) * dz, u, v, wz);
-      const double Vx = s.XsiX(i2, j2) * u + s.ItaX(i2, j2) * v + s.ZtaX(i2, j2) * wz;
-      const double Vy = s.XsiY(i2, j2) * u + s.ItaY(i2, j2) * v + s.ZtaY(i2, j2) * wz;
-      const double Vz = s.XsiZ(i2, j2) * u + s.ItaZ(i2, j2) * v + s.ZtaZ(i2, j2) * wz;
-      EXPECT_EQ(w.Vu(m, n), s.XsiX(i, j) * Vx + s.XsiY(i, j) * Vy + s.XsiZ(i, j) * Vz);
-      EXPECT_EQ(w.Vv(m, n), s.ItaX(i, j) * Vx + s.ItaY(i, j) * Vy + s.ItaZ(i, j) * Vz);
-      EXPECT_EQ(w.Vn(m, n), s.ZtaX(i, j) * Vx + s.ZtaY(i, j) * Vy + s.ZtaZ(i, j) * Vz);
+// Every element on every vector path the CPU runs has the bits of the formula for one panel at
+// one point, with rows and columns in panel order (1,1), (1,2), ... NJ = 13 puts panels of
+// three and of four corners side by side in the vectors, and leaves a partial block at the end.
+TEST(InfluenceMatrices, EveryVectorPathGivesTheOnePanelFormulasBits) {
+  const int ni = 5, nj = 13, count = ni * nj;
+  const ModelState s = Sphere(ni, nj);
+  std::vector<std::pair<int, int>> order;
+  for (int i = 1; i <= ni; ++i) {
+    for (int j = 1; j <= nj; ++j) order.emplace_back(i, j);
+  }
+  for (const VectorPath path : VectorPathsOfThisCpu()) {
+    SCOPED_TRACE(::testing::Message() << "vector path " << static_cast<int>(path));
+    const SolverWork w = Matrices(s, path);
+    int wrong = 0;
+    for (int m = 1; m <= count; ++m) {
+      const auto [i, j] = order[static_cast<std::size_t>(m - 1)];
+      for (int n = 1; n <= count; ++n) {
+        const auto [i2, j2] = order[static_cast<std::size_t>(n - 1)];
+        const double dx = s.xC(i, j) - s.xC(i2, j2);
+        const double dy = s.yC(i, j) - s.yC(i2, j2);
+        const double dz = s.zC(i, j) - s.zC(i2, j2);
+        double u = 0, v = 0, wz = 0;
+        SourcePanelVelocity(
+            s, i2, j2, s.XsiX(i2, j2) * dx + s.XsiY(i2, j2) * dy + s.XsiZ(i2, j2) * dz,
+            s.ItaX(i2, j2) * dx + s.ItaY(i2, j2) * dy + s.ItaZ(i2, j2) * dz,
+            s.ZtaX(i2, j2) * dx + s.ZtaY(i2, j2) * dy + s.ZtaZ(i2, j2) * dz, u, v, wz);
+        const double Vx = s.XsiX(i2, j2) * u + s.ItaX(i2, j2) * v + s.ZtaX(i2, j2) * wz;
+        const double Vy = s.XsiY(i2, j2) * u + s.ItaY(i2, j2) * v + s.ZtaY(i2, j2) * wz;
+        const double Vz = s.XsiZ(i2, j2) * u + s.ItaZ(i2, j2) * v + s.ZtaZ(i2, j2) * wz;
+        const double expected[] = {s.XsiX(i, j) * Vx + s.XsiY(i, j) * Vy + s.XsiZ(i, j) * Vz,
+                                   s.ItaX(i, j) * Vx + s.ItaY(i, j) * Vy + s.ItaZ(i, j) * Vz,
+                                   s.ZtaX(i, j) * Vx + s.ZtaY(i, j) * Vy + s.ZtaZ(i, j) * Vz};
+        const double built[] = {w.Vu(m, n), w.Vv(m, n), w.Vn(m, n)};
+        for (int c = 0; c < 3; ++c) {
+          if (std::memcmp(&expected[c], &built[c], sizeof(double)) != 0 && ++wrong <= 5) {
+            ADD_FAILURE() << "row " << m << ", column " << n << ": " << built[c] << " for "
+                          << expected[c];
+          }
+        }
+      }
     }
+    EXPECT_EQ(wrong, 0);
   }
 }
 

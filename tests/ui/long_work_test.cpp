@@ -40,7 +40,7 @@ class LongWork : public FormTest {
 };
 
 TEST_F(LongWork, ProgressAdvancesAndACancelLeavesEverythingAsItWas) {
-  PrepareSphere("40", "40");
+  PrepareSphere("64", "64");
   const std::string report = Report();
   const QImage picture = Picture();
   auto* label = Control<QLabel>("Label_Work");
