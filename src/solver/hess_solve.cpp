@@ -1,6 +1,5 @@
 #include "solver/hess_solve.h"
 
-#include <algorithm>
 #include <chrono>
 #include <climits>
 #include <cmath>
@@ -61,24 +60,6 @@ void SurfaceVelocities(const ModelState& s, const SolverWork& w, int NPan, HessS
   }
 }
 
-// The first row of the influence matrices holding a value that is not finite; 0 for none.
-int FirstNonFiniteRow(const SolverWork& w, int NPan) {
-  int first = NPan + 1;
-#pragma omp parallel for schedule(static) reduction(min : first)
-  for (int m = 1; m <= NPan; ++m) {
-    const auto row = static_cast<std::size_t>(m);
-    const double* vn = w.Vn.Row(row);
-    const double* vu = w.Vu.Row(row);
-    const double* vv = w.Vv.Row(row);
-    bool finite = std::isfinite(vn[NPan + 1]);
-    for (int n = 1; n <= NPan; ++n) {
-      finite = finite && std::isfinite(vn[n]) && std::isfinite(vu[n]) && std::isfinite(vv[n]);
-    }
-    if (!finite) first = std::min(first, m);
-  }
-  return first > NPan ? 0 : first;
-}
-
 }  // namespace
 
 HessSolution HessSolve(const ModelState& s, SolverWork& w, Progress& progress,
@@ -102,10 +83,9 @@ HessSolution HessSolve(const ModelState& s, SolverWork& w, Progress& progress,
 
   auto start = Clock::now();
   Step(progress, Stage::Coefficients, 0);
-  BuildInfluenceMatrices(s, w, NPan, progress);
-  Step(progress, Stage::Coefficients, 1);
   HessSolution solution;
-  solution.nonFinitePanel = FirstNonFiniteRow(w, NPan);
+  solution.nonFinitePanel = BuildInfluenceMatrices(s, w, NPan, progress);
+  Step(progress, Stage::Coefficients, 1);
   w.seconds.coefficients = SecondsSince(start);
   if (solution.nonFinitePanel != 0) return solution;
 

@@ -12,9 +12,9 @@ namespace tarvenol {
 // Fills rows and columns 1..NPan of Vn, Vu and Vv (allocated by the caller) and the
 // right-hand side Vn(m, NPan + 1), minus the free stream's normal component. Rows are
 // computed in parallel, each in the same order of arithmetic, on the widest vector path of the
-// CPU or the given one. Throws Cancelled when progress asks to stop, leaving the rows not yet
-// begun unfilled.
-void BuildInfluenceMatrices(const ModelState& s, SolverWork& w, int NPan, Progress& progress,
-                            VectorPath path = WidestVectorPath());
+// CPU or the given one. Returns 0, or the first row holding a value that is not finite. Throws
+// Cancelled when progress asks to stop, leaving the rows not yet begun unfilled.
+int BuildInfluenceMatrices(const ModelState& s, SolverWork& w, int NPan, Progress& progress,
+                           VectorPath path = WidestVectorPath());
 
 }  // namespace tarvenol
