@@ -68,8 +68,11 @@ void MatrixBlock(ReportWriter& out, std::string_view title, const Array2& a, int
                                       std::vector<LineText>(kLinesPerBatch)};
   const char separator = out.DecimalSeparator();
   std::exception_ptr failure;
-  bool stop = false;
-  bool outOfMemory = false;
+  // Whether to stop after the batch of each parity, one flag per parity: a flag is set during a
+  // batch and read after its closing barrier, and the next batch sets the other one, while a
+  // slower thread may still be reading this one.
+  bool stop[2] = {false, false};
+  bool outOfMemory[2] = {false, false};
 #pragma omp parallel shared(out, a, rows, columns, separator, batches, failure, stop, outOfMemory)
   {
     int pending = 0;  // lines of the other batch still to be written
@@ -85,7 +88,7 @@ void MatrixBlock(ReportWriter& out, std::string_view title, const Array2& a, int
           Step(progress.progress, Stage::MatrixReport, written / progress.lines);
         } catch (...) {
           failure = std::current_exception();
-          stop = true;
+          stop[b] = true;
         }
       }
 #pragma omp for schedule(dynamic)
@@ -96,16 +99,16 @@ void MatrixBlock(ReportWriter& out, std::string_view title, const Array2& a, int
                            columns, separator);
         } catch (const std::bad_alloc&) {
 #pragma omp atomic write
-          outOfMemory = true;
+          outOfMemory[b] = true;
         }
       }
-      // The barrier at the end of the loop above makes stop and outOfMemory the same for all.
-      if (stop || outOfMemory) break;
+      // The barrier at the end of the loop above makes this batch's flags the same for all.
+      if (stop[b] || outOfMemory[b]) break;
       pending = count;
     }
   }
   if (failure) std::rethrow_exception(failure);
-  if (outOfMemory) throw std::bad_alloc();
+  if (outOfMemory[0] || outOfMemory[1]) throw std::bad_alloc();
 }
 
 // One line per panel row i, each value with "#0.#####0" and two blanks.
