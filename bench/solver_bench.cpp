@@ -71,7 +71,8 @@ struct Sphere {
     program.solver.Vu = Array2(n, n + 1);
     program.solver.Vv = Array2(n, n + 1);
     IgnoredProgress unseen;
-    BuildInfluenceMatrices(program.state, program.solver, NPan, unseen);
+    BuildInfluenceMatrices(program.state, program.solver, NPan, {OnsetFlow{{1, 0, 0}, {}, {}}},
+                           unseen);
     Vn = program.solver.Vn;
   }
   ~Sphere() {
@@ -151,7 +152,8 @@ void BM_InfluenceCoefficients(benchmark::State& state) {
   double seconds = 0;
   for (auto _ : state) {
     const Clock::time_point start = Clock::now();
-    BuildInfluenceMatrices(sphere.program.state, sphere.program.solver, sphere.NPan, progress);
+    BuildInfluenceMatrices(sphere.program.state, sphere.program.solver, sphere.NPan,
+                           {OnsetFlow{{1, 0, 0}, {}, {}}}, progress);
     seconds += SecondsSince(start);
   }
   CountProgress(state, shown, seconds);

@@ -12,7 +12,8 @@ import sys
 
 FLOORS = [
     ["core"],
-    ["geometry", "solver", "view", "report", "raster", "results"],
+    ["geometry", "view", "report", "raster"],
+    ["solver", "results"],
     ["flow", "plot"],
     ["batch", "ui"],
 ]

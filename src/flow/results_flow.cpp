@@ -9,7 +9,8 @@ namespace tarvenol {
 namespace {
 
 std::vector<PanelResult> Panels(const Program& p) {
-  return PanelResults(p.state, p.solution.Sigma, p.solution.Ut, p.solution.Vt);
+  const FlowSolution& axial = p.solution.flows[kAxialStream];
+  return PanelResults(p.state, axial.Sigma, axial.Ut, axial.Vt);
 }
 
 // Exports under guard, once there is a solution.

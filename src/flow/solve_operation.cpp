@@ -4,6 +4,7 @@
 #include "core/program_error.h"
 #include "flow/operations.h"
 #include "flow/view_handlers.h"
+#include "geometry/body_figures.h"
 #include "report/report_file.h"
 #include "report/solution_sections.h"
 
@@ -12,20 +13,14 @@ namespace {
 
 class Solve : public Operation {
  public:
-  explicit Solve(Program& p) : s_(p.state), w_(p.solver) {
-    previousVinf_[0] = s_.VinfX;
-    previousVinf_[1] = s_.VinfY;
-    previousVinf_[2] = s_.VinfZ;
-    p.state.VinfX = 1;
-    p.state.VinfY = 0;
-    p.state.VinfZ = 0;
-  }
+  explicit Solve(Program& p)
+      : s_(p.state), w_(p.solver), onsets_(IncidenceOnsetFlows(FiguresOfPanels(p.state).centreX)) {}
 
  private:
   void Compute(Progress& progress) override {
     report_.emplace(s_.OutFile);
     const int NPan = LoopEnd(s_.NI) * LoopEnd(s_.NJ);
-    solution_ = HessSolve(s_, w_, progress, [&](const SolverWork& w) {
+    solution_ = HessSolve(s_, w_, onsets_, progress, [&](const SolverWork& w) {
       Step(progress, Stage::MatrixReport, 0);
       PrintVelocityMatrices(s_, w.Vn, w.Vu, w.Vv, NPan, NPan + 1, progress);
     });
@@ -48,13 +43,18 @@ class Solve : public Operation {
     }
     s.ShowPanels = true;
     s.ShowSolution = true;
-    p.solution.Sigma = std::move(solution_.Sigma);
-    p.solution.Ut = std::move(solution_.Ut);
-    p.solution.Vt = std::move(solution_.Vt);
+    // The report's right-hand side is the first onset flow, the axial stream.
+    s.VinfX = 1;
+    s.VinfY = 0;
+    s.VinfZ = 0;
+    // 1 - Cp now lives in the model state; what was swapped out of it goes.
+    solution_.OneMinusCp = {};
+    const bool zeroPivot = solution_.zeroPivotRow != 0;
+    p.solution = std::move(solution_);
     report_->Commit();
     picture.PaintOn(win.Picture());
     win.SetVisible(ManagedControl::Command_HessPan, false);
-    if (solution_.zeroPivotRow != 0) win.MessageBox(" sıfır diyagonal elemanı");
+    if (zeroPivot) win.MessageBox(" sıfır diyagonal elemanı");
   }
 
   // What went wrong, and what is likely to have caused it.
@@ -68,15 +68,10 @@ class Solve : public Operation {
            "nearly repeated points.";
   }
 
-  void Abandon(Program& p) override {
-    p.state.VinfX = previousVinf_[0];
-    p.state.VinfY = previousVinf_[1];
-    p.state.VinfZ = previousVinf_[2];
-  }
-
   const ModelState& s_;
   SolverWork& w_;
-  double previousVinf_[3] = {};
+  // The x of the pitch turn's axis is the body's centre of volume.
+  const std::vector<OnsetFlow> onsets_;
   std::optional<ReportTransaction> report_;
   HessSolution solution_;
 };

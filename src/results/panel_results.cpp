@@ -1,23 +1,8 @@
 #include "results/panel_results.h"
 
-#include <cmath>
+#include "geometry/panel_outline.h"
 
 namespace tarvenol {
-namespace {
-
-// Area of the polygon of the panel's corners in its own axes (the shoelace formula); the
-// corners run clockwise, so the signed sum is negative.
-double OutlineArea(const ModelState& s, int i, int j) {
-  const int n = s.NCor(i, j);
-  double twice = 0;
-  for (int k = 1; k <= n; ++k) {
-    const int next = k % n + 1;
-    twice += s.Xsi(i, j, k) * s.Ita(i, j, next) - s.Xsi(i, j, next) * s.Ita(i, j, k);
-  }
-  return std::fabs(twice) / 2;
-}
-
-}  // namespace
 
 std::vector<PanelResult> PanelResults(const ModelState& s, const Array2& Sigma, const Array2& Ut,
                                       const Array2& Vt) {
@@ -39,7 +24,7 @@ std::vector<PanelResult> PanelResults(const ModelState& s, const Array2& Sigma, 
       r.Vz = ut * s.XsiZ(i, j) + vt * s.ItaZ(i, j);
       r.oneMinusCp = s.OneMinusCp(i, j);
       r.Cp = 1 - r.oneMinusCp;
-      r.area = OutlineArea(s, i, j);
+      r.area = OutlineArea(OutlineOfPanel(s, i, j));
       results.push_back(r);
     }
   }

@@ -27,8 +27,8 @@ constexpr int kMaxLanes = 8;
 // that the kernel reads them in sequence: (t, j) lies at ((j / 8) * kBlock + t) * 8 + j % 8.
 class Quotients {
  public:
-  explicit Quotients(int N)
-      : data_(static_cast<std::size_t>((N + 2) / kTile + 1) * kBlock * kTile) {}
+  // For columns 0..end-1.
+  explicit Quotients(int end) : data_(static_cast<std::size_t>(end / kTile + 1) * kBlock * kTile) {}
   double& operator()(int t, int j) { return data_[Index(t, j)]; }
   double operator()(int t, int j) const { return data_[Index(t, j)]; }
   const double* Tile(int g) const {
@@ -220,13 +220,14 @@ void ThreadColumns(int from, int to, int& first, int& last) {
 
 class Elimination {
  public:
-  Elimination(Array2& A, int N, Progress& progress, VectorPath path)
+  Elimination(Array2& A, int N, int rightHandSides, Progress& progress, VectorPath path)
       : kernels_(KernelsFor(path)),
         progress_(progress),
         N_(N),
-        stride_(static_cast<std::ptrdiff_t>(N) + 2),
+        end_(N + 1 + rightHandSides),
+        stride_(static_cast<std::ptrdiff_t>(A.Limit(1)) + 1),
         a_(A.Row(0)),
-        q_(N),
+        q_(end_),
         f_(static_cast<std::size_t>(N + 1) * kBlock) {}
 
   int Run() {
@@ -293,7 +294,7 @@ class Elimination {
   // rows also leave their quotients. Called by every thread.
   void PivotRowsBeyondBlock(int k0, int k1, int count, int pivots) {
     int first = 0, last = 0;
-    ThreadColumns(k1, N_ + 2, first, last);
+    ThreadColumns(k1, end_, first, last);
     for (int t = 0; t < count; ++t) {
       double* row = Row(k0 + t);
       const double* f = F(k0 + t);
@@ -329,8 +330,8 @@ class Elimination {
 
     const int rows = kernels_.rows;
     const int groups = (N_ - r0 + rows) / rows;
-    for (int from = kEnd, to = 0; from < N_ + 2; from = to) {
-      to = std::min(from + kChunk - from % kTile, N_ + 2);
+    for (int from = kEnd, to = 0; from < end_; from = to) {
+      to = std::min(from + kChunk - from % kTile, end_);
 #pragma omp for schedule(static) nowait
       for (int g = 0; g < groups; ++g) {
         const int i0 = r0 + g * rows;
@@ -357,6 +358,7 @@ class Elimination {
   Progress& progress_;
   bool stop_ = false;
   int N_;
+  int end_;  // one past the last right-hand side's column
   std::ptrdiff_t stride_;
   double* a_;
   Quotients q_;
@@ -367,9 +369,9 @@ class Elimination {
 
 }  // namespace
 
-int EliminateForward(Array2& A, int N, Progress& progress, VectorPath path) {
+int EliminateForward(Array2& A, int N, int rightHandSides, Progress& progress, VectorPath path) {
   if (N < 2) return 0;
-  return Elimination(A, N, progress, path).Run();
+  return Elimination(A, N, rightHandSides, progress, path).Run();
 }
 
 }  // namespace tarvenol

@@ -10,10 +10,12 @@
 
 namespace tarvenol {
 
-// Eliminates below the diagonal of rows 1..N, columns 1..N + 1, on the given vector path,
-// which the CPU must run. Returns 0, or the first pivot row k < N whose diagonal element is
+// Eliminates below the diagonal of rows 1..N, columns 1..N and the right-hand sides in the
+// columns after them, on the given vector path, which the CPU must run. Every column takes the
+// same multipliers in the same order, so a right-hand side gets the same bits whatever others
+// are eliminated beside it. Returns 0, or the first pivot row k < N whose diagonal element is
 // exactly 0 when its pass begins; A then holds what passes 1..k - 1 made of it. Throws
 // Cancelled, between two blocks of pivots, when progress asks to stop.
-int EliminateForward(Array2& A, int N, Progress& progress, VectorPath path);
+int EliminateForward(Array2& A, int N, int rightHandSides, Progress& progress, VectorPath path);
 
 }  // namespace tarvenol

@@ -19,14 +19,16 @@ double SecondsSince(Clock::time_point start) {
   return std::chrono::duration<double>(Clock::now() - start).count();
 }
 
-// Panel numbers, and the column NPan + 1, are ints.
-constexpr double kMaxPanels = INT_MAX - 2;
+// Panel numbers, and the columns of the right-hand sides, are ints.
+constexpr double kMaxPanels = INT_MAX - 8;
+
+// The most onset flows one elimination carries.
+constexpr std::size_t kMaxFlows = 4;
 
 // Refuses a panel count whose three matrices would not fit, before any is allocated.
-void RequireMatrixMemory(double panels) {
+void RequireMatrixMemory(double panels, int flows) {
   const std::string count = std::to_string(static_cast<long long>(panels));
-  const double bytes = 3 * (panels + 1) * (panels + 2) * static_cast<double>(sizeof(double));
-  RequireMemory(bytes, "Hess's panel method for " + count + " panels");
+  RequireMemory(MatrixBytes(panels, flows), "Hess's panel method for " + count + " panels");
   if (panels > kMaxPanels) {
     throw ProgramError("Hess's panel method takes at most " +
                        std::to_string(static_cast<long long>(kMaxPanels)) + " panels, not " +
@@ -34,49 +36,89 @@ void RequireMatrixMemory(double panels) {
   }
 }
 
-// The tangential surface velocity by panel, free stream plus every source panel, along the
-// panel's axes Xsi and Ita, and its square, 1 - Cp.
-void SurfaceVelocities(const ModelState& s, const SolverWork& w, int NPan, HessSolution& out) {
+// The tangential surface velocity by panel in each onset flow, the flow plus every source
+// panel, along the panel's axes Xsi and Ita; the first flow's square is 1 - Cp.
+void SurfaceVelocities(const ModelState& s, const SolverWork& w,
+                       const std::vector<OnsetFlow>& onsets, const std::vector<Array1>& sigmas,
+                       int NPan, HessSolution& out) {
   const int nj = LoopEnd(s.NJ);
-  out.Ut = Array2(ArrayLimit(s.NI), ArrayLimit(s.NJ));
-  out.Vt = Array2(ArrayLimit(s.NI), ArrayLimit(s.NJ));
+  const std::size_t flows = onsets.size();
+  out.flows.assign(flows, {});
+  for (FlowSolution& f : out.flows) {
+    f.Ut = Array2(ArrayLimit(s.NI), ArrayLimit(s.NJ));
+    f.Vt = Array2(ArrayLimit(s.NI), ArrayLimit(s.NJ));
+  }
   out.OneMinusCp = Array2(ArrayLimit(s.NI), ArrayLimit(s.NJ));
-  const double* sigma = &w.SigmaV(0);
+  const double* sigma[kMaxFlows] = {};
+  for (std::size_t f = 0; f < flows; ++f) sigma[f] = &sigmas[f](0);
 #pragma omp parallel for schedule(static)
   for (int m = 1; m <= NPan; ++m) {
     const int i = (m - 1) / nj + 1;
     const int j = (m - 1) % nj + 1;
-    double ut = s.XsiX(i, j) * s.VinfX + s.XsiY(i, j) * s.VinfY + s.XsiZ(i, j) * s.VinfZ;
-    double vt = s.ItaX(i, j) * s.VinfX + s.ItaY(i, j) * s.VinfY + s.ItaZ(i, j) * s.VinfZ;
+    double ut[kMaxFlows], vt[kMaxFlows];
+    for (std::size_t f = 0; f < flows; ++f) {
+      const Vector3 V = OnsetVelocity(onsets[f], s.xC(i, j), s.yC(i, j), s.zC(i, j));
+      ut[f] = s.XsiX(i, j) * V[0] + s.XsiY(i, j) * V[1] + s.XsiZ(i, j) * V[2];
+      vt[f] = s.ItaX(i, j) * V[0] + s.ItaY(i, j) * V[1] + s.ItaZ(i, j) * V[2];
+    }
     const double* vu = w.Vu.Row(static_cast<std::size_t>(m));
     const double* vv = w.Vv.Row(static_cast<std::size_t>(m));
     for (int n = 1; n <= NPan; ++n) {
-      ut = ut + sigma[n] * vu[n];
-      vt = vt + sigma[n] * vv[n];
+      for (std::size_t f = 0; f < flows; ++f) {
+        ut[f] = ut[f] + sigma[f][n] * vu[n];
+        vt[f] = vt[f] + sigma[f][n] * vv[n];
+      }
     }
-    out.Ut(i, j) = ut;
-    out.Vt(i, j) = vt;
-    out.OneMinusCp(i, j) = ut * ut + vt * vt;
+    for (std::size_t f = 0; f < flows; ++f) {
+      out.flows[f].Ut(i, j) = ut[f];
+      out.flows[f].Vt(i, j) = vt[f];
+    }
+    out.OneMinusCp(i, j) = ut[0] * ut[0] + vt[0] * vt[0];
   }
+}
+
+// The first panel, by number, with a value of the solution that is not finite; 0 for none.
+int FirstNonFinitePanel(const HessSolution& solution, int ni, int nj) {
+  for (int i = 1, m = 1; i <= ni; ++i) {
+    for (int j = 1; j <= nj; ++j, ++m) {
+      bool finite = std::isfinite(solution.OneMinusCp(i, j));
+      for (const FlowSolution& f : solution.flows) {
+        finite = finite && std::isfinite(f.Sigma(i, j)) && std::isfinite(f.Ut(i, j)) &&
+                 std::isfinite(f.Vt(i, j));
+      }
+      if (!finite) return m;
+    }
+  }
+  return 0;
 }
 
 }  // namespace
 
-HessSolution HessSolve(const ModelState& s, SolverWork& w, Progress& progress,
-                       const MatricesReady& matricesReady) {
+double MatrixBytes(double panels, int flows) {
+  const double rows = panels + 1;
+  return (rows * (panels + 1 + flows) + 2 * rows * (panels + 2)) *
+         static_cast<double>(sizeof(double));
+}
+
+HessSolution HessSolve(const ModelState& s, SolverWork& w, const std::vector<OnsetFlow>& onsets,
+                       Progress& progress, const MatricesReady& matricesReady) {
+  if (onsets.empty() || onsets.size() > kMaxFlows) {
+    throw ProgramError("Hess's panel method takes one to four onset flows at a time.");
+  }
   const int ni = LoopEnd(s.NI);
   const int nj = LoopEnd(s.NJ);
+  const int flows = static_cast<int>(onsets.size());
   // The previous run's matrices go first, so that two sets are never held at once.
   w.Vn = {};
   w.Vu = {};
   w.Vv = {};
-  RequireMatrixMemory(static_cast<double>(ni) * static_cast<double>(nj));
+  RequireMatrixMemory(static_cast<double>(ni) * static_cast<double>(nj), flows);
   const int NPan = nj * ni;
   const auto rows = static_cast<std::size_t>(NPan);
   const std::size_t columns = rows + 1;
   w.Vu = Array2(rows, columns);
   w.Vv = Array2(rows, columns);
-  w.Vn = Array2(rows, columns);
+  w.Vn = Array2(rows, rows + onsets.size());
   w.SigmaV = Array1(rows);
   w.Sigma = Array2(ArrayLimit(s.NI), ArrayLimit(s.NJ));
   w.seconds = {};
@@ -84,7 +126,8 @@ HessSolution HessSolve(const ModelState& s, SolverWork& w, Progress& progress,
   auto start = Clock::now();
   Step(progress, Stage::Coefficients, 0);
   HessSolution solution;
-  solution.nonFinitePanel = BuildInfluenceMatrices(s, w, NPan, progress);
+  solution.onsets = onsets;
+  solution.nonFinitePanel = BuildInfluenceMatrices(s, w, NPan, onsets, progress);
   Step(progress, Stage::Coefficients, 1);
   w.seconds.coefficients = SecondsSince(start);
   if (solution.nonFinitePanel != 0) return solution;
@@ -95,27 +138,27 @@ HessSolution HessSolve(const ModelState& s, SolverWork& w, Progress& progress,
 
   start = Clock::now();
   Step(progress, Stage::Elimination, 0);
-  solution.zeroPivotRow = GaussSolve(NPan, w.Vn, w.SigmaV, progress);
+  std::vector<Array1> sigmas(onsets.size());
+  for (Array1& sigma : sigmas) sigma = Array1(rows);
+  solution.zeroPivotRow = GaussSolve(NPan, w.Vn, sigmas, progress);
   w.seconds.solve = SecondsSince(start);
-
-  for (int i = 1, m = 0; i <= ni; ++i) {
-    for (int j = 1; j <= nj; ++j) w.Sigma(i, j) = w.SigmaV(++m);
-  }
-  solution.Sigma = w.Sigma;
 
   start = Clock::now();
   Step(progress, Stage::SurfaceVelocity, 0);
-  SurfaceVelocities(s, w, NPan, solution);
+  SurfaceVelocities(s, w, onsets, sigmas, NPan, solution);
   Step(progress, Stage::SurfaceVelocity, 1);
   w.seconds.oneMinusCp = SecondsSince(start);
-  for (int i = 1, m = 1; i <= ni && solution.nonFinitePanel == 0; ++i) {
-    for (int j = 1; j <= nj; ++j, ++m) {
-      if (!std::isfinite(w.Sigma(i, j)) || !std::isfinite(solution.OneMinusCp(i, j))) {
-        solution.nonFinitePanel = m;
-        break;
-      }
+
+  for (int f = 0; f < flows; ++f) {
+    Array2 sigma(ArrayLimit(s.NI), ArrayLimit(s.NJ));
+    for (int i = 1, m = 0; i <= ni; ++i) {
+      for (int j = 1; j <= nj; ++j) sigma(i, j) = sigmas[static_cast<std::size_t>(f)](++m);
     }
+    solution.flows[static_cast<std::size_t>(f)].Sigma = std::move(sigma);
   }
+  w.SigmaV = std::move(sigmas[0]);
+  w.Sigma = solution.flows[0].Sigma;
+  solution.nonFinitePanel = FirstNonFinitePanel(solution, ni, nj);
   return solution;
 }
 

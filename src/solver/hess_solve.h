@@ -3,10 +3,12 @@
 // source strengths, surface velocities and 1 - Cp.
 
 #include <functional>
+#include <vector>
 
 #include "core/array.h"
 #include "core/model_state.h"
 #include "core/progress.h"
+#include "solver/onset_flow.h"
 
 namespace tarvenol {
 
@@ -20,37 +22,51 @@ struct HessStageSeconds {
 
 // The solver's own arrays, kept from one run to the next.
 struct SolverWork {
-  Array2 Vn;      // normal influence [0..NPan, 0..NPan1]; column NPan1: right-hand side
+  // Normal influence [0..NPan, 0..NPan + flows]; column NPan1 = NPan + 1: the right-hand side of
+  // the first onset flow, then one column for each further flow.
+  Array2 Vn;
   Array2 Vu;      // Xsi influence [0..NPan, 0..NPan1]
   Array2 Vv;      // Ita influence [0..NPan, 0..NPan1]
-  Array1 SigmaV;  // source strength by panel number [0..NPan]
-  Array2 Sigma;   // source strength by panel indices [0..NI, 0..NJ]
+  Array1 SigmaV;  // source strength by panel number [0..NPan], in the first onset flow
+  Array2 Sigma;   // the same by panel indices [0..NI, 0..NJ]
   HessStageSeconds seconds;
 };
 
-// What a run gives, by panel [0..NI, 0..NJ]: 1 - Cp for the model state to take, and the source
-// strengths and surface velocities for the results of the solution that is shown.
+// The solution in one onset flow, by panel [0..NI, 0..NJ].
+struct FlowSolution {
+  Array2 Sigma;   // source strength
+  Array2 Ut, Vt;  // the tangential surface velocity along the panel's axes Xsi and Ita
+};
+
+// What a run gives: for each onset flow its source strengths and surface velocities, and 1 - Cp
+// of the first for the model state to take.
 struct HessSolution {
   // 0, or the row whose diagonal element the elimination met as exactly 0; every source
-  // strength is then 0 and 1 - Cp comes from the free stream alone.
+  // strength is then 0 and the surface velocities come from the onset flows alone.
   int zeroPivotRow = 0;
-  // 0, or the first panel whose influence coefficients, source strength or 1 - Cp is not a
-  // finite number: then there is no solution. Matrices that are not finite stop the run before
-  // they are handed on or eliminated.
+  // 0, or the first panel whose influence coefficients, source strength or surface velocity is
+  // not a finite number: then there is no solution. Matrices that are not finite stop the run
+  // before they are handed on or eliminated.
   int nonFinitePanel = 0;
-  Array2 OneMinusCp;
-  Array2 Sigma;
-  Array2 Ut, Vt;  // the tangential surface velocity along the panel's axes Xsi and Ita
+  std::vector<OnsetFlow> onsets;    // the flows solved for, in order
+  std::vector<FlowSolution> flows;  // one for each, in the same order
+  Array2 OneMinusCp;                // Ut^2 + Vt^2 of the first
 };
 
 // Called once the influence matrices are complete, before the elimination overwrites Vn:
 // the only moment at which they can be read whole.
 using MatricesReady = std::function<void(const SolverWork&)>;
 
-// Panels are numbered m = (i - 1) * NJ + j. The free stream must be set. Refuses a panel
-// count whose matrices would not fit in memory before any is allocated. Tells progress how far
-// it has come at coarse steps, and throws Cancelled when it asks to stop.
-HessSolution HessSolve(const ModelState& s, SolverWork& w, Progress& progress,
-                       const MatricesReady& matricesReady);
+// Bytes of the three influence matrices of a panel count, with a right-hand side for each of
+// the onset flows.
+double MatrixBytes(double panels, int flows);
+
+// Panels are numbered m = (i - 1) * NJ + j. Every onset flow is carried through the one
+// elimination; the first one's right-hand side is the matrices' column NPan1, and its results
+// are the same bits as if it were solved alone. Refuses a panel count whose matrices would not
+// fit in memory before any is allocated. Tells progress how far it has come at coarse steps,
+// and throws Cancelled when it asks to stop.
+HessSolution HessSolve(const ModelState& s, SolverWork& w, const std::vector<OnsetFlow>& onsets,
+                       Progress& progress, const MatricesReady& matricesReady);
 
 }  // namespace tarvenol

@@ -7,6 +7,7 @@
 #include <cmath>
 #include <vector>
 
+#include "geometry/panel_outline.h"
 #include "solver/vector_path.h"
 
 namespace tarvenol {
@@ -46,18 +47,17 @@ struct Panels {
         ZtaX[m] = s.ZtaX(i, j);
         ZtaY[m] = s.ZtaY(i, j);
         ZtaZ[m] = s.ZtaZ(i, j);
-        const int corners = s.NCor(i, j);
-        fourCorners[m] = corners == 4 ? 1 : 0;
+        const PanelOutline outline = OutlineOfPanel(s, i, j);
+        fourCorners[m] = outline.n == 4 ? 1 : 0;
         for (int k = 0; k < 4; ++k) {
-          const int c = k < corners ? k : 0;
-          xi[k][m] = s.Xsi(i, j, c + 1);
-          eta[k][m] = s.Ita(i, j, c + 1);
+          const int c = k < outline.n ? k : 0;
+          xi[k][m] = outline.xi[c];
+          eta[k][m] = outline.eta[c];
         }
-        for (int k = 0; k < corners; ++k) {
-          const int k1 = k + 1 < corners ? k + 1 : 0;
-          dXi[k][m] = xi[k1][m] - xi[k][m];
-          dEta[k][m] = eta[k1][m] - eta[k][m];
-          d[k][m] = std::sqrt(dXi[k][m] * dXi[k][m] + dEta[k][m] * dEta[k][m]);
+        for (int k = 0; k < outline.n; ++k) {
+          dXi[k][m] = outline.dXi[k];
+          dEta[k][m] = outline.dEta[k];
+          d[k][m] = outline.d[k];
         }
       }
     }
@@ -272,8 +272,9 @@ RowFunction RowFor(VectorPath path) {
 
 // Whether every value of row m of the three matrices is finite: checked while the row is still
 // in cache, rather than in a pass of its own over hundreds of MB.
-bool RowFinite(const double* vn, const double* vu, const double* vv, int NPan) {
-  bool finite = std::isfinite(vn[NPan + 1]);
+bool RowFinite(const double* vn, const double* vu, const double* vv, int NPan, int flows) {
+  bool finite = true;
+  for (int f = 1; f <= flows; ++f) finite = finite && std::isfinite(vn[NPan + f]);
   for (int n = 1; n <= NPan; ++n) {
     finite = finite && std::isfinite(vn[n]) && std::isfinite(vu[n]) && std::isfinite(vv[n]);
   }
@@ -282,7 +283,8 @@ bool RowFinite(const double* vn, const double* vu, const double* vv, int NPan) {
 
 }  // namespace
 
-int BuildInfluenceMatrices(const ModelState& s, SolverWork& w, int NPan, Progress& progress,
+int BuildInfluenceMatrices(const ModelState& s, SolverWork& w, int NPan,
+                           const std::vector<OnsetFlow>& onsets, Progress& progress,
                            VectorPath path) {
   const Panels panels(s);
   const RowFunction row = RowFor(path);
@@ -303,8 +305,12 @@ int BuildInfluenceMatrices(const ModelState& s, SolverWork& w, int NPan, Progres
     double* vu = w.Vu.Row(static_cast<std::size_t>(m));
     double* vv = w.Vv.Row(static_cast<std::size_t>(m));
     row(panels, field, c, vn, vu, vv);
-    vn[NPan1] = -(field.ZtaX * s.VinfX + field.ZtaY * s.VinfY + field.ZtaZ * s.VinfZ);
-    if (!RowFinite(vn, vu, vv, NPan)) {
+    double* rightHandSide = vn + NPan1;
+    for (const OnsetFlow& onset : onsets) {
+      const Vector3 V = OnsetVelocity(onset, field.xC, field.yC, field.zC);
+      *rightHandSide++ = -(field.ZtaX * V[0] + field.ZtaY * V[1] + field.ZtaZ * V[2]);
+    }
+    if (!RowFinite(vn, vu, vv, NPan, static_cast<int>(onsets.size()))) {
       int first = firstNonFinite.load(std::memory_order_relaxed);
       while (m < first && !firstNonFinite.compare_exchange_weak(first, m)) {
       }

@@ -4,22 +4,6 @@
 
 namespace tarvenol {
 
-PanelOutline OutlineOfPanel(const ModelState& s, int i, int j) {
-  PanelOutline p;
-  p.n = s.NCor(i, j);
-  for (int k = 0; k < p.n; ++k) {
-    p.xi[k] = s.Xsi(i, j, k + 1);
-    p.eta[k] = s.Ita(i, j, k + 1);
-  }
-  for (int k = 0; k < p.n; ++k) {
-    const int k1 = k + 1 < p.n ? k + 1 : 0;
-    p.dXi[k] = p.xi[k1] - p.xi[k];
-    p.dEta[k] = p.eta[k1] - p.eta[k];
-    p.d[k] = std::sqrt(p.dXi[k] * p.dXi[k] + p.dEta[k] * p.dEta[k]);
-  }
-  return p;
-}
-
 void OutlineVelocity(const PanelOutline& p, double PI, double TwoPI, double FourPI, double x,
                      double y, double z, double& u, double& v, double& w) {
   double Su = 0, Sv = 0, SA = 0;

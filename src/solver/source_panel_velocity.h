@@ -4,18 +4,9 @@
 // term per edge for the normal one. Exact for a plane polygon, near or far; no state.
 
 #include "core/model_state.h"
+#include "geometry/panel_outline.h"
 
 namespace tarvenol {
-
-// A panel's outline in its own axes (Xsi, Ita), corners clockwise seen from +Zta, with the
-// edge vectors and lengths, which depend on the panel alone.
-struct PanelOutline {
-  int n = 0;  // corners, 3 or 4
-  double xi[4] = {}, eta[4] = {};
-  double dXi[4] = {}, dEta[4] = {}, d[4] = {};  // edge k runs from corner k to the next
-};
-
-PanelOutline OutlineOfPanel(const ModelState& s, int i, int j);
 
 // (u, v, w) along Xsi, Ita, Zta at the field point (x, y, z) given in the panel's axes from
 // its control point. Undefined for an edge of no length or a point on the outline.

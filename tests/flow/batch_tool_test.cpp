@@ -164,7 +164,7 @@ TEST(BatchTool, ProgressOnATerminalTimingsWhenAskedNothingElse) {
   BatchRun run = Batch("ni 12 nj 12 sphere solve");
   EXPECT_EQ(run.err, "");
   run = Batch("--timings ni 12 nj 12 sphere solve");
-  EXPECT_NE(run.err.find("solve: 144 panels: the three matrices take 496.2 KiB of memory, and the "
+  EXPECT_NE(run.err.find("solve: 144 panels: the three matrices take 498.4 KiB of memory, and the "
                          "report grows by about 426.2 KiB.\n"),
             std::string::npos)
       << run.err;

@@ -132,6 +132,50 @@ TEST(GaussSolve, SameBitsAsThePlainAlgorithm) {
   omp_set_num_threads(omp_get_num_procs());
 }
 
+// Further right-hand sides in the columns after N + 1 take the same multipliers in the same
+// order: each solution, and the matrix, are the bits of that right-hand side solved alone.
+TEST(GaussSolve, SeveralRightHandSidesEachGetTheBitsOfASolveAlone) {
+  constexpr int kSides = 3;
+  for (const int N : {131, 333}) {
+    const auto n = static_cast<std::size_t>(N);
+    std::mt19937_64 random(static_cast<unsigned>(N));
+    std::uniform_real_distribution<double> value(-1, 1);
+    const Array2 square = RandomSystem(N, static_cast<unsigned>(N));
+    Array2 system(n, n + kSides);
+    for (int m = 1; m <= N; ++m) {
+      for (int j = 1; j <= N; ++j) system(m, j) = square(m, j);
+      for (int r = 0; r < kSides; ++r) system(m, N + 1 + r) = value(random);
+    }
+    for (const VectorPath path : VectorPathsOfThisCpu()) {
+      for (const int threads : {1, 2}) {
+        SCOPED_TRACE(::testing::Message() << N << " equations, " << threads << " threads, path "
+                                          << static_cast<int>(path));
+        omp_set_num_threads(threads);
+        IgnoredProgress unseen;
+        Array2 A = system;
+        std::vector<Array1> X(kSides, Array1(n));
+        ASSERT_EQ(GaussSolve(N, A, X, unseen, path), 0);
+        for (int r = 0; r < kSides; ++r) {
+          Array2 alone(n, n + 1);
+          for (int m = 1; m <= N; ++m) {
+            for (int j = 1; j <= N; ++j) alone(m, j) = square(m, j);
+            alone(m, N + 1) = system(m, N + 1 + r);
+          }
+          Array1 x(n);
+          ASSERT_EQ(GaussSolve(N, alone, x, unseen, path), 0);
+          const Array1& together = X[static_cast<std::size_t>(r)];
+          EXPECT_EQ(std::memcmp(&x(0), &together(0), x.Size() * sizeof(double)), 0) << r;
+          for (std::size_t m = 1; m <= n; ++m) {
+            EXPECT_EQ(std::memcmp(alone.Row(m) + 1, A.Row(m) + 1, n * sizeof(double)), 0) << m;
+            EXPECT_EQ(alone(m, N + 1), A(m, N + 1 + r)) << m;
+          }
+        }
+      }
+    }
+  }
+  omp_set_num_threads(omp_get_num_procs());
+}
+
 // Column k above the diagonal and A(k, k) zero: no pass before k changes them, so pass k
 // finds a zero after every earlier pass has changed the rest of the matrix.
 TEST(GaussSolve, AZeroPivotDeepInsideLeavesThePlainAlgorithmsPartialMatrix) {
