@@ -13,7 +13,8 @@ import sys
 FLOORS = [
     ["core"],
     ["geometry", "view", "report", "raster"],
-    ["solver", "results"],
+    ["solver"],
+    ["results"],
     ["flow", "plot"],
     ["batch", "ui"],
 ]

@@ -106,6 +106,9 @@ class BatchRun {
       case BatchAction::Png:
         SavePicture(v[0]);
         break;
+      case BatchAction::Alpha:
+        SetAngleOfAttack(program_, win_, v[0]);
+        break;
     }
   }
 

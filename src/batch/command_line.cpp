@@ -24,6 +24,8 @@ const char* const kBatchUsage =
     "  vtk PATH      save the panels of the solution as VTK XML PolyData (.vtp), with the\n"
     "                source strength, velocity, 1 - Cp, Cp, area, i and j of each\n"
     "  csv PATH      save the same, and the control points, as a CSV table, a row a panel\n"
+    "  alpha DEG     the angle of attack, in degrees from -90 to 90, of the stream that later\n"
+    "                plot, csv, vtk and forces show (0 at start); the solve is not repeated\n"
     "\n"
     "Options:\n"
     "  --timings     print the wall time of each stage of each action to standard error\n"
@@ -56,6 +58,7 @@ constexpr ActionName kActions[] = {
     {"plot", "a path", 1, BatchAction::Plot, true},
     {"vtk", "a path", 1, BatchAction::Vtk, true},
     {"csv", "a path", 1, BatchAction::Csv, true},
+    {"alpha", "a value", 1, BatchAction::Alpha, false},
 };
 
 }  // namespace

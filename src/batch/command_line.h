@@ -9,7 +9,7 @@
 namespace tarvenol {
 
 struct BatchAction {
-  enum Kind { Ni, Nj, Sphere, Body, Solve, Angles, Scale, Png, Plot, Vtk, Csv } kind;
+  enum Kind { Ni, Nj, Sphere, Body, Solve, Angles, Scale, Png, Plot, Vtk, Csv, Alpha } kind;
   std::vector<std::string> values;  // as many as the action takes
 };
 

@@ -17,6 +17,9 @@ struct Program {
   // The last solution taken: its source strengths and surface velocities, for the results.
   // 1 - Cp is in the model state; the solution belongs to the geometry only while ShowSolution.
   HessSolution solution;
+  // The angle of attack of the results, in degrees: a setting of what is shown and exported,
+  // not of the solve, which carries the axial and the transverse stream.
+  double alphaDegrees = 0;
   ReportLock report;  // held from start-up to the end
 };
 

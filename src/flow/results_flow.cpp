@@ -2,15 +2,19 @@
 
 #include <filesystem>
 
+#include <cmath>
+
+#include "core/shown_text.h"
+#include "core/text_number.h"
 #include "flow/guarded.h"
 #include "results/exports.h"
+#include "results/incidence.h"
 
 namespace tarvenol {
 namespace {
 
 std::vector<PanelResult> Panels(const Program& p) {
-  const FlowSolution& axial = p.solution.flows[kAxialStream];
-  return PanelResults(p.state, axial.Sigma, axial.Ut, axial.Vt);
+  return PanelResults(p.state, SolutionAtIncidence(p.solution, IncidenceOf(p.alphaDegrees)));
 }
 
 // Exports under guard, once there is a solution.
@@ -24,6 +28,22 @@ void Export(const Program& p, WindowOps& win, Write&& write) {
 }
 
 }  // namespace
+
+bool SetAngleOfAttack(Program& p, WindowOps& win, const std::string& text) {
+  const std::size_t first = text.find_first_not_of(' ');
+  const std::size_t last = text.find_last_not_of(' ');
+  const std::string_view number = first == std::string::npos
+                                      ? std::string_view()
+                                      : std::string_view(text).substr(first, last - first + 1);
+  const std::optional<NumberPrefix> read = ReadNumberPrefix(number);
+  if (!read || read->length != number.size() || !(std::fabs(read->value) <= kMaxIncidenceDegrees)) {
+    win.MessageBox("The angle of attack must be a number of degrees from -90 to 90; " +
+                   Shown(text) + " is not.");
+    return false;
+  }
+  p.alphaDegrees = read->value;
+  return true;
+}
 
 std::optional<PressureAlongBody> CurrentPressure(const Program& p) {
   if (!p.state.ShowSolution) return std::nullopt;

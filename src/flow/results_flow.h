@@ -10,6 +10,10 @@
 
 namespace tarvenol {
 
+// Sets the angle of attack of the results from a text: a number of degrees from -90 to 90, or a
+// message naming the text, and the angle stays. True when it was taken.
+bool SetAngleOfAttack(Program& p, WindowOps& win, const std::string& text);
+
 // The pressure along the body of the solution shown; nothing before a solution of the geometry.
 std::optional<PressureAlongBody> CurrentPressure(const Program& p);
 

@@ -4,8 +4,7 @@
 
 namespace tarvenol {
 
-std::vector<PanelResult> PanelResults(const ModelState& s, const Array2& Sigma, const Array2& Ut,
-                                      const Array2& Vt) {
+std::vector<PanelResult> PanelResults(const ModelState& s, const FlowSolution& flow) {
   const int ni = LoopEnd(s.NI), nj = LoopEnd(s.NJ);
   std::vector<PanelResult> results;
   results.reserve(static_cast<std::size_t>(ni) * static_cast<std::size_t>(nj));
@@ -17,12 +16,12 @@ std::vector<PanelResult> PanelResults(const ModelState& s, const Array2& Sigma, 
       r.xC = s.xC(i, j);
       r.yC = s.yC(i, j);
       r.zC = s.zC(i, j);
-      r.sigma = Sigma(i, j);
-      const double ut = Ut(i, j), vt = Vt(i, j);
+      r.sigma = flow.Sigma(i, j);
+      const double ut = flow.Ut(i, j), vt = flow.Vt(i, j);
       r.Vx = ut * s.XsiX(i, j) + vt * s.ItaX(i, j);
       r.Vy = ut * s.XsiY(i, j) + vt * s.ItaY(i, j);
       r.Vz = ut * s.XsiZ(i, j) + vt * s.ItaZ(i, j);
-      r.oneMinusCp = s.OneMinusCp(i, j);
+      r.oneMinusCp = ut * ut + vt * vt;
       r.Cp = 1 - r.oneMinusCp;
       r.area = OutlineArea(OutlineOfPanel(s, i, j));
       results.push_back(r);

@@ -6,6 +6,7 @@
 
 #include "core/array.h"
 #include "core/model_state.h"
+#include "solver/hess_solve.h"
 
 namespace tarvenol {
 
@@ -18,10 +19,10 @@ struct PanelResult {
   double area = 0;  // of the panel's outline in its own plane
 };
 
-// Panels in the order of their numbers m = (i - 1) * NJ + j, from the geometry of s, its
-// 1 - Cp, and the source strengths Sigma and tangential velocities Ut, Vt (along each panel's
-// Xsi and Ita) of the solution; the velocity has no normal part, by the flow-tangency condition.
-std::vector<PanelResult> PanelResults(const ModelState& s, const Array2& Sigma, const Array2& Ut,
-                                      const Array2& Vt);
+// Panels in the order of their numbers m = (i - 1) * NJ + j, from the geometry of s and the
+// source strengths and tangential velocities (along each panel's Xsi and Ita) of a solution in
+// a unit stream; the velocity has no normal part, by the flow-tangency condition, and 1 - Cp is
+// the square of its speed.
+std::vector<PanelResult> PanelResults(const ModelState& s, const FlowSolution& flow);
 
 }  // namespace tarvenol
