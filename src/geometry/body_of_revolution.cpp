@@ -5,10 +5,12 @@
 #include <cstdio>
 #include <string>
 
+#include "core/counts.h"
 #include "core/memory.h"
 #include "core/program_error.h"
 #include "core/shown_text.h"
 #include "geometry/body_file.h"
+#include "geometry/panels.h"
 
 namespace tarvenol {
 namespace {
@@ -69,7 +71,10 @@ void BuildBodyGeometry(ModelState& s, BodyWork& w, BodyKind kind) {
   }
   // Known now that the profile has its count: refused before any grid is made.
   RequireMemory((s.NI + 2) * (s.NJ + 2) * kGeometryBytesPerPanel, "This geometry");
+  RevolveProfile(s, w);
+}
 
+void RevolveProfile(ModelState& s, BodyWork& w) {
   const int ni1 = LoopEnd(s.NI1);
   const int nj1 = LoopEnd(s.NJ1);
   w.Phi = Array1(ArrayLimit(s.NJ1));
@@ -86,6 +91,40 @@ void BuildBodyGeometry(ModelState& s, BodyWork& w, BodyKind kind) {
       s.zB(i, j) = std::sin(w.Phi(j)) * w.rI(i);
     }
   }
+}
+
+ModelState CoarserGeometry(const ModelState& s, const BodyWork& w) {
+  const bool sphere = w.kind == BodyKind::Sphere;
+  if (std::floor(s.NJ / 2) < kMinNJ || (sphere && std::floor(s.NI / 2) < kMinNI)) {
+    throw ProgramError(
+        std::string("A second solution at half the panels around") + (sphere ? " and along" : "") +
+        " needs NJ of at least " + std::to_string(static_cast<int>(2 * kMinNJ)) +
+        (sphere ? " and NI of at least " + std::to_string(static_cast<int>(2 * kMinNI))
+                : std::string()) +
+        ".");
+  }
+  ModelState coarse;
+  coarse.PI = s.PI;
+  coarse.TwoPI = s.TwoPI;
+  coarse.FourPI = s.FourPI;
+  coarse.NJ = std::floor(s.NJ / 2);
+  coarse.NJ1 = coarse.NJ + 1;
+  BodyWork body;
+  body.kind = w.kind;
+  if (sphere) {
+    coarse.NI = std::floor(s.NI / 2);
+    coarse.NI1 = coarse.NI + 1;
+    SphereProfile(coarse, body);
+  } else {
+    coarse.NI = s.NI;
+    coarse.NI1 = s.NI1;
+    body.xI = w.xI;
+    body.rI = w.rI;
+  }
+  RevolveProfile(coarse, body);
+  BuildPanels(coarse);
+  coarse.GeometryReady = true;
+  return coarse;
 }
 
 }  // namespace tarvenol

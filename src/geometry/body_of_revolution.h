@@ -25,4 +25,12 @@ void BuildBodyGeometry(ModelState& s, BodyWork& w, BodyKind kind);
 // The sphere of diameter 1 with its nose at x = 0, points evenly spaced in polar angle.
 void SphereProfile(ModelState& s, BodyWork& w);
 
+// The meridian angles and the surface grid of the profile in w, revolved at NJ1 meridians.
+void RevolveProfile(ModelState& s, BodyWork& w);
+
+// The panels of the same body with half the panels around it, and, for the sphere, half along
+// it too, whose results beside the full ones tell how fast they converge; the report plays no
+// part. Refuses, as BuildPanels does, panels without axes.
+ModelState CoarserGeometry(const ModelState& s, const BodyWork& w);
+
 }  // namespace tarvenol

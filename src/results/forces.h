@@ -1,0 +1,32 @@
+#pragma once
+// The force and moment of the pressure on the body at an angle of attack, in units of the
+// dynamic pressure 1/2 rho U^2: F = -sum of Cp n A over the panels and M = -sum of
+// Cp (r - reference) x n A, with n the panel's unit normal out of the body, r its control point,
+// A its area. A closed body in potential flow feels no net force (d'Alembert): what the panels
+// give is a measure of their error. The moment is Munk's, which turns a body nose up, away from
+// the stream: on the prolate spheroid 2 (k2 - k1) V sin a cos a.
+
+#include "geometry/body_figures.h"
+#include "results/incidence.h"
+#include "solver/hess_solve.h"
+
+namespace tarvenol {
+
+struct PressureForces {
+  double alphaDegrees = 0;
+  Vector3 reference{};  // the point the moment is taken about
+  Vector3 force{};      // in units of 1/2 rho U^2: an area
+  Vector3 moment{};     // in units of 1/2 rho U^2: a volume
+  // Nose-up pitching moment, -moment z: the stream (cos a, sin a, 0) lifts the nose to +y.
+  double Pitching() const { return -moment[2]; }
+};
+
+// The pressure of the solution's stream at the angle of attack integrated over the panels of s.
+PressureForces ForcesAt(const ModelState& s, const HessSolution& solution, const Incidence& a,
+                        const Vector3& reference);
+
+// Coefficients on the body's volume V, as airships are rated: force / V^(2/3), moment / V.
+double ForceCoefficient(double force, const BodyFigures& f);
+double MomentCoefficient(double moment, const BodyFigures& f);
+
+}  // namespace tarvenol
