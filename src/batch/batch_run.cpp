@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <algorithm>
+#include <charconv>
 #include <cstdio>
 #include <filesystem>
 #include <memory>
@@ -13,7 +14,9 @@
 #include "batch/stage_timer.h"
 #include "batch/terminal_progress.h"
 #include "core/shown_text.h"
+#include "core/text_number.h"
 #include "flow/command_flow.h"
+#include "flow/incidence_flow.h"
 #include "flow/results_flow.h"
 #include "flow/solve_estimate.h"
 #include "flow/view_handlers.h"
@@ -109,6 +112,13 @@ class BatchRun {
       case BatchAction::Alpha:
         SetAngleOfAttack(program_, win_, v[0]);
         break;
+      case BatchAction::Forces:
+        SaveForces(v);
+        break;
+      case BatchAction::BodyFigures:
+        Run("body-figures", PlanBodyFigures(program_, win_));
+        if (program_.state.ShowSolution && program_.bodyReport) PrintBodyFigures();
+        break;
     }
   }
 
@@ -142,6 +152,29 @@ class BatchRun {
     }
     if (const std::string fault = SavePressurePlot(*pressure, path); !fault.empty()) {
       win_.MessageBox("The plot cannot be written to " + ShownPath(path) + ": " + fault + ".");
+    }
+  }
+
+  // path, and the angles FROM TO STEP when given: 0 to 90 by 5 degrees when not.
+  void SaveForces(const std::vector<std::string>& v) {
+    double range[3] = {0, 90, 5};
+    for (std::size_t k = 1; k < v.size(); ++k) {
+      const std::optional<double> number = WholeTextNumber(v[k]);
+      if (!number) {
+        win_.MessageBox("The angles of a table of forces are numbers of degrees; " + Shown(v[k]) +
+                        " is not.");
+        return;
+      }
+      range[k - 1] = *number;
+    }
+    ExportForces(program_, win_, v[0], range[0], range[1], range[2]);
+  }
+
+  void PrintBodyFigures() {
+    for (const auto& [name, value] : BodyReportLines(*program_.bodyReport)) {
+      char text[32];
+      *std::to_chars(text, text + sizeof text - 1, value).ptr = '\0';
+      std::printf("%s %s\n", name.c_str(), text);
     }
   }
 

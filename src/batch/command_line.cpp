@@ -1,6 +1,7 @@
 #include "batch/command_line.h"
 
 #include "core/shown_text.h"
+#include "core/text_number.h"
 
 namespace tarvenol {
 
@@ -26,6 +27,13 @@ const char* const kBatchUsage =
     "  csv PATH      save the same, and the control points, as a CSV table, a row a panel\n"
     "  alpha DEG     the angle of attack, in degrees from -90 to 90, of the stream that later\n"
     "                plot, csv, vtk and forces show (0 at start); the solve is not repeated\n"
+    "  forces PATH [FROM TO STEP]\n"
+    "                save the force and moment of the pressure, in units of 1/2 rho U^2, and\n"
+    "                their coefficients on the volume, as a CSV table over the angles of\n"
+    "                attack FROM to TO by STEP degrees (0 to 90 by 5 when not given)\n"
+    "  body-figures  print the body's volume, wetted area, centre of volume and added-mass\n"
+    "                coefficients k1, k2 and k' (with their estimates extrapolated from a\n"
+    "                second solution at half the panels around), one name and value a line\n"
     "\n"
     "Options:\n"
     "  --timings     print the wall time of each stage of each action to standard error\n"
@@ -44,6 +52,8 @@ struct ActionName {
   std::size_t values;
   BatchAction::Kind kind;
   bool pathValue;
+  // Values that may follow the others, all of them or none: taken when the first is a number.
+  std::size_t optionalNumbers = 0;
 };
 
 constexpr ActionName kActions[] = {
@@ -59,6 +69,8 @@ constexpr ActionName kActions[] = {
     {"vtk", "a path", 1, BatchAction::Vtk, true},
     {"csv", "a path", 1, BatchAction::Csv, true},
     {"alpha", "a value", 1, BatchAction::Alpha, false},
+    {"forces", "a path", 1, BatchAction::Forces, true, 3},
+    {"body-figures", "", 0, BatchAction::BodyFigures, false},
 };
 
 }  // namespace
@@ -95,6 +107,17 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args) {
                       {args.begin() + static_cast<std::ptrdiff_t>(a) + 1,
                        args.begin() + static_cast<std::ptrdiff_t>(a + 1 + action->values)}};
     a += action->values;
+    if (action->optionalNumbers > 0 && a + 1 < args.size() && ReadNumberPrefix(args[a + 1])) {
+      if (args.size() - a - 1 < action->optionalNumbers) {
+        line.error = "'" + arg + "' takes " + std::to_string(action->optionalNumbers) +
+                     " numbers after its path, or none";
+        break;
+      }
+      taken.values.insert(
+          taken.values.end(), args.begin() + static_cast<std::ptrdiff_t>(a) + 1,
+          args.begin() + static_cast<std::ptrdiff_t>(a + 1 + action->optionalNumbers));
+      a += action->optionalNumbers;
+    }
     if (action->pathValue && taken.values[0].empty()) {
       line.error = "'" + arg + "' needs a path, not an empty text";
     }

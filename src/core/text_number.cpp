@@ -100,4 +100,13 @@ bool IsWholeCount(double value, double least, double most) {
   return std::isfinite(value) && value >= least && value <= most && value == std::floor(value);
 }
 
+std::optional<double> WholeTextNumber(std::string_view text) {
+  const std::size_t first = text.find_first_not_of(' ');
+  if (first == std::string_view::npos) return std::nullopt;
+  const std::string_view number = text.substr(first, text.find_last_not_of(' ') - first + 1);
+  const std::optional<NumberPrefix> read = ReadNumberPrefix(number);
+  if (!read || read->length != number.size()) return std::nullopt;
+  return read->value;
+}
+
 }  // namespace tarvenol

@@ -18,4 +18,7 @@ struct NumberPrefix {
 };
 std::optional<NumberPrefix> ReadNumberPrefix(std::string_view text);
 
+// The number a whole text is, blanks around it allowed; nothing for any other text.
+std::optional<double> WholeTextNumber(std::string_view text);
+
 }  // namespace tarvenol

@@ -1,9 +1,12 @@
 #pragma once
 // The model state together with the work arrays of the modules that keep their own.
 
+#include <optional>
+
 #include "core/model_state.h"
 #include "geometry/body_of_revolution.h"
 #include "report/report_lock.h"
+#include "results/added_masses.h"
 #include "solver/hess_solve.h"
 #include "view/draw_body.h"
 
@@ -20,6 +23,8 @@ struct Program {
   // The angle of attack of the results, in degrees: a setting of what is shown and exported,
   // not of the solve, which carries the axial and the transverse stream.
   double alphaDegrees = 0;
+  // The body's figures and added masses of the solution taken, once asked for.
+  std::optional<BodyReport> bodyReport;
   ReportLock report;  // held from start-up to the end
 };
 

@@ -30,18 +30,13 @@ void Export(const Program& p, WindowOps& win, Write&& write) {
 }  // namespace
 
 bool SetAngleOfAttack(Program& p, WindowOps& win, const std::string& text) {
-  const std::size_t first = text.find_first_not_of(' ');
-  const std::size_t last = text.find_last_not_of(' ');
-  const std::string_view number = first == std::string::npos
-                                      ? std::string_view()
-                                      : std::string_view(text).substr(first, last - first + 1);
-  const std::optional<NumberPrefix> read = ReadNumberPrefix(number);
-  if (!read || read->length != number.size() || !(std::fabs(read->value) <= kMaxIncidenceDegrees)) {
+  const std::optional<double> degrees = WholeTextNumber(text);
+  if (!degrees || !(std::fabs(*degrees) <= kMaxIncidenceDegrees)) {
     win.MessageBox("The angle of attack must be a number of degrees from -90 to 90; " +
                    Shown(text) + " is not.");
     return false;
   }
-  p.alphaDegrees = read->value;
+  p.alphaDegrees = *degrees;
   return true;
 }
 
@@ -55,11 +50,11 @@ std::optional<PressureAlongBody> CurrentPressure(const Program& p) {
 }
 
 void ExportCsv(const Program& p, WindowOps& win, const std::string& path) {
-  Export(p, win, [&] { WriteCsv(path, Panels(p)); });
+  Export(p, win, [&] { WriteCsv(path, Panels(p), p.alphaDegrees); });
 }
 
 void ExportVtk(const Program& p, WindowOps& win, const std::string& path) {
-  Export(p, win, [&] { WriteVtp(path, p.state, Panels(p)); });
+  Export(p, win, [&] { WriteVtp(path, p.state, Panels(p), p.alphaDegrees); });
 }
 
 }  // namespace tarvenol

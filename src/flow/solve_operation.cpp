@@ -51,6 +51,7 @@ class Solve : public Operation {
     solution_.OneMinusCp = {};
     const bool zeroPivot = solution_.zeroPivotRow != 0;
     p.solution = std::move(solution_);
+    p.bodyReport.reset();
     report_->Commit();
     picture.PaintOn(win.Picture());
     win.SetVisible(ManagedControl::Command_HessPan, false);

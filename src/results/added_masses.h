@@ -12,7 +12,10 @@
 // m66 = rho times the integral over the body of phi ((r - c) x n)_z, c the centre of volume.
 // Flat panels make all three converge about as 1/N.
 
+#include <optional>
+
 #include "geometry/body_figures.h"
+#include "results/exact_pressure.h"
 #include "solver/hess_solve.h"
 
 namespace tarvenol {
@@ -27,6 +30,17 @@ struct AddedMassCoefficients {
 // panels of s, a body of revolution.
 AddedMassCoefficients AddedMassesOf(const ModelState& s, const BodyFigures& figures,
                                     const HessSolution& solution);
+
+// The figures of a body and its added masses: as its solution gives them, as a solution with half
+// the panels around the body (and along the sphere) gives them, and Richardson's estimate from
+// the two.
+struct BodyReport {
+  BodyFigures figures;
+  AddedMassCoefficients solution, coarse, extrapolated;
+  int coarseNI = 0, coarseNJ = 0;
+  double ratio = 2;                  // panels around, the solution's to the coarse one's
+  std::optional<Spheroid> spheroid;  // Lamb's coefficients, where the body is one
+};
 
 // Richardson's extrapolation of coefficients whose error goes as 1/N, from those of a solution
 // and of one with `ratio` times fewer panels around the body: fine + (fine - coarse)/(ratio - 1).

@@ -57,20 +57,42 @@ void CellArray(Out& out, const char* type, const char* name, int components,
 
 }  // namespace
 
-void WriteCsv(const std::string& path, const std::vector<PanelResult>& results) {
+void WriteCsv(const std::string& path, const std::vector<PanelResult>& results,
+              double alphaDegrees) {
   WriteWholeFile(path, "table", [&](std::FILE* file) {
     Out out(file);
-    out << "i,j,xC,yC,zC,source_strength,Vx,Vy,Vz,one_minus_Cp,Cp,area\n";
+    const bool incidence = alphaDegrees != 0;
+    out << "i,j,xC,yC,zC,source_strength,Vx,Vy,Vz,one_minus_Cp,Cp,area"
+        << (incidence ? ",alpha_deg\n" : "\n");
     for (const PanelResult& r : results) {
       out << static_cast<long>(r.i) << "," << static_cast<long>(r.j) << "," << r.xC << "," << r.yC
           << "," << r.zC << "," << r.sigma << "," << r.Vx << "," << r.Vy << "," << r.Vz << ","
-          << r.oneMinusCp << "," << r.Cp << "," << r.area << "\n";
+          << r.oneMinusCp << "," << r.Cp << "," << r.area;
+      if (incidence) out << "," << alphaDegrees;
+      out << "\n";
     }
   });
 }
 
-void WriteVtp(const std::string& path, const ModelState& s,
-              const std::vector<PanelResult>& results) {
+void WriteForcesCsv(const std::string& path, const std::vector<PressureForces>& rows,
+                    const BodyFigures& figures, const std::optional<Spheroid>& spheroid) {
+  WriteWholeFile(path, "table of forces", [&](std::FILE* file) {
+    Out out(file);
+    out << "alpha_deg,Fx,Fy,Fz,Mx,My,Mz,CFx,CFy,CFz,CM_pitch,CM_pitch_munk,reference_x,volume\n";
+    for (const PressureForces& r : rows) {
+      out << r.alphaDegrees;
+      for (const double f : r.force) out << "," << f;
+      for (const double m : r.moment) out << "," << m;
+      for (const double f : r.force) out << "," << ForceCoefficient(f, figures);
+      out << "," << MomentCoefficient(r.Pitching(), figures) << ",";
+      if (spheroid) out << MunkMomentCoefficient(*spheroid, IncidenceOf(r.alphaDegrees));
+      out << "," << r.reference[0] << "," << figures.volume << "\n";
+    }
+  });
+}
+
+void WriteVtp(const std::string& path, const ModelState& s, const std::vector<PanelResult>& results,
+              double alphaDegrees) {
   WriteWholeFile(path, "VTK file", [&](std::FILE* file) {
     Out out(file);
     long points = 0;
@@ -78,9 +100,15 @@ void WriteVtp(const std::string& path, const ModelState& s,
     out << "<?xml version=\"1.0\"?>\n"
            "<VTKFile type=\"PolyData\" version=\"1.0\" byte_order=\"LittleEndian\" "
            "header_type=\"UInt64\">\n"
-           "  <PolyData>\n"
-           "    <Piece NumberOfPoints=\""
-        << points << "\" NumberOfVerts=\"0\" NumberOfLines=\"0\" NumberOfStrips=\"0\" "
+           "  <PolyData>\n";
+    if (alphaDegrees != 0) {
+      out << "    <FieldData>\n"
+             "      <DataArray type=\"Float64\" Name=\"alpha_deg\" NumberOfTuples=\"1\" "
+             "format=\"ascii\">"
+          << alphaDegrees << "</DataArray>\n    </FieldData>\n";
+    }
+    out << "    <Piece NumberOfPoints=\"" << points
+        << "\" NumberOfVerts=\"0\" NumberOfLines=\"0\" NumberOfStrips=\"0\" "
         << "NumberOfPolys=\"" << static_cast<long>(results.size()) << "\">\n"
         << "      <Points>\n"
            "        <DataArray type=\"Float64\" NumberOfComponents=\"3\" format=\"ascii\">\n";

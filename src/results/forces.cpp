@@ -39,4 +39,8 @@ double MomentCoefficient(double moment, const BodyFigures& f) {
   return moment / std::fabs(f.volume);
 }
 
+double MunkMomentCoefficient(const Spheroid& s, const Incidence& a) {
+  return 2 * (s.k2 - s.k1) * a.sinA * a.cosA;
+}
+
 }  // namespace tarvenol

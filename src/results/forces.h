@@ -7,6 +7,7 @@
 // the stream: on the prolate spheroid 2 (k2 - k1) V sin a cos a.
 
 #include "geometry/body_figures.h"
+#include "results/exact_pressure.h"
 #include "results/incidence.h"
 #include "solver/hess_solve.h"
 
@@ -28,5 +29,8 @@ PressureForces ForcesAt(const ModelState& s, const HessSolution& solution, const
 // Coefficients on the body's volume V, as airships are rated: force / V^(2/3), moment / V.
 double ForceCoefficient(double force, const BodyFigures& f);
 double MomentCoefficient(double moment, const BodyFigures& f);
+
+// Munk's nose-up moment on the spheroid, on its volume: 2 (k2 - k1) sin a cos a.
+double MunkMomentCoefficient(const Spheroid& s, const Incidence& a);
 
 }  // namespace tarvenol

@@ -30,14 +30,23 @@ def section(report, title, rows):
 def main(batch):
     faults = []
     with tempfile.TemporaryDirectory() as work:
-        subprocess.run([batch, "ni", str(NI), "nj", str(NJ), "sphere", "solve", "vtk", "s.vtp"],
-                       cwd=work, check=True)
+        subprocess.run([batch, "ni", str(NI), "nj", str(NJ), "sphere", "solve", "vtk", "s.vtp",
+                        "alpha", "30", "vtk", "a.vtp"], cwd=work, check=True)
         with open(os.path.join(work, "Tarvenol.txt"), newline="") as f:
             report = f.read()
         reader = vtkXMLPolyDataReader()
         reader.SetFileName(os.path.join(work, "s.vtp"))
         reader.Update()
         data = reader.GetOutput()
+        # The panels at an angle of attack carry it as field data.
+        at_angle = vtkXMLPolyDataReader()
+        at_angle.SetFileName(os.path.join(work, "a.vtp"))
+        at_angle.Update()
+        alpha = at_angle.GetOutput().GetFieldData().GetArray("alpha_deg")
+        if alpha is None or alpha.GetValue(0) != 30:
+            faults.append("the file made at 30 degrees does not carry alpha_deg = 30")
+        if data.GetFieldData().GetArray("alpha_deg") is not None:
+            faults.append("the file made at 0 degrees carries an angle")
 
     cells = data.GetNumberOfCells()
     if cells != NI * NJ:
