@@ -46,7 +46,7 @@ std::optional<PressureAlongBody> CurrentPressure(const Program& p) {
                                ? "the sphere"
                                : std::filesystem::path(p.state.BodyFile).filename().string();
   return PressureOf(body, LoopEnd(p.state.NI), LoopEnd(p.state.NJ), Panels(p), p.body.xI, p.body.rI,
-                    LoopEnd(p.state.NI1));
+                    LoopEnd(p.state.NI1), IncidenceOf(p.alphaDegrees));
 }
 
 void ExportCsv(const Program& p, WindowOps& win, const std::string& path) {

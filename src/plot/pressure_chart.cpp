@@ -50,9 +50,96 @@ QScatterSeries* Dots(const QString& name, QColor colour, double size) {
   return series;
 }
 
+// The axes over the series, the x axis over xLow..xHigh and the y axis over yLow..yHigh with a
+// margin; every series attached to both.
+void AddAxes(QChart* chart, const std::vector<QAbstractSeries*>& series, double xLow, double xHigh,
+             double yLow, double yHigh, const QString& yTitle) {
+  auto* xAxis = new QValueAxis;
+  xAxis->setTitleText("x");
+  auto* yAxis = new QValueAxis;
+  yAxis->setTitleText(yTitle);
+  if (!(xLow < xHigh)) {
+    xLow = 0;
+    xHigh = 1;
+  }
+  const double margin = 0.05 * (yHigh - yLow);
+  xAxis->setRange(xLow, xHigh);
+  yAxis->setRange(yLow - margin, yHigh + margin);
+  yAxis->applyNiceNumbers();
+  chart->addAxis(xAxis, Qt::AlignBottom);
+  chart->addAxis(yAxis, Qt::AlignLeft);
+  for (QAbstractSeries* s : series) {
+    chart->addSeries(s);
+    s->attachAxis(xAxis);
+    s->attachAxis(yAxis);
+  }
+}
+
+// At an angle of attack: 1 - Cp along the windward and the leeward meridian, and on the
+// spheroid the closed form at the angle along the same meridians.
+QChart* MakeIncidenceChart(const PressureAlongBody& p) {
+  auto* chart = new QChart;
+  QString title = QString("Pressure along %1 at α = %2°, %3 × %4 panels")
+                      .arg(QString::fromStdString(p.body))
+                      .arg(p.incidence.degrees)
+                      .arg(p.NI)
+                      .arg(p.NJ);
+  if (p.spheroid) title += "; " + ExactKind(*p.spheroid);
+  chart->setTitle(title);
+  chart->legend()->setAlignment(Qt::AlignBottom);
+
+  double xLow = HUGE_VAL, xHigh = -HUGE_VAL, yLow = 0, yHigh = 1;
+  auto* all = Dots("all j", QColor(190, 200, 220), 5);
+  auto* windward =
+      Line(QString("windward, j = %1").arg(p.windward), QColor(0, 70, 200), Qt::SolidLine, 1.5);
+  auto* leeward =
+      Line(QString("leeward, j = %1").arg(p.leeward), QColor(220, 110, 0), Qt::SolidLine, 1.5);
+  double windwardAngle = 0, leewardAngle = 0;  // of the meridians' control points
+  for (const PanelResult& r : p.panels) {
+    all->append(r.xC, r.oneMinusCp);
+    if (r.j == p.windward) {
+      windward->append(r.xC, r.oneMinusCp);
+      windwardAngle = std::atan2(r.zC, r.yC);
+    }
+    if (r.j == p.leeward) {
+      leeward->append(r.xC, r.oneMinusCp);
+      leewardAngle = std::atan2(r.zC, r.yC);
+    }
+    xLow = std::min(xLow, r.xC);
+    xHigh = std::max(xHigh, r.xC);
+    yHigh = std::max(yHigh, r.oneMinusCp);
+  }
+  std::vector<QAbstractSeries*> series;
+  if (p.spheroid) {
+    const Spheroid& s = *p.spheroid;
+    const auto curve = [&](const QString& name, double angle, Qt::PenStyle style) {
+      auto* exact = Line(name, QColor(0, 0, 0), style, 1);
+      for (int k = 0; k <= kCurvePoints; ++k) {
+        const double u = -s.a + 2 * s.a * k / kCurvePoints;
+        const double r = s.b * std::sqrt(std::max(0.0, 1 - u * u / (s.a * s.a)));
+        const double value =
+            ExactOneMinusCpAtIncidence(s, p.incidence.cosA, p.incidence.sinA, s.centre + u,
+                                       r * std::cos(angle), r * std::sin(angle));
+        exact->append(s.centre + u, value);
+        yHigh = std::max(yHigh, value);
+      }
+      return exact;
+    };
+    series = {curve(QString("exact; largest deviation %1").arg(Number(p.deviation, 4)),
+                    windwardAngle, Qt::SolidLine),
+              curve("exact, leeward", leewardAngle, Qt::DashLine)};
+    xLow = std::min(xLow, s.centre - s.a);
+    xHigh = std::max(xHigh, s.centre + s.a);
+  }
+  series.insert(series.end(), {all, windward, leeward});
+  AddAxes(chart, series, xLow, xHigh, yLow, yHigh, "1 − Cp");
+  return chart;
+}
+
 }  // namespace
 
 QChart* MakePressureChart(const PressureAlongBody& p) {
+  if (p.incidence.degrees != 0) return MakeIncidenceChart(p);
   auto* chart = new QChart;
   QString title = QString("Pressure along %1, %2 × %3 panels")
                       .arg(QString::fromStdString(p.body))
@@ -98,26 +185,7 @@ QChart* MakePressureChart(const PressureAlongBody& p) {
     series = {exact, exactCp};
   }
   series.insert(series.end(), {all, meridian, meridianDots, meridianCp});
-
-  auto* xAxis = new QValueAxis;
-  xAxis->setTitleText("x");
-  auto* yAxis = new QValueAxis;
-  yAxis->setTitleText("1 − Cp and Cp");
-  if (!(xLow < xHigh)) {
-    xLow = 0;
-    xHigh = 1;
-  }
-  const double margin = 0.05 * (yHigh - yLow);
-  xAxis->setRange(xLow, xHigh);
-  yAxis->setRange(yLow - margin, yHigh + margin);
-  yAxis->applyNiceNumbers();
-  chart->addAxis(xAxis, Qt::AlignBottom);
-  chart->addAxis(yAxis, Qt::AlignLeft);
-  for (QAbstractSeries* s : series) {
-    chart->addSeries(s);
-    s->attachAxis(xAxis);
-    s->attachAxis(yAxis);
-  }
+  AddAxes(chart, series, xLow, xHigh, yLow, yHigh, "1 − Cp and Cp");
   // The line's own dots need no entry of their own in the legend.
   chart->legend()->markers(meridianDots).first()->setVisible(false);
   return chart;

@@ -1,7 +1,8 @@
 #pragma once
 // The pressure along the body, as its plot shows it: every panel's 1 - Cp against the x of its
 // control point, and the closed form where the body is a spheroid, with the largest deviation
-// of the panels from it.
+// of the panels from it. At an angle of attack the plot follows the two meridians of panels
+// nearest the plane of the stream: the windward one, which the stream meets, and the leeward.
 
 #include <optional>
 #include <string>
@@ -9,6 +10,7 @@
 
 #include "core/array.h"
 #include "results/exact_pressure.h"
+#include "results/incidence.h"
 #include "results/panel_results.h"
 
 namespace tarvenol {
@@ -19,10 +21,13 @@ struct PressureAlongBody {
   std::vector<PanelResult> panels;
   std::optional<Spheroid> spheroid;
   double deviation = 0;  // largest |1 - Cp of a panel - the closed form at its x|
+  Incidence incidence;
+  int windward = 0, leeward = 0;  // the meridians j of the panels nearest -y and +y
 };
 
-// profile: points 1..n of xI, rI, to tell whether the body is a spheroid.
+// profile: points 1..n of xI, rI, to tell whether the body is a spheroid; the panels' results
+// at the angle of attack a.
 PressureAlongBody PressureOf(std::string body, int NI, int NJ, std::vector<PanelResult> panels,
-                             const Array1& xI, const Array1& rI, int n);
+                             const Array1& xI, const Array1& rI, int n, const Incidence& a);
 
 }  // namespace tarvenol
