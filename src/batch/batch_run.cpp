@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <algorithm>
+#include <cctype>
 #include <charconv>
 #include <cstdio>
 #include <filesystem>
@@ -20,6 +21,8 @@
 #include "flow/results_flow.h"
 #include "flow/solve_estimate.h"
 #include "flow/view_handlers.h"
+#include "plot/chart_file.h"
+#include "plot/moment_chart.h"
 #include "plot/pressure_chart.h"
 #include "raster/raster_canvas.h"
 
@@ -27,6 +30,18 @@ namespace tarvenol {
 namespace {
 
 constexpr int kPictureSize = 400;
+
+// A path the plots go to as a picture rather than a table.
+bool IsPicture(const std::string& path) {
+  const auto ends = [&](const char* suffix) {
+    const std::string s(suffix);
+    return path.size() >= s.size() &&
+           std::equal(s.rbegin(), s.rend(), path.rbegin(), [](char a, char b) {
+             return a == std::tolower(static_cast<unsigned char>(b));
+           });
+  };
+  return ends(".png") || ends(".svg");
+}
 
 void Say(const std::string& text) {
   std::fprintf(stderr, "tarvenol-batch: %s\n", text.c_str());
@@ -167,7 +182,19 @@ class BatchRun {
       }
       range[k - 1] = *number;
     }
-    ExportForces(program_, win_, v[0], range[0], range[1], range[2]);
+    if (!IsPicture(v[0])) {
+      ExportForces(program_, win_, v[0], range[0], range[1], range[2]);
+      return;
+    }
+    const std::optional<ForcesTable> table =
+        ForcesOverAngles(program_, win_, range[0], range[1], range[2]);
+    if (!table) return;
+    const std::optional<double> shown = program_.alphaDegrees;
+    if (const std::string fault =
+            SaveChart(MakeMomentChart(*table, BodyName(program_), shown), v[0], 900, 560);
+        !fault.empty()) {
+      win_.MessageBox("The plot cannot be written to " + ShownPath(v[0]) + ": " + fault + ".");
+    }
   }
 
   void PrintBodyFigures() {
@@ -201,8 +228,11 @@ int RunBatch(const CommandLine& line) {
   // The plot's charts are widgets, drawn off any screen: they need an application, which the
   // other actions do without.
   std::unique_ptr<QApplication> application;
-  const bool plots = std::any_of(line.actions.begin(), line.actions.end(),
-                                 [](const BatchAction& a) { return a.kind == BatchAction::Plot; });
+  const bool plots =
+      std::any_of(line.actions.begin(), line.actions.end(), [](const BatchAction& a) {
+        return a.kind == BatchAction::Plot ||
+               (a.kind == BatchAction::Forces && IsPicture(a.values[0]));
+      });
   static int argc = 1;
   static char name[] = "tarvenol-batch";
   static char* argv[] = {name, nullptr};

@@ -17,14 +17,6 @@
 
 namespace tarvenol {
 
-// The body's forces at the angles from..to by step, in degrees, about the centre of volume;
-// the Munk moment where the body is a spheroid.
-struct ForcesTable {
-  BodyFigures figures;
-  std::optional<Spheroid> spheroid;
-  std::vector<PressureForces> rows;
-};
-
 // The spheroid the shown body is, if it is one.
 std::optional<Spheroid> SpheroidOfBody(const Program& p);
 

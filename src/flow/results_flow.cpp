@@ -40,13 +40,16 @@ bool SetAngleOfAttack(Program& p, WindowOps& win, const std::string& text) {
   return true;
 }
 
+std::string BodyName(const Program& p) {
+  return p.body.kind == BodyKind::Sphere
+             ? "the sphere"
+             : std::filesystem::path(p.state.BodyFile).filename().string();
+}
+
 std::optional<PressureAlongBody> CurrentPressure(const Program& p) {
   if (!p.state.ShowSolution) return std::nullopt;
-  const std::string body = p.body.kind == BodyKind::Sphere
-                               ? "the sphere"
-                               : std::filesystem::path(p.state.BodyFile).filename().string();
-  return PressureOf(body, LoopEnd(p.state.NI), LoopEnd(p.state.NJ), Panels(p), p.body.xI, p.body.rI,
-                    LoopEnd(p.state.NI1), IncidenceOf(p.alphaDegrees));
+  return PressureOf(BodyName(p), LoopEnd(p.state.NI), LoopEnd(p.state.NJ), Panels(p), p.body.xI,
+                    p.body.rI, LoopEnd(p.state.NI1), IncidenceOf(p.alphaDegrees));
 }
 
 void ExportCsv(const Program& p, WindowOps& win, const std::string& path) {

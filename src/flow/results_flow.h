@@ -14,6 +14,9 @@ namespace tarvenol {
 // message naming the text, and the angle stays. True when it was taken.
 bool SetAngleOfAttack(Program& p, WindowOps& win, const std::string& text);
 
+// "the sphere", or the body file's name.
+std::string BodyName(const Program& p);
+
 // The pressure along the body of the solution shown; nothing before a solution of the geometry.
 std::optional<PressureAlongBody> CurrentPressure(const Program& p);
 

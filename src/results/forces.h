@@ -6,6 +6,9 @@
 // give is a measure of their error. The moment is Munk's, which turns a body nose up, away from
 // the stream: on the prolate spheroid 2 (k2 - k1) V sin a cos a.
 
+#include <optional>
+#include <vector>
+
 #include "geometry/body_figures.h"
 #include "results/exact_pressure.h"
 #include "results/incidence.h"
@@ -20,6 +23,14 @@ struct PressureForces {
   Vector3 moment{};     // in units of 1/2 rho U^2: a volume
   // Nose-up pitching moment, -moment z: the stream (cos a, sin a, 0) lifts the nose to +y.
   double Pitching() const { return -moment[2]; }
+};
+
+// The body's forces over a range of angles of attack, about its centre of volume, with the Munk
+// moment where the body is a spheroid.
+struct ForcesTable {
+  BodyFigures figures;
+  std::optional<Spheroid> spheroid;
+  std::vector<PressureForces> rows;
 };
 
 // The pressure of the solution's stream at the angle of attack integrated over the panels of s.
