@@ -23,6 +23,8 @@ struct Program {
   // The angle of attack of the results, in degrees: a setting of what is shown and exported,
   // not of the solve, which carries the axial and the transverse stream.
   double alphaDegrees = 0;
+  // Grows by one with each solution taken, so that what is kept of one can tell it is stale.
+  unsigned solutionCount = 0;
   // The body's figures and added masses of the solution taken, once asked for.
   std::optional<BodyReport> bodyReport;
   ReportLock report;  // held from start-up to the end

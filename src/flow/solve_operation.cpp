@@ -52,6 +52,7 @@ class Solve : public Operation {
     const bool zeroPivot = solution_.zeroPivotRow != 0;
     p.solution = std::move(solution_);
     p.bodyReport.reset();
+    ++p.solutionCount;
     report_->Commit();
     picture.PaintOn(win.Picture());
     win.SetVisible(ManagedControl::Command_HessPan, false);

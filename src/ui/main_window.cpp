@@ -13,10 +13,12 @@
 #include <QScrollBar>
 
 #include "flow/command_flow.h"
+#include "flow/incidence_flow.h"
 #include "flow/results_flow.h"
 #include "flow/view_handlers.h"
 #include "ui/about_window.h"
 #include "ui/file_chooser.h"
+#include "ui/incidence_window.h"
 #include "ui/picture_area.h"
 #include "ui/pressure_window.h"
 #include "ui/progress_panel.h"
@@ -53,6 +55,14 @@ Form1::Form1(MessageSink sink, QuestionSink questions, SavePathSink paths)
   controls_ = BuildControls();
   controls_.Form_About = new Form_About(this);
   Form_Pressure_ = new PressureWindow(this);
+  Form_Incidence_ = new IncidenceWindow(
+      this,
+      [this](const QString& text) {
+        const bool taken = SetAngleOfAttack(program_, *ops_, text.toStdString());
+        ShowResults();
+        return taken;
+      },
+      [this] { Start(PlanBodyFigures(program_, *ops_)); });
   ops_ = std::make_unique<QtWindowOps>(controls_, canvas_, this, std::move(sink),
                                        std::move(questions));
   runner_ = std::make_unique<WorkRunner>(progress_, nullptr);
@@ -206,6 +216,13 @@ void Form1::BuildMenus() {
     Form_Pressure_->show();
     Form_Pressure_->raise();
   });
+  QAction* Mn_Incidence = Mn_Results->addAction("Body at incidence");
+  Mn_Incidence->setObjectName("Mn_Incidence");
+  connect(Mn_Incidence, &QAction::triggered, this, [this] {
+    Form_Incidence_->ShowBody(program_);
+    Form_Incidence_->show();
+    Form_Incidence_->raise();
+  });
   QAction* Mn_ExportVtk = Mn_Results->addAction("Export the panels as VTK...");
   Mn_ExportVtk->setObjectName("Mn_ExportVtk");
   connect(Mn_ExportVtk, &QAction::triggered, this, [this] {
@@ -262,6 +279,7 @@ void Form1::ShowPicture() {
 
 void Form1::ShowResults() {
   if (Form_Pressure_->isVisible()) Form_Pressure_->ShowPressure(CurrentPressure(program_));
+  if (Form_Incidence_->isVisible()) Form_Incidence_->ShowBody(program_);
 }
 
 void Form1::Export(const QString& title, const QString& suggested, const QString& filter,

@@ -16,6 +16,7 @@
 namespace tarvenol {
 
 class PictureArea;
+class IncidenceWindow;
 class PressureWindow;
 class ProgressPanel;
 class WorkRunner;
@@ -64,6 +65,7 @@ class Form1 : public QMainWindow {
   ProgressPanel* progress_ = nullptr;
   QMenu* Mn_Geometry_ = nullptr;
   PressureWindow* Form_Pressure_ = nullptr;
+  IncidenceWindow* Form_Incidence_ = nullptr;
   SavePathSink paths_;
   std::unique_ptr<QtWindowOps> ops_;
   bool started_ = false;

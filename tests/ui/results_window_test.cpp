@@ -3,8 +3,10 @@
 #include <QAction>
 #include <QChart>
 #include <QChartView>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSlider>
 
 #include "form_fixture.h"
 
@@ -63,6 +65,40 @@ TEST_F(ResultsWindow, TheExportsAskWhereAndWriteThere) {
             (std::vector<std::string>{"Export the panels as VTK", "Export the panels as CSV"}));
   EXPECT_EQ(ReadFile(dir.path() / "panels.vtp").rfind("<?xml", 0), 0u);
   EXPECT_EQ(ReadFile(dir.path() / "panels.csv").rfind("i,j,xC,", 0), 0u);
+  EXPECT_EQ(messages.size(), 1u);
+}
+
+// The angle of attack is set in the incidence window, by its slider or its box; the pressure plot
+// follows it, a bad text is refused, and the added masses are asked for there.
+TEST_F(ResultsWindow, TheIncidenceWindowSetsTheAngleThePlotFollows) {
+  Control<QLineEdit>("Text_NI")->setText("8");
+  Control<QLineEdit>("Text_NJ")->setText("8");
+  Control<QAction>("Mn_Sphere")->trigger();
+  Click("Command_Sphere");
+  Click("Command_HessPan");
+  Control<QAction>("Mn_Pressure")->trigger();
+  Control<QAction>("Mn_Incidence")->trigger();
+  ASSERT_TRUE(Control<QWidget>("Form_Incidence")->isVisible());
+
+  Control<QSlider>("HScroll_Alpha")->setValue(10);
+  EXPECT_EQ(form->program().alphaDegrees, 10);
+  EXPECT_EQ(Control<QLineEdit>("Text_Alpha")->text(), "10");
+  EXPECT_TRUE(Plot()->title().contains("at α = 10°")) << Plot()->title().toStdString();
+  EXPECT_TRUE(Control<QLabel>("Label_Forces")->text().contains("At α = 10°"));
+
+  auto* box = Control<QLineEdit>("Text_Alpha");
+  box->setText("abc");
+  emit box->editingFinished();
+  ASSERT_EQ(messages.size(), 1u);
+  EXPECT_EQ(form->program().alphaDegrees, 10);
+  box->setText("-20");
+  emit box->editingFinished();
+  EXPECT_EQ(Control<QSlider>("HScroll_Alpha")->value(), -20);
+
+  Click("Command_AddedMasses");
+  ASSERT_TRUE(form->program().bodyReport);
+  EXPECT_TRUE(Control<QLabel>("Label_Figures")->text().contains("extrapolated"));
+  EXPECT_FALSE(Control<QPushButton>("Command_AddedMasses")->isEnabled());
   EXPECT_EQ(messages.size(), 1u);
 }
 
