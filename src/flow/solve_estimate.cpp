@@ -1,6 +1,7 @@
 #include "flow/solve_estimate.h"
 
 #include "core/memory.h"
+#include "solver/hess_solve.h"
 
 namespace tarvenol {
 namespace {
@@ -14,7 +15,7 @@ constexpr double kBytesPerMatrixValue = 7;
 SolveEstimate EstimateSolve(const ModelState& s) {
   SolveEstimate e;
   e.panels = static_cast<double>(LoopEnd(s.NI)) * static_cast<double>(LoopEnd(s.NJ));
-  e.matrixBytes = 3 * (e.panels + 1) * (e.panels + 2) * static_cast<double>(sizeof(double));
+  e.matrixBytes = MatrixMemoryBytes(e.panels);
   e.reportBytes = kBytesPerMatrixValue * e.panels * (3 * e.panels + 1);
   e.large = e.reportBytes > kLargeReportBytes;
   e.text = std::to_string(static_cast<long long>(e.panels)) + " panels: the three matrices take " +

@@ -19,21 +19,6 @@ double SecondsSince(Clock::time_point start) {
   return std::chrono::duration<double>(Clock::now() - start).count();
 }
 
-// Panel numbers, and the column NPan + 1, are ints.
-constexpr double kMaxPanels = INT_MAX - 2;
-
-// Refuses a panel count whose three matrices would not fit, before any is allocated.
-void RequireMatrixMemory(double panels) {
-  const std::string count = std::to_string(static_cast<long long>(panels));
-  const double bytes = 3 * (panels + 1) * (panels + 2) * static_cast<double>(sizeof(double));
-  RequireMemory(bytes, "Hess's panel method for " + count + " panels");
-  if (panels > kMaxPanels) {
-    throw ProgramError("Hess's panel method takes at most " +
-                       std::to_string(static_cast<long long>(kMaxPanels)) + " panels, not " +
-                       count + ".");
-  }
-}
-
 // The tangential surface velocity by panel, free stream plus every source panel, along the
 // panel's axes Xsi and Ita, and its square, 1 - Cp.
 void SurfaceVelocities(const ModelState& s, const SolverWork& w, int NPan, HessSolution& out) {
@@ -61,6 +46,22 @@ void SurfaceVelocities(const ModelState& s, const SolverWork& w, int NPan, HessS
 }
 
 }  // namespace
+
+double MatrixMemoryBytes(double panels) {
+  return 3 * (panels + 1) * (panels + 2) * static_cast<double>(sizeof(double));
+}
+
+void RequireMatrixMemory(double panels) {
+  // Panel numbers, and the column NPan + 1, are ints.
+  constexpr double kMaxPanels = INT_MAX - 2;
+  const std::string count = std::to_string(static_cast<long long>(panels));
+  RequireMemory(MatrixMemoryBytes(panels), "Hess's panel method for " + count + " panels");
+  if (panels > kMaxPanels) {
+    throw ProgramError("Hess's panel method takes at most " +
+                       std::to_string(static_cast<long long>(kMaxPanels)) + " panels, not " +
+                       count + ".");
+  }
+}
 
 HessSolution HessSolve(const ModelState& s, SolverWork& w, Progress& progress,
                        const MatricesReady& matricesReady) {

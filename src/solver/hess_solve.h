@@ -47,6 +47,13 @@ struct HessSolution {
 // the only moment at which they can be read whole.
 using MatricesReady = std::function<void(const SolverWork&)>;
 
+// The memory the three influence matrices take for that many panels, in bytes.
+double MatrixMemoryBytes(double panels);
+
+// Refuses, with a message, a panel count whose three matrices would not fit in the memory
+// available now, or whose panel numbers an int cannot hold.
+void RequireMatrixMemory(double panels);
+
 // Panels are numbered m = (i - 1) * NJ + j. The free stream must be set. Refuses a panel
 // count whose matrices would not fit in memory before any is allocated. Tells progress how far
 // it has come at coarse steps, and throws Cancelled when it asks to stop.
