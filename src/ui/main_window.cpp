@@ -113,7 +113,8 @@ Form1Controls Form1::BuildControls() {
   place(Frame5, "Frame5", 120, 720, 6735, 7455);
   Pic1_ = new PictureArea(canvas_, Frame5);
   place(Pic1_, "Pic1", 600, 120, 6000, 6000);
-  canvas_.Resize(Pic1_->contentsRect().width(), Pic1_->contentsRect().height());
+  canvas_.Resize(Pic1_->contentsRect().width(), Pic1_->contentsRect().height(),
+                 Pic1_->devicePixelRatioF());
   QGroupBox* Frame6 = newFrame(Frame5);
   place(Frame6, "Frame6", 480, 6120, 6255, 1215);
   QLineEdit* Text_AlfaY = new QLineEdit("0", Frame6);
