@@ -18,6 +18,7 @@
 #include "ui/about_window.h"
 #include "ui/file_chooser.h"
 #include "ui/picture_area.h"
+#include "ui/fitting_text_box.h"
 #include "ui/pressure_window.h"
 #include "ui/progress_panel.h"
 #include "ui/twips.h"
@@ -117,22 +118,22 @@ Form1Controls Form1::BuildControls() {
                  Pic1_->devicePixelRatioF());
   QGroupBox* Frame6 = newFrame(Frame5);
   place(Frame6, "Frame6", 480, 6120, 6255, 1215);
-  QLineEdit* Text_AlfaY = new QLineEdit("0", Frame6);
+  QLineEdit* Text_AlfaY = new FittingTextBox("0", Frame6);
   place(Text_AlfaY, "Text_AlfaY", 120, 480, 495, 285);
   QScrollBar* HScroll_Y = NewScrollBar(Frame6, Qt::Horizontal, 0, 180, 90, 10);
   place(HScroll_Y, "HScroll_Y", 720, 480, 5415, 285);
-  QLineEdit* Text_AlfaZ = new QLineEdit("0", Frame6);
+  QLineEdit* Text_AlfaZ = new FittingTextBox("0", Frame6);
   place(Text_AlfaZ, "Text_AlfaZ", 120, 840, 495, 285);
   QScrollBar* HScroll_Z = NewScrollBar(Frame6, Qt::Horizontal, 0, 180, 90, 10);
   place(HScroll_Z, "HScroll_Z", 720, 840, 5415, 285);
-  QLineEdit* Text_AlfaX = new QLineEdit("0", Frame6);
+  QLineEdit* Text_AlfaX = new FittingTextBox("0", Frame6);
   place(Text_AlfaX, "Text_AlfaX", 120, 120, 495, 285);
   QScrollBar* HScroll_X = NewScrollBar(Frame6, Qt::Horizontal, 0, 180, 90, 10);
   place(HScroll_X, "HScroll_X", 720, 120, 5415, 255);
   // Minimum at the top: moving the thumb down enlarges the drawing.
   QScrollBar* VScroll_Ölçek = NewScrollBar(Frame5, Qt::Vertical, 1, 8, 1, 1);
   place(VScroll_Ölçek, "VScroll_Ölçek", 120, 720, 375, 5415);
-  QLineEdit* Text_Ölçek = new QLineEdit("1", Frame5);
+  QLineEdit* Text_Ölçek = new FittingTextBox("1", Frame5);
   place(Text_Ölçek, "Text_Ölçek", 120, 480, 375, 285);
   auto* Label9 = new QLabel("Scale", Frame5);
   place(Label9, "Label9", 120, 240, 420, 255);
@@ -140,9 +141,9 @@ Form1Controls Form1::BuildControls() {
 
   QGroupBox* Frame_NI_NJ = newFrame(client);
   place(Frame_NI_NJ, "Frame_NI_NJ", 120, 0, 1815, 735);
-  QLineEdit* Text_NI = new QLineEdit("4", Frame_NI_NJ);
+  QLineEdit* Text_NI = new FittingTextBox("4", Frame_NI_NJ);
   place(Text_NI, "Text_NI", 480, 240, 375, 285);
-  QLineEdit* Text_NJ = new QLineEdit("4", Frame_NI_NJ);
+  QLineEdit* Text_NJ = new FittingTextBox("4", Frame_NI_NJ);
   place(Text_NJ, "Text_NJ", 1320, 240, 375, 315);
   auto* label1 = new QLabel("NI =", Frame_NI_NJ);
   place(label1, "label1", 120, 240, 375, 255);
@@ -151,9 +152,13 @@ Form1Controls Form1::BuildControls() {
   WidenToText(label1);
   WidenToText(Label2);
 
-  // Of two overlapping siblings the one raised later lies in front.
-  QWidget* const backToFront[] = {Frame_NI_NJ,     Frame5,         Frame_IOWindow,
-                                  Command_HessPan, Command_Sphere, progress_};
+  // Of two overlapping siblings the one raised later lies in front: each box in front of its
+  // label, the frames' contents in the order the layout lists them.
+  QWidget* const backToFront[] = {
+      Label2,     label1,        Text_NJ,        Text_NI,         Frame_NI_NJ,    Label9,
+      Text_Ölçek, VScroll_Ölçek, HScroll_X,      Text_AlfaX,      HScroll_Z,      Text_AlfaZ,
+      HScroll_Y,  Text_AlfaY,    Frame6,         Pic1_,           Frame5,         File_Body,
+      Dir1,       Drive1,        Frame_IOWindow, Command_HessPan, Command_Sphere, progress_};
   for (QWidget* w : backToFront) w->raise();
 
   Command_Sphere->hide();
