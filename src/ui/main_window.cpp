@@ -24,6 +24,7 @@
 #include "ui/twips.h"
 #include "ui/work_runner.h"
 #include "ui/wrapping_button.h"
+#include "ui/window_placement.h"
 
 namespace tarvenol {
 namespace {
@@ -209,8 +210,7 @@ void Form1::BuildMenus() {
   Mn_Pressure->setObjectName("Mn_Pressure");
   connect(Mn_Pressure, &QAction::triggered, this, [this] {
     Form_Pressure_->ShowPressure(CurrentPressure(program_));
-    Form_Pressure_->show();
-    Form_Pressure_->raise();
+    ShowBeside(Form_Pressure_, this);
   });
   QAction* Mn_ExportVtk = Mn_Results->addAction("Export the panels as VTK...");
   Mn_ExportVtk->setObjectName("Mn_ExportVtk");

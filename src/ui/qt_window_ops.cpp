@@ -4,11 +4,10 @@
 #include <QFile>
 #include <QLineEdit>
 #include <QMessageBox>
-#include <QScreen>
 #include <QScrollBar>
-#include <algorithm>
 
 #include "ui/file_chooser.h"
+#include "ui/window_placement.h"
 
 namespace tarvenol {
 namespace {
@@ -19,22 +18,6 @@ std::string Encoded(const QString& path) {
 }
 QString Decoded(const std::string& path) {
   return QFile::decodeName(path.c_str());
-}
-
-// Puts window to the right of main, or to its left where the screen has no room on the right,
-// on main's screen: without a window manager it would cover main's menu bar.
-void PlaceBeside(QWidget* window, const QWidget* main) {
-  constexpr int kGap = 8;
-  const QRect beside = main->frameGeometry();
-  const QRect screen = main->screen()->availableGeometry();
-  const QSize size = window->frameGeometry().size();
-  int left = beside.right() + 1 + kGap;
-  if (left + size.width() > screen.right() + 1) left = beside.left() - kGap - size.width();
-  left =
-      std::clamp(left, screen.left(), std::max(screen.left(), screen.right() + 1 - size.width()));
-  const int top = std::clamp(beside.top(), screen.top(),
-                             std::max(screen.top(), screen.bottom() + 1 - size.height()));
-  window->move(left, top);
 }
 
 }  // namespace
@@ -70,13 +53,11 @@ void QtWindowOps::SetVisible(ManagedControl control, bool visible) {
 }
 
 void QtWindowOps::ShowAboutWindow() {
-  QWidget* about = controls_.Form_About;
-  if (about->isVisible()) {
-    about->raise();
-    return;
+  if (window_) {
+    ShowBeside(controls_.Form_About, window_);
+  } else {
+    controls_.Form_About->show();
   }
-  if (window_) PlaceBeside(about, window_);
-  about->show();
 }
 
 bool QtWindowOps::Confirm(const std::string& question) {

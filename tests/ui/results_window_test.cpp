@@ -38,6 +38,10 @@ class ResultsWindow : public FormTest {
 TEST_F(ResultsWindow, ThePlotFollowsTheSolutionShown) {
   Control<QAction>("Mn_Pressure")->trigger();
   ASSERT_TRUE(Control<QWidget>("Form_Pressure")->isVisible());
+  // Beside the main window, on its screen, narrowed to the room there.
+  const QRect plot = Control<QWidget>("Form_Pressure")->frameGeometry();
+  EXPECT_FALSE(plot.intersects(form->frameGeometry()));
+  EXPECT_TRUE(form->screen()->availableGeometry().contains(plot));
   EXPECT_TRUE(Plot()->series().isEmpty());
   EXPECT_TRUE(Plot()->title().startsWith("No solution yet"));
 
