@@ -54,6 +54,8 @@ Form1::Form1(MessageSink sink, QuestionSink questions, SavePathSink paths)
   setWindowTitle("Form1");
   controls_ = BuildControls();
   controls_.Form_About = new Form_About(this);
+  // The program's own icon, on this window and, through it, on the windows it opens.
+  setWindowIcon(QIcon(":/tarvenol.svg"));
   Form_Pressure_ = new PressureWindow(this);
   ops_ = std::make_unique<QtWindowOps>(controls_, canvas_, this, std::move(sink),
                                        std::move(questions));
