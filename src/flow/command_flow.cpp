@@ -100,6 +100,10 @@ void ShowFileChooser(Program&, WindowOps& win) {
   win.SetVisible(ManagedControl::Frame_IOWindow, true);
 }
 
+void HideFileChooser(Program&, WindowOps& win) {
+  win.SetVisible(ManagedControl::Frame_IOWindow, false);
+}
+
 void DriveChanged(Program&, WindowOps& win) {
   Guarded(win, [&] { win.SetDirPath(win.GetDrive()); });
 }

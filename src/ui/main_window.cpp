@@ -11,20 +11,22 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QShortcut>
 
 #include "flow/command_flow.h"
 #include "flow/results_flow.h"
 #include "flow/view_handlers.h"
 #include "ui/about_window.h"
 #include "ui/file_chooser.h"
-#include "ui/picture_area.h"
 #include "ui/fitting_text_box.h"
+#include "ui/focus_rest.h"
+#include "ui/picture_area.h"
 #include "ui/pressure_window.h"
 #include "ui/progress_panel.h"
 #include "ui/twips.h"
+#include "ui/window_placement.h"
 #include "ui/work_runner.h"
 #include "ui/wrapping_button.h"
-#include "ui/window_placement.h"
 
 namespace tarvenol {
 namespace {
@@ -52,14 +54,14 @@ Form1::Form1(MessageSink sink, QuestionSink questions, SavePathSink paths)
     : paths_(std::move(paths)) {
   setObjectName("Form1");
   setWindowTitle("Form1");
-  controls_ = BuildControls();
-  controls_.Form_About = new Form_About(this);
   // The program's own icon, on this window and, through it, on the windows it opens.
   setWindowIcon(QIcon(":/tarvenol.svg"));
+  controls_ = BuildControls();
+  controls_.Form_About = new Form_About(this);
   Form_Pressure_ = new PressureWindow(this);
   ops_ = std::make_unique<QtWindowOps>(controls_, canvas_, this, std::move(sink),
                                        std::move(questions));
-  runner_ = std::make_unique<WorkRunner>(progress_, nullptr);
+  runner_ = std::make_unique<WorkRunner>(progress_, Pic1_, nullptr);
   BuildMenus();
   ConnectEvents(controls_);
   // The layout does not follow a resize, so the window keeps the size of its controls.
@@ -188,6 +190,7 @@ Form1Controls Form1::BuildControls() {
   controls.Drive1 = Drive1;
   controls.Dir1 = Dir1;
   controls.File_Body = File_Body;
+  controls.Pic1 = Pic1_;
   return controls;
 }
 
@@ -228,7 +231,7 @@ void Form1::BuildMenus() {
 
 void Form1::Start(std::unique_ptr<Operation> operation) {
   if (!operation) return;
-  SetWorking(true);
+  // The panel with its Cancel button first, so that the focus can go there.
   runner_->Start(std::move(operation), [this](std::unique_ptr<Operation> done) {
     done->Finish(program_, *ops_);
     SetWorking(false);
@@ -236,18 +239,20 @@ void Form1::Start(std::unique_ptr<Operation> operation) {
     ShowResults();
     PlaceFocus();
   });
+  SetWorking(true);
 }
 
 void Form1::SetWorking(bool working) {
   for (QWidget* control : {controls_.managed.at(ManagedControl::Command_Sphere),
                            controls_.managed.at(ManagedControl::Command_HessPan),
                            static_cast<QWidget*>(controls_.File_Body)}) {
+    // The control that started the work gives its focus to Cancel, not to the next in the tab
+    // order; a control the user has gone on to keeps it.
+    if (working) PassFocusTo(progress_->CancelButton(), control);
     control->setEnabled(!working);
   }
   for (QAction* item : Mn_Geometry_->actions()) item->setEnabled(!working);
   if (working) {
-    // Not into a text box, where the next key would replace what it holds.
-    progress_->CancelButton()->setFocus();
     QApplication::setOverrideCursor(Qt::BusyCursor);
   } else {
     QApplication::restoreOverrideCursor();
@@ -255,6 +260,11 @@ void Form1::SetWorking(bool working) {
 }
 
 void Form1::PlaceFocus() {
+  // Where the user has put the focus meanwhile, it stays.
+  if (QWidget* focus = focusWidget();
+      focus != nullptr && focus != Pic1_ && focus->isEnabled() && focus->isVisible()) {
+    return;
+  }
   for (ManagedControl next : {ManagedControl::Command_HessPan, ManagedControl::Command_Sphere}) {
     if (QWidget* control = controls_.managed.at(next); control->isVisible()) {
       control->setFocus();
@@ -312,6 +322,16 @@ void Form1::ConnectEvents(const Form1Controls& controls) {
       ShowPicture();
     });
   }
+  // Escape stops the work as Cancel does; with no work running, it closes the file chooser.
+  auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+  connect(escape, &QShortcut::activated, this, [this] {
+    if (Working()) {
+      progress_->CancelButton()->click();
+    } else if (controls_.managed.at(ManagedControl::Frame_IOWindow)->isVisible()) {
+      HideFileChooser(program_, *ops_);
+      PlaceFocus();
+    }
+  });
   connect(Pic1_, &PictureArea::clicked, this, [this] {
     PictureClicked(program_.state, program_.view, *ops_);
     ShowPicture();

@@ -7,6 +7,7 @@
 #include <QScrollBar>
 
 #include "ui/file_chooser.h"
+#include "ui/focus_rest.h"
 #include "ui/window_placement.h"
 
 namespace tarvenol {
@@ -20,6 +21,12 @@ QString Decoded(const std::string& path) {
   return QFile::decodeName(path.c_str());
 }
 
+// Once a box closes, the keys go to the window behind it again. A window manager sees to that;
+// without one, nothing would have the keyboard until the user clicks a window.
+void ActivateAgain(QWidget* window) {
+  if (window != nullptr && window->isVisible()) window->activateWindow();
+}
+
 }  // namespace
 
 void ShowMessageBox(QWidget* parent, const std::string& text) {
@@ -30,6 +37,7 @@ void ShowMessageBox(QWidget* parent, const std::string& text) {
   if (busy) QApplication::setOverrideCursor(Qt::ArrowCursor);
   box.exec();
   if (busy) QApplication::restoreOverrideCursor();
+  ActivateAgain(parent);
 }
 
 QtWindowOps::QtWindowOps(Form1Controls controls, Canvas& picture, QWidget* window, MessageSink sink,
@@ -49,7 +57,9 @@ void QtWindowOps::SetText(TextBox box, const std::string& text) {
 }
 
 void QtWindowOps::SetVisible(ManagedControl control, bool visible) {
-  controls_.managed.at(control)->setVisible(visible);
+  QWidget* widget = controls_.managed.at(control);
+  if (!visible && controls_.Pic1 != nullptr) PassFocusTo(controls_.Pic1, widget);
+  widget->setVisible(visible);
 }
 
 void QtWindowOps::ShowAboutWindow() {
@@ -69,6 +79,7 @@ bool QtWindowOps::Confirm(const std::string& question) {
   if (busy) QApplication::setOverrideCursor(Qt::ArrowCursor);
   const bool yes = box.exec() == QMessageBox::Yes;
   if (busy) QApplication::restoreOverrideCursor();
+  ActivateAgain(window_);
   return yes;
 }
 
