@@ -95,14 +95,22 @@ wait_for_geometries() {
   done
   fail "the report never held $1 geometries"
 }
-wait_for_report_as_before() {
-  for _ in $(seq 300); do
-    cmp -s Tarvenol.txt "$run/before-solve.txt" && break
-    sleep 0.2
+# CPU time the program has used, in clock ticks.
+cpu_ticks() { awk '{print $14 + $15}' "/proc/$app/stat"; }
+# Waits until the program's work has stopped: less than a tenth of a second of CPU in a second.
+wait_until_idle() {
+  local before after
+  for _ in $(seq 60); do
+    before="$(cpu_ticks)"
+    sleep 1
+    after="$(cpu_ticks)"
+    [ $((after - before)) -lt $(($(getconf CLK_TCK) / 10)) ] && return 0
   done
+  fail "the $1 solve went on working"
+}
+wait_for_report_as_before() {
+  wait_until_idle "$1"
   cmp -s Tarvenol.txt "$run/before-solve.txt" || fail "the $1 solve changed the report"
-  sleep 1
-  cmp -s Tarvenol.txt "$run/before-solve.txt" || fail "the $1 solve went on writing"
 }
 # Words on the first grid row of x of the last geometry: "x", "=" and a number a meridian
 # station.
