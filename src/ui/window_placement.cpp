@@ -29,8 +29,10 @@ void ShowBeside(QWidget* window, const QWidget* main) {
   const bool right = roomRight >= window->width() + decoration || roomRight >= roomLeft;
   const int room = (right ? roomRight : roomLeft) - decoration;
 
-  // resize() keeps a window within its minimum and maximum sizes: a fixed one keeps its own.
-  window->resize(std::min(window->width(), room),
+  // Never narrower than its layout's least size: where even that has no room, the window
+  // overlaps main. resize() keeps a fixed window's size.
+  const int narrowest = std::min(window->width(), window->minimumSizeHint().width());
+  window->resize(std::clamp(room, narrowest, window->width()),
                  std::min(window->height(), screen.height() - frame.top() - frame.bottom()));
   const QSize size = window->size();
 

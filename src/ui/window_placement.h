@@ -9,8 +9,9 @@ namespace tarvenol {
 
 // Shows window to the right of main, or to its left where the screen has no room on the right,
 // at main's top and within main's screen. A window that can be resized is narrowed to the room
-// beside main and kept within the screen's height, down to its minimum size; a fixed one keeps
-// its size and may then overlap main. A window already shown is only raised.
+// beside main and kept within the screen's height, down to the least size of its layout; a
+// fixed one keeps its size. Where even that has no room, the window overlaps main. A window
+// already shown is only raised.
 void ShowBeside(QWidget* window, const QWidget* main);
 
 }  // namespace tarvenol
