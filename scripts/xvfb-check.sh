@@ -2,17 +2,25 @@
 # Starts the real program under a virtual X server and drives it as a user would, with real
 # mouse and keyboard events: the menu "Geometry" > "Test case for sphere", typing the panel
 # counts into Text_NI and Text_NJ, "Calculate sphere coordinates", "Apply Hess panel method".
-# Then checks the report the program wrote in its working directory. Last, it starts a long
-# solve, watches its progress and cancels it, and checks that the report is as it was.
+# Then checks the report the program wrote in its working directory. It starts a long solve,
+# watches its progress and cancels it, and checks that the report is as it was; starts it
+# again and stops it with Escape after a key typed meanwhile; closes the message about a bad
+# body file with Return and the chooser with Escape; opens the plot of the pressure; and
+# last prepares a geometry with the NJ typed at first, which shows that no key typed while
+# the work ran or behind the message reached the panel counts. Without a window manager it
+# also reads the icon the program gave its window.
+#
+# All of it runs twice: with no window manager, and under openbox where it is installed.
+# Placement, focus and icons differ between the two, and users have both.
 #
 # Usage: scripts/xvfb-check.sh PATH/TO/tarvenol [SCREENSHOT.png [LONG-WORK.png]]
 # With SCREENSHOT, the view is turned a little and the window saved there (ImageMagick); with
-# LONG-WORK, the window while the long solve runs.
-# Exit status: 0 when the report holds what the clicks asked for, 77 when Xvfb or xdotool is
-# not installed (the check is skipped), 1 otherwise.
+# LONG-WORK, the window while the long solve runs. Both are taken without a window manager.
+# Exit status: 0 when every check passed, 77 when Xvfb or xdotool is not installed (the check
+# is skipped), 1 otherwise.
 set -euo pipefail
 
-for tool in Xvfb xdotool; do
+for tool in Xvfb xdotool xwininfo xprop; do
   if ! command -v "$tool" >/dev/null; then
     echo "skipped: $tool is not installed"
     exit 77
@@ -23,23 +31,25 @@ shot="${2:+$(realpath -m "$2")}"
 long_shot="${3:+$(realpath -m "$3")}"
 
 work="$(mktemp -d)"
-xvfb="" app=""
+xvfb="" app="" wm=""
 cleanup() {
   [ -n "$app" ] && kill "$app" 2>/dev/null || true
+  [ -n "$wm" ] && kill "$wm" 2>/dev/null || true
   [ -n "$xvfb" ] && kill "$xvfb" 2>/dev/null || true
   wait 2>/dev/null || true
   rm -rf "$work"
 }
 trap cleanup EXIT
+pass=""
 fail() {
-  echo "FAILED: $*" >&2
-  [ -f "$work/run/Tarvenol.txt" ] && head -c 2000 "$work/run/Tarvenol.txt" >&2
+  echo "FAILED ($pass): $*" >&2
+  [ -f "$run/Tarvenol.txt" ] && head -c 2000 "$run/Tarvenol.txt" >&2
   exit 1
 }
 
 # A free display, chosen by the server itself.
 export XDG_RUNTIME_DIR="$work/runtime"
-mkdir -p -m 700 "$XDG_RUNTIME_DIR" "$work/run"
+mkdir -p -m 700 "$XDG_RUNTIME_DIR"
 Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
 xvfb=$!
 for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
@@ -47,18 +57,22 @@ for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
 export DISPLAY=":$(head -1 "$work/display")"
 export QT_QPA_PLATFORM=xcb
 
-cd "$work/run"
-"$program" >"$work/program.log" 2>&1 &
-app=$!
-window="$(timeout 30 xdotool search --sync --onlyvisible --name '^Form1$' | head -1)" ||
-  fail "the window Form1 did not appear: $(cat "$work/program.log")"
-# Without a window manager the window sits at the screen's top-left corner. Its client area is
-# 549 pixels high at 96 dots per inch; the menu bar takes the rest.
-eval "$(xdotool getwindowgeometry --shell "$window")"
-menu=$((HEIGHT - 549))
-[ "$menu" -gt 5 ] && [ "$menu" -lt 60 ] || fail "unexpected window height $HEIGHT"
+# Left, top, width and height of a window's client area on the screen.
+geometry() {
+  xwininfo -id "$1" | awk '/Absolute upper-left X/ {x = $NF} /Absolute upper-left Y/ {y = $NF}
+                           /^  Width/ {w = $NF} /^  Height/ {h = $NF} END {print x, y, w, h}'
+}
 
-click() { xdotool mousemove "$1" $(($2 + menu)) click 1; sleep 0.3; }
+# Clicks at a position of the main window's client area (below the menu bar).
+click() { xdotool mousemove $((left + $1)) $((top + menu + $2)) click 1; sleep 0.3; }
+# Opens a menu of the menu bar at that x, then chooses its item with the keys given.
+menu_item() {
+  xdotool mousemove $((left + $1)) $((top + menu / 2)) click 1
+  sleep 0.5
+  shift
+  xdotool key "$@"
+  sleep 0.3
+}
 # Replaces the text of the box at the given client position.
 type_into() {
   click "$1" "$2"
@@ -73,71 +87,167 @@ wait_for_report() {
   done
   fail "the report never showed \"$1\""
 }
+wait_for_geometries() {
+  for _ in $(seq 150); do
+    [ "$(grep -c "Coordinates of panel corner points in panel axis" Tarvenol.txt)" -eq "$1" ] &&
+      return 0
+    sleep 0.2
+  done
+  fail "the report never held $1 geometries"
+}
+# CPU time the program has used, in clock ticks.
+cpu_ticks() { awk '{print $14 + $15}' "/proc/$app/stat"; }
+# Waits until the program's work has stopped: less than a tenth of a second of CPU in a second.
+wait_until_idle() {
+  local before after
+  for _ in $(seq 60); do
+    before="$(cpu_ticks)"
+    sleep 1
+    after="$(cpu_ticks)"
+    [ $((after - before)) -lt $(($(getconf CLK_TCK) / 10)) ] && return 0
+  done
+  fail "the $1 solve went on working"
+}
+wait_for_report_as_before() {
+  wait_until_idle "$1"
+  cmp -s Tarvenol.txt "$run/before-solve.txt" || fail "the $1 solve changed the report"
+}
+# Words on the first grid row of x of the last geometry: "x", "=" and a number a meridian
+# station.
+last_grid_row_words() {
+  awk '/^ Coordinates of the body of revolution/ {grid = 1; row = ""}
+       grid && /^ x    = / {row = $0; grid = 0} END {print row}' Tarvenol.txt | wc -w
+}
 
-[ -f Tarvenol.txt ] || sleep 1
-[ -f Tarvenol.txt ] && [ ! -s Tarvenol.txt ] || fail "the report was not emptied at start-up"
-
-# Menu "Geometry" (left in the menu bar), then its first item from the keyboard.
-xdotool mousemove 30 $((menu / 2)) click 1
-sleep 0.5
-xdotool key Down Return
-sleep 0.3
-
-type_into 52 25 8    # Text_NI
-type_into 108 26 12  # Text_NJ
-click 196 28         # Command_Sphere, "Calculate sphere coordinates"
-wait_for_report " Coordinates of panel corner points in panel axis"
-
-# Nine profile points for NI = 8, and thirteen meridian stations (NJ1) in each grid row.
-profile="$(sed -n '/^ Profile of the body of revolution/,/^ Coordinates of the body/p' Tarvenol.txt)"
-grep -q '^ 9    ' <<<"$profile" || fail "the profile does not have 9 points"
-! grep -q '^ 10    ' <<<"$profile" || fail "the profile has more than 9 points"
-[ "$(grep -m1 '^ x    = ' Tarvenol.txt | wc -w)" -eq 15 ] ||
-  fail "a grid row does not have 13 stations"
-
-click 360 28  # Command_HessPan, "Apply Hess panel method"
-wait_for_report "1-Cp"
-grep -qF "Source strengths" Tarvenol.txt || fail "no source strengths in the report"
-sleep 0.5
-
-if [ -n "$shot" ]; then
-  # Turned a little for the picture: two page steps on the x bar, two back on the y bar, and
-  # drawn twice as large with one step down the scale bar.
-  click 400 472
-  click 400 472
-  click 140 497
-  click 140 497
-  click 28 400
+drive() {
+  pass="$1"
+  run="$work/run-$pass"
+  mkdir -p "$run"
+  cd "$run"
+  printf '0\n3\n0\n1,0,0\n2,0.5,x\n3,1,0\n' >bad.body
+  "$program" >"$run/program.log" 2>&1 &
+  app=$!
+  window="$(timeout 30 xdotool search --sync --onlyvisible --name '^Form1$' | head -1)" ||
+    fail "the window Form1 did not appear: $(cat "$run/program.log")"
   sleep 0.5
-  import -window "$window" "$shot"
-fi
-kill -0 "$app" 2>/dev/null || fail "the program ended: $(cat "$work/program.log")"
+  read -r left top width height <<<"$(geometry "$window")"
+  # Its client area is 549 pixels high at 96 dots per inch; the menu bar takes the rest.
+  menu=$((height - 549))
+  [ "$menu" -gt 5 ] && [ "$menu" -lt 60 ] || fail "unexpected window height $height"
+  if [ -z "$wm" ]; then
+    [ "$left" -eq 0 ] && [ "$top" -eq 0 ] || fail "without a window manager at $left, $top"
+    # The program set its icon: no window manager is there to paint one of its own.
+    [[ "$(xprop -id "$window" _NET_WM_ICON)" == "_NET_WM_ICON(CARDINAL) = "* ]] ||
+      fail "the window has no icon"
+  fi
+  click 200 300  # the picture: the window takes the keyboard
 
-# A long solve: 72 x 72 panels, cancelled early, while it computes or writes its matrices.
-xdotool mousemove 30 $((menu / 2)) click 1
-sleep 0.5
-xdotool key Down Return
-sleep 0.3
-type_into 52 25 72   # Text_NI
-type_into 108 26 72  # Text_NJ
-click 196 28         # Command_Sphere
-for _ in $(seq 150); do
-  [ "$(grep -c "Coordinates of panel corner points in panel axis" Tarvenol.txt)" -eq 2 ] && break
-  sleep 0.2
-done
-sleep 0.5
-cp Tarvenol.txt "$work/before-solve.txt"
-click 360 28  # Command_HessPan
-sleep 0.4
-[ -n "$long_shot" ] && import -window "$window" "$long_shot"
-click 410 28  # Command_Cancel, at the right of the progress panel over the buttons
-for _ in $(seq 300); do
-  cmp -s Tarvenol.txt "$work/before-solve.txt" && break
-  sleep 0.2
-done
-cmp -s Tarvenol.txt "$work/before-solve.txt" || fail "the cancelled solve changed the report"
-sleep 1
-cmp -s Tarvenol.txt "$work/before-solve.txt" || fail "the cancelled solve went on writing"
-kill -0 "$app" 2>/dev/null || fail "the program ended: $(cat "$work/program.log")"
-echo "passed: the report holds the sphere with NI = 8, NJ = 12 and its solution; a long solve"
-echo "        was cancelled and left the report as it was"
+  [ -f Tarvenol.txt ] || sleep 1
+  [ -f Tarvenol.txt ] && [ ! -s Tarvenol.txt ] || fail "the report was not emptied at start-up"
+
+  menu_item 30 Down Return  # "Geometry", "Test case for sphere"
+  type_into 52 25 8         # Text_NI
+  type_into 108 26 12       # Text_NJ
+  click 196 28              # Command_Sphere, "Calculate sphere coordinates"
+  wait_for_report " Coordinates of panel corner points in panel axis"
+
+  # Nine profile points for NI = 8, and thirteen meridian stations (NJ1) in each grid row.
+  profile="$(sed -n '/^ Profile of the body of revolution/,/^ Coordinates of the body/p' Tarvenol.txt)"
+  grep -q '^ 9    ' <<<"$profile" || fail "the profile does not have 9 points"
+  ! grep -q '^ 10    ' <<<"$profile" || fail "the profile has more than 9 points"
+  [ "$(last_grid_row_words)" -eq 15 ] || fail "a grid row does not have 13 stations"
+
+  click 360 28  # Command_HessPan, "Apply Hess panel method"
+  wait_for_report "1-Cp"
+  grep -qF "Source strengths" Tarvenol.txt || fail "no source strengths in the report"
+  sleep 0.5
+
+  if [ -n "$shot" ] && [ -z "$wm" ]; then
+    # Turned a little for the picture: two page steps on the x bar, two back on the y bar, and
+    # drawn twice as large with one step down the scale bar.
+    click 400 472
+    click 400 472
+    click 140 497
+    click 140 497
+    click 28 400
+    sleep 0.5
+    import -window "$window" "$shot"
+  fi
+  kill -0 "$app" 2>/dev/null || fail "the program ended: $(cat "$run/program.log")"
+
+  # A long solve: 72 x 72 panels, cancelled early, while it computes or writes its matrices.
+  menu_item 30 Down Return
+  type_into 52 25 72   # Text_NI
+  type_into 108 26 72  # Text_NJ
+  click 196 28         # Command_Sphere
+  wait_for_geometries 2
+  sleep 0.5
+  cp Tarvenol.txt "$run/before-solve.txt"
+  click 360 28  # Command_HessPan
+  sleep 0.4
+  [ -n "$long_shot" ] && [ -z "$wm" ] && import -window "$window" "$long_shot"
+  click 410 28  # Command_Cancel, at the right of the progress panel over the buttons
+  wait_for_report_as_before cancelled
+
+  # Apply again after the cancel: a key typed while it runs goes to no count, and Escape
+  # stops it.
+  click 360 28
+  sleep 0.4
+  xdotool type 7
+  xdotool key Escape
+  wait_for_report_as_before "escaped"
+
+  # A bad body file: its message closed with Return, a key typed after it, and the chooser
+  # closed with Escape.
+  menu_item 30 Down Down Return  # "Geometry", "Read data from a file"
+  click 290 140                  # bad.body, the first name in File_Body
+  timeout 30 xdotool search --sync --onlyvisible --name '^Tarvenol$' >/dev/null ||
+    fail "no message about the bad body file"
+  sleep 0.3
+  xdotool key Return
+  sleep 0.5
+  xdotool type 7
+  xdotool key Escape
+  sleep 0.3
+
+  # The plot of the pressure opens beside the window, on the screen.
+  menu_item 160 Down Return  # "Results", "Pressure along the body"
+  plot="$(timeout 30 xdotool search --sync --onlyvisible --name '^Pressure along the body$' |
+    head -1)" || fail "the plot's window did not appear"
+  sleep 0.5
+  read -r plot_left plot_top plot_width plot_height <<<"$(geometry "$plot")"
+  [ "$plot_left" -ge $((left + width)) ] || [ $((plot_left + plot_width)) -le "$left" ] ||
+    fail "the plot at $plot_left, $plot_top covers the window at $left, $top"
+  [ "$plot_left" -ge 0 ] && [ "$plot_top" -ge 0 ] && [ $((plot_left + plot_width)) -le 1024 ] &&
+    [ $((plot_top + plot_height)) -le 768 ] ||
+    fail "the plot ${plot_width}x$plot_height at $plot_left, $plot_top is off the screen"
+
+  # NJ is still the 72 typed before the work: 73 stations in each grid row.
+  click 200 300
+  menu_item 30 Down Return
+  type_into 52 25 8
+  click 196 28
+  wait_for_geometries 3
+  [ "$(last_grid_row_words)" -eq 75 ] ||
+    fail "NJ changed while the work ran or behind a message: $(last_grid_row_words) words in a grid row"
+
+  kill -0 "$app" 2>/dev/null || fail "the program ended: $(cat "$run/program.log")"
+  kill "$app"
+  wait "$app" 2>/dev/null || true
+  app=""
+  cd "$work"
+}
+
+drive "no window manager"
+if command -v openbox >/dev/null; then
+  openbox >"$work/openbox.log" 2>&1 &
+  wm=$!
+  sleep 1
+  drive "openbox"
+  passes="without a window manager and under openbox"
+else
+  passes="without a window manager (openbox is not installed)"
+fi
+echo "passed $passes: the report holds the sphere with NI = 8, NJ = 12 and its solution; a"
+echo "        long solve was cancelled, then stopped by Escape, and left the report as it was;"
+echo "        no key reached the counts; the plot opened beside the window"

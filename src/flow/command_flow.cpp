@@ -13,6 +13,7 @@
 #include "flow/solve_estimate.h"
 #include "report/report_locale.h"
 #include "report/report_lock.h"
+#include "solver/hess_solve.h"
 #include "solver/threads.h"
 
 namespace tarvenol {
@@ -99,6 +100,10 @@ void ShowFileChooser(Program&, WindowOps& win) {
   win.SetVisible(ManagedControl::Frame_IOWindow, true);
 }
 
+void HideFileChooser(Program&, WindowOps& win) {
+  win.SetVisible(ManagedControl::Frame_IOWindow, false);
+}
+
 void DriveChanged(Program&, WindowOps& win) {
   Guarded(win, [&] { win.SetDirPath(win.GetDrive()); });
 }
@@ -130,13 +135,17 @@ std::unique_ptr<Operation> PlanApplyHessMethod(Program& p, WindowOps& win) {
         "apply it again.");
     return nullptr;
   }
-  // A long run that fills the disk is the user's to choose, knowing what is coming.
-  const SolveEstimate estimate = EstimateSolve(p.state);
-  if (estimate.large && !win.Confirm("Hess's panel method for " + estimate.text +
-                                     " This may take a long time. Apply it?")) {
-    return nullptr;
-  }
-  return GuardedPlan(win, [&] { return SolveOperation(p); });
+  return GuardedPlan(win, [&]() -> std::unique_ptr<Operation> {
+    const SolveEstimate estimate = EstimateSolve(p.state);
+    // What cannot fit is refused at once: a question about it would only lead to the refusal.
+    RequireMatrixMemory(estimate.panels, static_cast<int>(IncidenceOnsetFlows(0).size()));
+    // A long run that fills the disk is the user's to choose, knowing what is coming.
+    if (estimate.large && !win.Confirm("Hess's panel method for " + estimate.text +
+                                       " This may take a long time. Apply it?")) {
+      return nullptr;
+    }
+    return SolveOperation(p);
+  });
 }
 
 void ApplyHessMethod(Program& p, WindowOps& win) {

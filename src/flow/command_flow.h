@@ -18,6 +18,8 @@ void ShowSphereCommand(Program& p, WindowOps& win);
 void PrepareSphere(Program& p, WindowOps& win);
 
 void ShowFileChooser(Program& p, WindowOps& win);
+// The chooser closed without a file chosen (Escape).
+void HideFileChooser(Program& p, WindowOps& win);
 void DriveChanged(Program& p, WindowOps& win);
 void DirectoryChanged(Program& p, WindowOps& win);
 // The file clicked in the file list, in the directory of the file list.

@@ -67,6 +67,8 @@ void AddAxes(QChart* chart, const std::vector<QAbstractSeries*>& series, double 
   const double margin = 0.05 * (yHigh - yLow);
   xAxis->setRange(xLow, xHigh);
   yAxis->setRange(yLow - margin, yHigh + margin);
+  // Ticks at round numbers: each range is widened to the nearest ones.
+  xAxis->applyNiceNumbers();
   yAxis->applyNiceNumbers();
   chart->addAxis(xAxis, Qt::AlignBottom);
   chart->addAxis(yAxis, Qt::AlignLeft);

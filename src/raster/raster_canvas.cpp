@@ -57,9 +57,21 @@ RasterCanvas::RasterCanvas(int width, int height) {
   SetCoordinates(0, 0, image_.width(), image_.height());
 }
 
-void RasterCanvas::Resize(int width, int height) {
-  image_ = QImage(std::max(width, 1), std::max(height, 1), QImage::Format_RGB32);
+void RasterCanvas::Resize(int width, int height, double scale) {
+  const auto device = [scale](int pixels) {
+    return std::max(1, static_cast<int>(std::lround(pixels * scale)));
+  };
+  image_ = QImage(device(width), device(height), QImage::Format_RGB32);
+  image_.setDevicePixelRatio(scale);
   Clear();
+}
+
+void RasterCanvas::SetScale(double scale) {
+  const QSizeF size = image_.deviceIndependentSize();
+  const Drawing picture = std::move(shown_);
+  Resize(static_cast<int>(std::lround(size.width())), static_cast<int>(std::lround(size.height())),
+         scale);
+  picture.PaintOn(*this);
 }
 
 std::string RasterCanvas::SavePng(const std::string& path) const {
@@ -79,9 +91,12 @@ std::string RasterCanvas::SavePng(const std::string& path) const {
 
 void RasterCanvas::Clear() {
   image_.fill(ToQColor(kPictureBackground));
+  shown_.ops.clear();
+  shown_.Clear();
 }
 
 void RasterCanvas::SetCoordinates(double left, double top, double right, double bottom) {
+  shown_.SetCoordinates(left, top, right, bottom);
   left_ = left;
   top_ = top;
   right_ = right;
@@ -89,22 +104,32 @@ void RasterCanvas::SetCoordinates(double left, double top, double right, double 
 }
 
 void RasterCanvas::PlotPoint(double x, double y) {
+  shown_.PlotPoint(x, y);
   currentX_ = x;
   currentY_ = y;
   if (!Drawable(x, y)) return;
   const double px = std::floor(PixelX(x)), py = std::floor(PixelY(y));
-  if (px >= 0 && px < image_.width() && py >= 0 && py < image_.height()) {
-    image_.setPixel(static_cast<int>(px), static_cast<int>(py), qRgb(0, 0, 0));
+  const QSizeF size = image_.deviceIndependentSize();
+  if (px >= 0 && px < size.width() && py >= 0 && py < size.height()) {
+    // One pixel of the picture, however many pixels of the image it covers.
+    QPainter painter(&image_);
+    painter.fillRect(QRectF(px, py, 1, 1), Qt::black);
   }
 }
 
 void RasterCanvas::LineTo(double x, double y, Colour colour) {
-  Line(currentX_, currentY_, x, y, colour);
+  shown_.LineTo(x, y, colour);
+  DrawLine(currentX_, currentY_, x, y, colour);
   currentX_ = x;
   currentY_ = y;
 }
 
 void RasterCanvas::Line(double x1, double y1, double x2, double y2, Colour colour) {
+  shown_.Line(x1, y1, x2, y2, colour);
+  DrawLine(x1, y1, x2, y2, colour);
+}
+
+void RasterCanvas::DrawLine(double x1, double y1, double x2, double y2, Colour colour) {
   if (!Drawable(x1, y1) || !Drawable(x2, y2)) return;
   // Clipped in user coordinates to a little more than the visible area, so that no
   // coordinate handed to the painter is far outside the image.
@@ -119,6 +144,8 @@ void RasterCanvas::Line(double x1, double y1, double x2, double y2, Colour colou
       !std::isfinite(line.y2())) {
     return;
   }
+  // The painter scales the picture's pixels to the image's: a line one pixel of the picture
+  // wide, drawn at the image's resolution.
   QPainter painter(&image_);
   painter.setRenderHint(QPainter::Antialiasing);
   painter.setPen(QPen(ToQColor(colour), 1.0));
@@ -133,11 +160,11 @@ bool RasterCanvas::Drawable(double x, double y) const {
 }
 
 double RasterCanvas::PixelX(double x) const {
-  return (x - left_) / (right_ - left_) * image_.width();
+  return (x - left_) / (right_ - left_) * image_.deviceIndependentSize().width();
 }
 
 double RasterCanvas::PixelY(double y) const {
-  return (y - top_) / (bottom_ - top_) * image_.height();
+  return (y - top_) / (bottom_ - top_) * image_.deviceIndependentSize().height();
 }
 
 }  // namespace tarvenol

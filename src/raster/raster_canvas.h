@@ -14,8 +14,14 @@ class RasterCanvas : public Canvas {
  public:
   explicit RasterCanvas(int width = 400, int height = 400);
 
-  // A new, cleared image of this size in pixels.
-  void Resize(int width, int height);
+  // A new, cleared picture of width x height pixels. On a screen whose device pixels are
+  // smaller (a device pixel ratio, scale, of 2 say), the image has scale x scale of them to
+  // each of those pixels, so that the picture is drawn at the screen's own resolution.
+  void Resize(int width, int height, double scale = 1);
+  // The picture shown now, drawn again at another device pixel ratio.
+  void SetScale(double scale);
+  double Scale() const { return image_.devicePixelRatio(); }
+  // The image, whose device pixel ratio tells a painter the size it is shown at.
   const QImage& Image() const { return image_; }
   // Writes the image as PNG: beside path first, then in its place, so that no half-written
   // picture is ever left under its name. Empty, or why it cannot be written.
@@ -30,10 +36,13 @@ class RasterCanvas : public Canvas {
  private:
   // Whether (x, y) can be placed on the image by the current coordinate system.
   bool Drawable(double x, double y) const;
+  void DrawLine(double x1, double y1, double x2, double y2, Colour colour);
+  // Where x and y lie on the picture, in its pixels.
   double PixelX(double x) const;
   double PixelY(double y) const;
 
   QImage image_;
+  Drawing shown_;  // what was drawn since the last Clear, to draw it again at another scale
   double left_ = 0, top_ = 0, right_ = 0, bottom_ = 0;
   double currentX_ = 0, currentY_ = 0;
 };

@@ -61,6 +61,10 @@ using MatricesReady = std::function<void(const SolverWork&)>;
 // the onset flows.
 double MatrixBytes(double panels, int flows);
 
+// Refuses a panel count whose three matrices would not fit in the memory available, or whose
+// panel numbers would not fit an int, before anything is allocated.
+void RequireMatrixMemory(double panels, int flows);
+
 // Panels are numbered m = (i - 1) * NJ + j. Every onset flow is carried through the one
 // elimination; the first one's right-hand side is the matrices' column NPan1, and its results
 // are the same bits as if it were solved alone. Refuses a panel count whose matrices would not

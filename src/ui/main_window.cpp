@@ -11,6 +11,7 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QShortcut>
 
 #include "flow/command_flow.h"
 #include "flow/incidence_flow.h"
@@ -18,11 +19,14 @@
 #include "flow/view_handlers.h"
 #include "ui/about_window.h"
 #include "ui/file_chooser.h"
+#include "ui/fitting_text_box.h"
+#include "ui/focus_rest.h"
 #include "ui/incidence_window.h"
 #include "ui/picture_area.h"
 #include "ui/pressure_window.h"
 #include "ui/progress_panel.h"
 #include "ui/twips.h"
+#include "ui/window_placement.h"
 #include "ui/work_runner.h"
 #include "ui/wrapping_button.h"
 
@@ -52,6 +56,8 @@ Form1::Form1(MessageSink sink, QuestionSink questions, SavePathSink paths)
     : paths_(std::move(paths)) {
   setObjectName("Form1");
   setWindowTitle("Form1");
+  // The program's own icon, on this window and, through it, on the windows it opens.
+  setWindowIcon(QIcon(":/tarvenol.svg"));
   controls_ = BuildControls();
   controls_.Form_About = new Form_About(this);
   Form_Pressure_ = new PressureWindow(this);
@@ -65,7 +71,7 @@ Form1::Form1(MessageSink sink, QuestionSink questions, SavePathSink paths)
       [this] { Start(PlanBodyFigures(program_, *ops_)); });
   ops_ = std::make_unique<QtWindowOps>(controls_, canvas_, this, std::move(sink),
                                        std::move(questions));
-  runner_ = std::make_unique<WorkRunner>(progress_, nullptr);
+  runner_ = std::make_unique<WorkRunner>(progress_, Pic1_, nullptr);
   BuildMenus();
   ConnectEvents(controls_);
   // The layout does not follow a resize, so the window keeps the size of its controls.
@@ -123,25 +129,26 @@ Form1Controls Form1::BuildControls() {
   place(Frame5, "Frame5", 120, 720, 6735, 7455);
   Pic1_ = new PictureArea(canvas_, Frame5);
   place(Pic1_, "Pic1", 600, 120, 6000, 6000);
-  canvas_.Resize(Pic1_->contentsRect().width(), Pic1_->contentsRect().height());
+  canvas_.Resize(Pic1_->contentsRect().width(), Pic1_->contentsRect().height(),
+                 Pic1_->devicePixelRatioF());
   QGroupBox* Frame6 = newFrame(Frame5);
   place(Frame6, "Frame6", 480, 6120, 6255, 1215);
-  QLineEdit* Text_AlfaY = new QLineEdit("0", Frame6);
+  QLineEdit* Text_AlfaY = new FittingTextBox("0", Frame6);
   place(Text_AlfaY, "Text_AlfaY", 120, 480, 495, 285);
   QScrollBar* HScroll_Y = NewScrollBar(Frame6, Qt::Horizontal, 0, 180, 90, 10);
   place(HScroll_Y, "HScroll_Y", 720, 480, 5415, 285);
-  QLineEdit* Text_AlfaZ = new QLineEdit("0", Frame6);
+  QLineEdit* Text_AlfaZ = new FittingTextBox("0", Frame6);
   place(Text_AlfaZ, "Text_AlfaZ", 120, 840, 495, 285);
   QScrollBar* HScroll_Z = NewScrollBar(Frame6, Qt::Horizontal, 0, 180, 90, 10);
   place(HScroll_Z, "HScroll_Z", 720, 840, 5415, 285);
-  QLineEdit* Text_AlfaX = new QLineEdit("0", Frame6);
+  QLineEdit* Text_AlfaX = new FittingTextBox("0", Frame6);
   place(Text_AlfaX, "Text_AlfaX", 120, 120, 495, 285);
   QScrollBar* HScroll_X = NewScrollBar(Frame6, Qt::Horizontal, 0, 180, 90, 10);
   place(HScroll_X, "HScroll_X", 720, 120, 5415, 255);
   // Minimum at the top: moving the thumb down enlarges the drawing.
   QScrollBar* VScroll_Ölçek = NewScrollBar(Frame5, Qt::Vertical, 1, 8, 1, 1);
   place(VScroll_Ölçek, "VScroll_Ölçek", 120, 720, 375, 5415);
-  QLineEdit* Text_Ölçek = new QLineEdit("1", Frame5);
+  QLineEdit* Text_Ölçek = new FittingTextBox("1", Frame5);
   place(Text_Ölçek, "Text_Ölçek", 120, 480, 375, 285);
   auto* Label9 = new QLabel("Scale", Frame5);
   place(Label9, "Label9", 120, 240, 420, 255);
@@ -149,9 +156,9 @@ Form1Controls Form1::BuildControls() {
 
   QGroupBox* Frame_NI_NJ = newFrame(client);
   place(Frame_NI_NJ, "Frame_NI_NJ", 120, 0, 1815, 735);
-  QLineEdit* Text_NI = new QLineEdit("4", Frame_NI_NJ);
+  QLineEdit* Text_NI = new FittingTextBox("4", Frame_NI_NJ);
   place(Text_NI, "Text_NI", 480, 240, 375, 285);
-  QLineEdit* Text_NJ = new QLineEdit("4", Frame_NI_NJ);
+  QLineEdit* Text_NJ = new FittingTextBox("4", Frame_NI_NJ);
   place(Text_NJ, "Text_NJ", 1320, 240, 375, 315);
   auto* label1 = new QLabel("NI =", Frame_NI_NJ);
   place(label1, "label1", 120, 240, 375, 255);
@@ -160,9 +167,13 @@ Form1Controls Form1::BuildControls() {
   WidenToText(label1);
   WidenToText(Label2);
 
-  // Of two overlapping siblings the one raised later lies in front.
-  QWidget* const backToFront[] = {Frame_NI_NJ,     Frame5,         Frame_IOWindow,
-                                  Command_HessPan, Command_Sphere, progress_};
+  // Of two overlapping siblings the one raised later lies in front: each box in front of its
+  // label, the frames' contents in the order the layout lists them.
+  QWidget* const backToFront[] = {
+      Label2,     label1,        Text_NJ,        Text_NI,         Frame_NI_NJ,    Label9,
+      Text_Ölçek, VScroll_Ölçek, HScroll_X,      Text_AlfaX,      HScroll_Z,      Text_AlfaZ,
+      HScroll_Y,  Text_AlfaY,    Frame6,         Pic1_,           Frame5,         File_Body,
+      Dir1,       Drive1,        Frame_IOWindow, Command_HessPan, Command_Sphere, progress_};
   for (QWidget* w : backToFront) w->raise();
 
   Command_Sphere->hide();
@@ -189,6 +200,7 @@ Form1Controls Form1::BuildControls() {
   controls.Drive1 = Drive1;
   controls.Dir1 = Dir1;
   controls.File_Body = File_Body;
+  controls.Pic1 = Pic1_;
   return controls;
 }
 
@@ -213,15 +225,13 @@ void Form1::BuildMenus() {
   Mn_Pressure->setObjectName("Mn_Pressure");
   connect(Mn_Pressure, &QAction::triggered, this, [this] {
     Form_Pressure_->ShowPressure(CurrentPressure(program_));
-    Form_Pressure_->show();
-    Form_Pressure_->raise();
+    ShowBeside(Form_Pressure_, this);
   });
   QAction* Mn_Incidence = Mn_Results->addAction("Body at incidence");
   Mn_Incidence->setObjectName("Mn_Incidence");
   connect(Mn_Incidence, &QAction::triggered, this, [this] {
     Form_Incidence_->ShowBody(program_);
-    Form_Incidence_->show();
-    Form_Incidence_->raise();
+    ShowBeside(Form_Incidence_, this);
   });
   QAction* Mn_ExportVtk = Mn_Results->addAction("Export the panels as VTK...");
   Mn_ExportVtk->setObjectName("Mn_ExportVtk");
@@ -237,7 +247,7 @@ void Form1::BuildMenus() {
 
 void Form1::Start(std::unique_ptr<Operation> operation) {
   if (!operation) return;
-  SetWorking(true);
+  // The panel with its Cancel button first, so that the focus can go there.
   runner_->Start(std::move(operation), [this](std::unique_ptr<Operation> done) {
     done->Finish(program_, *ops_);
     SetWorking(false);
@@ -245,18 +255,20 @@ void Form1::Start(std::unique_ptr<Operation> operation) {
     ShowResults();
     PlaceFocus();
   });
+  SetWorking(true);
 }
 
 void Form1::SetWorking(bool working) {
   for (QWidget* control : {controls_.managed.at(ManagedControl::Command_Sphere),
                            controls_.managed.at(ManagedControl::Command_HessPan),
                            static_cast<QWidget*>(controls_.File_Body)}) {
+    // The control that started the work gives its focus to Cancel, not to the next in the tab
+    // order; a control the user has gone on to keeps it.
+    if (working) PassFocusTo(progress_->CancelButton(), control);
     control->setEnabled(!working);
   }
   for (QAction* item : Mn_Geometry_->actions()) item->setEnabled(!working);
   if (working) {
-    // Not into a text box, where the next key would replace what it holds.
-    progress_->CancelButton()->setFocus();
     QApplication::setOverrideCursor(Qt::BusyCursor);
   } else {
     QApplication::restoreOverrideCursor();
@@ -264,6 +276,11 @@ void Form1::SetWorking(bool working) {
 }
 
 void Form1::PlaceFocus() {
+  // Where the user has put the focus meanwhile, it stays.
+  if (QWidget* focus = focusWidget();
+      focus != nullptr && focus != Pic1_ && focus->isEnabled() && focus->isVisible()) {
+    return;
+  }
   for (ManagedControl next : {ManagedControl::Command_HessPan, ManagedControl::Command_Sphere}) {
     if (QWidget* control = controls_.managed.at(next); control->isVisible()) {
       control->setFocus();
@@ -322,6 +339,16 @@ void Form1::ConnectEvents(const Form1Controls& controls) {
       ShowPicture();
     });
   }
+  // Escape stops the work as Cancel does; with no work running, it closes the file chooser.
+  auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+  connect(escape, &QShortcut::activated, this, [this] {
+    if (Working()) {
+      progress_->CancelButton()->click();
+    } else if (controls_.managed.at(ManagedControl::Frame_IOWindow)->isVisible()) {
+      HideFileChooser(program_, *ops_);
+      PlaceFocus();
+    }
+  });
   connect(Pic1_, &PictureArea::clicked, this, [this] {
     PictureClicked(program_.state, program_.view, *ops_);
     ShowPicture();

@@ -49,7 +49,8 @@ class Form1 : public QMainWindow {
   // While work runs, the controls that would start other work are off; the view and About
   // stay at the user's service.
   void SetWorking(bool working);
-  // After an operation, on the control a user goes on with, never in a text box.
+  // After an operation, on the control a user goes on with, never in a text box; where the
+  // user has put the focus while the work ran, it stays.
   void PlaceFocus();
   // The view may have drawn: show the picture again.
   void ShowPicture();

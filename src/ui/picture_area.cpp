@@ -7,13 +7,14 @@
 
 namespace tarvenol {
 
-PictureArea::PictureArea(const RasterCanvas& canvas, QWidget* parent)
-    : QFrame(parent), canvas_(canvas) {
+PictureArea::PictureArea(RasterCanvas& canvas, QWidget* parent) : QFrame(parent), canvas_(canvas) {
   setFrameStyle(QFrame::Panel | QFrame::Sunken);
   setFocusPolicy(Qt::TabFocus);
 }
 
 void PictureArea::paintEvent(QPaintEvent* event) {
+  // The picture follows the resolution of the screen the window is on.
+  if (const double scale = devicePixelRatioF(); canvas_.Scale() != scale) canvas_.SetScale(scale);
   QFrame::paintEvent(event);
   QPainter painter(this);
   const QRect area = contentsRect();

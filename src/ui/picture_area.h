@@ -1,6 +1,7 @@
 #pragma once
 // Pic1: shows the image the wire-frame view drew, so the drawing survives being covered,
-// and reports a click of the left mouse button.
+// and reports a click of the left mouse button. The image is drawn again at the resolution of
+// the screen the picture is shown on, so that it is never enlarged pixel by pixel.
 
 #include <QFrame>
 
@@ -12,7 +13,7 @@ class PictureArea : public QFrame {
   Q_OBJECT
 
  public:
-  PictureArea(const RasterCanvas& canvas, QWidget* parent);
+  PictureArea(RasterCanvas& canvas, QWidget* parent);
 
  signals:
   void clicked();
@@ -25,7 +26,7 @@ class PictureArea : public QFrame {
   void mouseDoubleClickEvent(QMouseEvent*) override {}
 
  private:
-  const RasterCanvas& canvas_;
+  RasterCanvas& canvas_;
   bool pressed_ = false;
 };
 

@@ -4,11 +4,11 @@
 #include <QFile>
 #include <QLineEdit>
 #include <QMessageBox>
-#include <QScreen>
 #include <QScrollBar>
-#include <algorithm>
 
 #include "ui/file_chooser.h"
+#include "ui/focus_rest.h"
+#include "ui/window_placement.h"
 
 namespace tarvenol {
 namespace {
@@ -21,20 +21,10 @@ QString Decoded(const std::string& path) {
   return QFile::decodeName(path.c_str());
 }
 
-// Puts window to the right of main, or to its left where the screen has no room on the right,
-// on main's screen: without a window manager it would cover main's menu bar.
-void PlaceBeside(QWidget* window, const QWidget* main) {
-  constexpr int kGap = 8;
-  const QRect beside = main->frameGeometry();
-  const QRect screen = main->screen()->availableGeometry();
-  const QSize size = window->frameGeometry().size();
-  int left = beside.right() + 1 + kGap;
-  if (left + size.width() > screen.right() + 1) left = beside.left() - kGap - size.width();
-  left =
-      std::clamp(left, screen.left(), std::max(screen.left(), screen.right() + 1 - size.width()));
-  const int top = std::clamp(beside.top(), screen.top(),
-                             std::max(screen.top(), screen.bottom() + 1 - size.height()));
-  window->move(left, top);
+// Once a box closes, the keys go to the window behind it again. A window manager sees to that;
+// without one, nothing would have the keyboard until the user clicks a window.
+void ActivateAgain(QWidget* window) {
+  if (window != nullptr && window->isVisible()) window->activateWindow();
 }
 
 }  // namespace
@@ -47,6 +37,7 @@ void ShowMessageBox(QWidget* parent, const std::string& text) {
   if (busy) QApplication::setOverrideCursor(Qt::ArrowCursor);
   box.exec();
   if (busy) QApplication::restoreOverrideCursor();
+  ActivateAgain(parent);
 }
 
 QtWindowOps::QtWindowOps(Form1Controls controls, Canvas& picture, QWidget* window, MessageSink sink,
@@ -66,17 +57,17 @@ void QtWindowOps::SetText(TextBox box, const std::string& text) {
 }
 
 void QtWindowOps::SetVisible(ManagedControl control, bool visible) {
-  controls_.managed.at(control)->setVisible(visible);
+  QWidget* widget = controls_.managed.at(control);
+  if (!visible && controls_.Pic1 != nullptr) PassFocusTo(controls_.Pic1, widget);
+  widget->setVisible(visible);
 }
 
 void QtWindowOps::ShowAboutWindow() {
-  QWidget* about = controls_.Form_About;
-  if (about->isVisible()) {
-    about->raise();
-    return;
+  if (window_) {
+    ShowBeside(controls_.Form_About, window_);
+  } else {
+    controls_.Form_About->show();
   }
-  if (window_) PlaceBeside(about, window_);
-  about->show();
 }
 
 bool QtWindowOps::Confirm(const std::string& question) {
@@ -88,6 +79,7 @@ bool QtWindowOps::Confirm(const std::string& question) {
   if (busy) QApplication::setOverrideCursor(Qt::ArrowCursor);
   const bool yes = box.exec() == QMessageBox::Yes;
   if (busy) QApplication::restoreOverrideCursor();
+  ActivateAgain(window_);
   return yes;
 }
 

@@ -35,6 +35,8 @@ struct Form1Controls {
   DirectoryList* Dir1 = nullptr;
   FileList* File_Body = nullptr;
   QWidget* Form_About = nullptr;
+  // Where the focus goes from a control that is hidden: the picture, where a key changes nothing.
+  QWidget* Pic1 = nullptr;
 };
 
 class QtWindowOps : public WindowOps {

@@ -3,6 +3,7 @@
 #include <QPushButton>
 #include <QThread>
 
+#include "ui/focus_rest.h"
 #include "ui/progress_panel.h"
 
 namespace tarvenol {
@@ -13,11 +14,13 @@ constexpr int kRefreshMilliseconds = 100;
 
 }  // namespace
 
-WorkRunner::WorkRunner(ProgressPanel* panel, QObject* parent) : QObject(parent), panel_(panel) {
+WorkRunner::WorkRunner(ProgressPanel* panel, QWidget* rest, QObject* parent)
+    : QObject(parent), panel_(panel), rest_(rest) {
   refresh_.setInterval(kRefreshMilliseconds);
   connect(&refresh_, &QTimer::timeout, panel_, &ProgressPanel::Refresh);
   connect(panel_->CancelButton(), &QPushButton::clicked, this, [this] {
     Cancel();
+    PassFocusTo(rest_, panel_->CancelButton());
     panel_->CancelButton()->setEnabled(false);
     panel_->Refresh();
   });
@@ -46,6 +49,7 @@ void WorkRunner::Start(std::unique_ptr<Operation> operation, Done done) {
 
 void WorkRunner::Ended() {
   refresh_.stop();
+  PassFocusTo(rest_, panel_);
   panel_->hide();
   thread_->wait();
   delete thread_;

@@ -11,6 +11,7 @@
 #include "flow/operation.h"
 
 class QThread;
+class QWidget;
 
 namespace tarvenol {
 
@@ -20,7 +21,9 @@ class WorkRunner : public QObject {
  public:
   using Done = std::function<void(std::unique_ptr<Operation> operation)>;
 
-  WorkRunner(ProgressPanel* panel, QObject* parent);
+  // The focus the panel holds goes to rest when its Cancel button is put out of use and when it
+  // is hidden.
+  WorkRunner(ProgressPanel* panel, QWidget* rest, QObject* parent);
   // Stops work still running and waits for it: nothing it did is taken.
   ~WorkRunner() override;
 
@@ -37,6 +40,7 @@ class WorkRunner : public QObject {
   void Ended();
 
   ProgressPanel* panel_;
+  QWidget* rest_;
   QTimer refresh_;
   std::unique_ptr<SharedProgress> progress_;  // a fresh one for each operation
   std::unique_ptr<Operation> operation_;

@@ -5,7 +5,9 @@
 
 #include <filesystem>
 
+#include "core/memory.h"
 #include "fake_window.h"
+#include "solver/hess_solve.h"
 #include "temp_dir.h"
 
 namespace tarvenol {
@@ -269,6 +271,22 @@ TEST_F(CommandFlow, ApplyingTheMethodWithoutAGeometryOnlyAsksForOne) {
   EXPECT_EQ(program.state.VinfX, 0);
   EXPECT_FALSE(program.state.ShowSolution);
   EXPECT_EQ(std::filesystem::file_size(dir.path() / "Tarvenol.txt"), 0u);
+}
+
+TEST_F(CommandFlow, ASolveThatCannotFitIsRefusedWithoutAQuestion) {
+  // 40000 panels: three matrices of about 36 GiB, and a report that would grow by 31 GiB.
+  if (AvailableMemoryBytes() >= MatrixBytes(40000, 3)) GTEST_SKIP() << "40000 panels fit here";
+  win.texts[TextBox::Text_NI] = "200";
+  win.texts[TextBox::Text_NJ] = "200";
+  PrepareSphere(program, win);
+  const std::string report = Report();
+  ApplyHessMethod(program, win);
+  EXPECT_TRUE(win.questions.empty()) << win.questions.front();
+  ASSERT_EQ(win.messages.size(), 1u);
+  EXPECT_EQ(win.messages[0].rfind("Hess's panel method for 40000 panels would need", 0), 0u)
+      << win.messages[0];
+  EXPECT_FALSE(program.state.ShowSolution);
+  EXPECT_EQ(Report(), report);
 }
 
 TEST_F(CommandFlow, ADriveChangeMovesTheDirectoryListWhichMovesTheFileList) {

@@ -119,6 +119,43 @@ TEST_F(RasterCanvasTest, NonFiniteCoordinatesDrawNothing) {
   EXPECT_EQ(ChangedPixels(canvas.Image()), 0);
 }
 
+// Whether some 2 x 2 block of pixels, from an even row and column, holds two colours: a picture
+// enlarged pixel by pixel has none.
+bool DrawnFinerThanTwoPixels(const QImage& image) {
+  for (int y = 0; y + 1 < image.height(); y += 2) {
+    for (int x = 0; x + 1 < image.width(); x += 2) {
+      const QRgb c = image.pixel(x, y);
+      if (image.pixel(x + 1, y) != c || image.pixel(x, y + 1) != c ||
+          image.pixel(x + 1, y + 1) != c) {
+        return true;
+      }
+    }
+  }
+  return false;
+}
+
+TEST_F(RasterCanvasTest, DrawnAgainAtAnotherScaleTheSamePictureAtThatResolution) {
+  canvas.Line(-5, -4, 5, 3, kBlue);
+  canvas.PlotPoint(0, 0);
+  canvas.LineTo(3, -5, kRed);
+  canvas.PlotPoint(-6 + 12.0 * 100.5 / 400, 6 - 12.0 * 50.5 / 400);
+  const QImage once = canvas.Image();
+
+  canvas.SetScale(2);
+  const QImage& twice = canvas.Image();
+  ASSERT_EQ(twice.size(), QSize(800, 800));
+  EXPECT_EQ(twice.devicePixelRatio(), 2);
+  EXPECT_TRUE(DrawnFinerThanTwoPixels(twice));
+  // The point covers the four pixels of its one.
+  for (const QPoint p : {QPoint(200, 100), QPoint(201, 100), QPoint(200, 101), QPoint(201, 101)}) {
+    EXPECT_EQ(twice.pixel(p) & 0xffffffu, 0u);
+  }
+  EXPECT_TRUE(IsBackground(twice, 202, 100));
+
+  canvas.SetScale(1);
+  EXPECT_EQ(canvas.Image(), once);
+}
+
 TEST(RasterCanvasFileTest, SavesAsPng) {
   TempWorkDir dir;
   RasterCanvas canvas(40, 30);

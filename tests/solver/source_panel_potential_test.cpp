@@ -67,13 +67,13 @@ double QuadraturePotential(const PanelOutline& p, double x, double y, double z) 
 TEST(SourcePanelPotential, ClosedFormAgainstQuadratureAndTheVelocity) {
   const PanelOutline square = Outline({{-1, 1}, {1, 1}, {1, -1}, {-1, -1}});
   const PanelOutline triangle = Outline({{0, 1}, {1, -1}, {-1, -1}});
-  const double points[][3] = {{0.3, 0.2, 0.7}, {0.3, 0.2, -0.7}, {0, 0, 0.3},  {0.3, 0.2, 0},
-                              {0, -1.0 / 3, 0}, {3, 0.5, 0},     {1.5, 1, 0.5}, {0, 1, 0.5},
-                              {1, 1, 0.5},     {5, 3, -2},       {-2, 0.4, 0.05}};
+  const double points[][3] = {{0.3, 0.2, 0.7},  {0.3, 0.2, -0.7}, {0, 0, 0.3},    {0.3, 0.2, 0},
+                              {0, -1.0 / 3, 0}, {3, 0.5, 0},      {1.5, 1, 0.5},  {0, 1, 0.5},
+                              {1, 1, 0.5},      {5, 3, -2},       {-2, 0.4, 0.05}};
   for (const PanelOutline* panel : {&square, &triangle}) {
     for (const auto& q : points) {
-      SCOPED_TRACE(::testing::Message() << panel->n << " corners at (" << q[0] << ", " << q[1]
-                                        << ", " << q[2] << ")");
+      SCOPED_TRACE(::testing::Message()
+                   << panel->n << " corners at (" << q[0] << ", " << q[1] << ", " << q[2] << ")");
       const double phi = OutlinePotential(*panel, 4 * kPI, q[0], q[1], q[2]);
       EXPECT_NEAR(phi, QuadraturePotential(*panel, q[0], q[1], q[2]), 1e-9);
       // Off the outline and its lines, grad phi is the velocity of the kernel.

@@ -104,13 +104,32 @@ TEST_F(FileChooser, BadFileShowsItsMessageAndKeepsTheChooserOpen) {
   WriteFile(dir.path() / "short.body", "0\n6\n0\n1,0,0\n");
   Control<QWidget>("Frame_IOWindow")->hide();
   Control<QAction>("Mn_ReadData")->trigger();
+  // Behind the message the focus is in no text box, where the next key would replace a count.
+  QWidget* focusBehind = nullptr;
+  duringMessage = [&] { focusBehind = form->focusWidget(); };
   ClickFile("short.body");
   ASSERT_EQ(messages.size(), 1u);
+  EXPECT_EQ(qobject_cast<QLineEdit*>(focusBehind), nullptr)
+      << focusBehind->objectName().toStdString();
+  EXPECT_EQ(qobject_cast<QLineEdit*>(form->focusWidget()), nullptr);
   EXPECT_NE(messages[0].find("short.body"), std::string::npos);
   EXPECT_TRUE(Shown("Frame_IOWindow"));
   EXPECT_FALSE(Shown("Command_HessPan"));
   EXPECT_FALSE(form->program().state.GeometryReady);
   EXPECT_EQ(Control<QLineEdit>("Text_NI")->text(), "4");
+}
+
+TEST_F(FileChooser, EscapeClosesItWithoutChoosing) {
+  QListWidget* files = Control<QListWidget>("File_Body");
+  files->setFocus();
+  files->setCurrentRow(0);
+  QTest::keyClick(files, Qt::Key_Escape);
+  EXPECT_FALSE(Shown("Frame_IOWindow"));
+  EXPECT_TRUE(messages.empty());
+  EXPECT_FALSE(form->program().state.GeometryReady);
+  EXPECT_EQ(Report(), "");
+  // The focus left the hidden list for the picture, not for the next box in the tab order.
+  EXPECT_EQ(form->focusWidget(), Control<QWidget>("Pic1"));
 }
 
 TEST_F(FileChooser, ChangingTheDriveMovesBothLists) {

@@ -14,7 +14,9 @@
 #include <cstdlib>
 #include <set>
 
+#include "core/memory.h"
 #include "form_fixture.h"
+#include "solver/hess_solve.h"
 #include "test_paths.h"
 
 namespace tarvenol::testing {
@@ -87,6 +89,35 @@ TEST_F(LongWork, ProgressAdvancesAndACancelLeavesEverythingAsItWas) {
   EXPECT_EQ(QApplication::overrideCursor(), nullptr);
 }
 
+TEST_F(LongWork, TheFocusStaysOutOfTheCountsThroughWorkAndItsCancel) {
+  PrepareSphere("48", "48");
+  const std::string report = Report();
+  auto* apply = Control<QPushButton>("Command_HessPan");
+  auto* cancel = Control<QPushButton>("Command_Cancel");
+  // Calculate, Apply, Cancel, Apply: the second time Cancel starts out of use.
+  QTest::mouseClick(apply, Qt::LeftButton);
+  QTest::mouseClick(cancel, Qt::LeftButton);
+  EXPECT_EQ(qobject_cast<QLineEdit*>(form->focusWidget()), nullptr);
+  Settle();
+  EXPECT_EQ(form->focusWidget(), apply);
+  QTest::mouseClick(apply, Qt::LeftButton);
+  ASSERT_TRUE(form->Working());
+  EXPECT_EQ(form->focusWidget(), cancel);
+  // A key typed while the work runs replaces no count.
+  QTest::keyClick(form->focusWidget(), Qt::Key_7);
+  EXPECT_EQ(Control<QLineEdit>("Text_NJ")->text(), "48");
+  EXPECT_EQ(Control<QLineEdit>("Text_NI")->text(), "48");
+  // Escape stops it as Cancel does.
+  QTest::keyClick(form->focusWidget(), Qt::Key_Escape);
+  EXPECT_FALSE(cancel->isEnabled());
+  EXPECT_EQ(qobject_cast<QLineEdit*>(form->focusWidget()), nullptr);
+  Settle();
+  EXPECT_TRUE(messages.empty()) << messages.front();
+  EXPECT_TRUE(Report() == report);
+  EXPECT_FALSE(form->program().state.ShowSolution);
+  EXPECT_EQ(form->focusWidget(), apply);
+}
+
 TEST_F(LongWork, AFinishedSolveWritesTheSameBytesAsTheBatchTool) {
   Control<QWidget>("Command_Sphere")->setFocus();
   PrepareSphere("12", "16");
@@ -104,11 +135,16 @@ TEST_F(LongWork, AFinishedSolveWritesTheSameBytesAsTheBatchTool) {
 }
 
 TEST_F(LongWork, ASolveThatWouldFillTheDiskIsAskedAboutFirst) {
+  if (AvailableMemoryBytes() < MatrixBytes(10000, 3)) {
+    GTEST_SKIP() << "10000 panels do not fit here: they are refused without a question";
+  }
   std::vector<std::string> questions;
+  QWidget* focusBehind = nullptr;
   form.reset();  // its report is taken: the new window takes it over
   form = std::make_unique<Form1>([this](const std::string& text) { messages.push_back(text); },
-                                 [&questions](const std::string& question) {
+                                 [&](const std::string& question) {
                                    questions.push_back(question);
+                                   focusBehind = form->focusWidget();
                                    return false;
                                  });
   Show();
@@ -123,6 +159,8 @@ TEST_F(LongWork, ASolveThatWouldFillTheDiskIsAskedAboutFirst) {
       << questions[0];
   EXPECT_TRUE(Report() == report);
   EXPECT_FALSE(form->program().state.ShowSolution);
+  // Behind the question, the button asked about keeps the focus.
+  EXPECT_EQ(focusBehind, Control<QWidget>("Command_HessPan"));
 }
 
 }  // namespace

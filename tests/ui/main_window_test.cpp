@@ -147,8 +147,46 @@ TEST_F(MainWindow, MenusCarryTheirCaptions) {
   EXPECT_EQ(top[2]->menu(), Control<QMenu>("Mn_Results"));
   QStringList results;
   for (const QAction* item : top[2]->menu()->actions()) results << item->text();
-  EXPECT_EQ(results, (QStringList{"Pressure along the body", "Export the panels as VTK...",
-                                  "Export the panels as CSV..."}));
+  EXPECT_EQ(results, (QStringList{"Pressure along the body", "Body at incidence",
+                                  "Export the panels as VTK...", "Export the panels as CSV..."}));
+}
+
+TEST_F(MainWindow, CountsOfUpToSevenDigitsShowWholeInTheirBoxes) {
+  Show();
+  Control<QWidget>("Pic1")->setFocus();  // no blinking cursor in the boxes' pictures
+  const double dpi = form->logicalDpiX();
+  for (const char* name : {"Text_NI", "Text_NJ"}) {
+    SCOPED_TRACE(name);
+    auto* box = Control<QLineEdit>(name);
+    const QRect place = box->geometry();
+    const int height = QFontMetrics(box->font()).height();
+    for (const char* count : {"200", "12345", "1000000"}) {
+      // Shown whole, the text does not scroll when the cursor goes from its end to its start.
+      box->setText(count);
+      const QImage atEnd = box->grab().toImage();
+      box->setCursorPosition(0);
+      EXPECT_EQ(box->grab().toImage(), atEnd) << count;
+    }
+    // Narrowed, never lowered, and the box where it was.
+    EXPECT_EQ(QFontMetrics(box->font()).height(), height);
+    EXPECT_EQ(box->geometry(), place);
+    box->setText("4");
+    EXPECT_EQ(box->font().stretch(), 100);
+    EXPECT_GE(QFontMetrics(box->font()).height(), TwipsToPixels(135, dpi));
+  }
+  // Each box lies in front of its label, whose "=" it touches.
+  const QObjectList stack = Control<QWidget>("Frame_NI_NJ")->children();
+  EXPECT_GT(stack.indexOf(Control<QWidget>("Text_NI")), stack.indexOf(Control<QWidget>("label1")));
+  EXPECT_GT(stack.indexOf(Control<QWidget>("Text_NJ")), stack.indexOf(Control<QWidget>("Label2")));
+}
+
+TEST_F(MainWindow, TheWindowsCarryTheProgramsIcon) {
+  const QIcon icon = form->windowIcon();
+  ASSERT_FALSE(icon.isNull());
+  const QImage image = icon.pixmap(QSize(32, 32)).toImage();
+  EXPECT_EQ(image.pixelColor(16, 4), QColor(0x17, 0x37, 0x5e));  // the icon's dark blue ground
+  Control<QAction>("Mn_About")->trigger();
+  EXPECT_EQ(form->findChild<QWidget*>("Form_About")->windowIcon().cacheKey(), icon.cacheKey());
 }
 
 TEST_F(MainWindow, TabKeyVisitsTheControlsInTheirOrder) {

@@ -6,9 +6,13 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScreen>
 #include <QSlider>
+#include <QValueAxis>
+#include <cmath>
 
 #include "form_fixture.h"
+#include "plot/pressure_chart.h"
 
 namespace tarvenol::testing {
 namespace {
@@ -36,6 +40,10 @@ class ResultsWindow : public FormTest {
 TEST_F(ResultsWindow, ThePlotFollowsTheSolutionShown) {
   Control<QAction>("Mn_Pressure")->trigger();
   ASSERT_TRUE(Control<QWidget>("Form_Pressure")->isVisible());
+  // Beside the main window, on its screen, narrowed to the room there.
+  const QRect plot = Control<QWidget>("Form_Pressure")->frameGeometry();
+  EXPECT_FALSE(plot.intersects(form->frameGeometry()));
+  EXPECT_TRUE(form->screen()->availableGeometry().contains(plot));
   EXPECT_TRUE(Plot()->series().isEmpty());
   EXPECT_TRUE(Plot()->title().startsWith("No solution yet"));
 
@@ -50,6 +58,42 @@ TEST_F(ResultsWindow, ThePlotFollowsTheSolutionShown) {
   Control<QAction>("Mn_Sphere")->trigger();
   Click("Command_Sphere");
   EXPECT_TRUE(Plot()->series().isEmpty());
+}
+
+// Whether the axis ticks at round numbers: steps of 1, 2, 2.5 or 5 times a power of ten, from a
+// multiple of the step.
+bool TicksAtRoundNumbers(const QValueAxis* axis) {
+  const double step = (axis->max() - axis->min()) / (axis->tickCount() - 1);
+  const double power = std::pow(10.0, std::floor(std::log10(step)));
+  const double mantissa = step / power;
+  const bool round = std::fabs(mantissa - 1) < 1e-9 || std::fabs(mantissa - 2) < 1e-9 ||
+                     std::fabs(mantissa - 2.5) < 1e-9 || std::fabs(mantissa - 5) < 1e-9;
+  const double first = axis->min() / step;
+  return round && std::fabs(first - std::round(first)) < 1e-9;
+}
+
+TEST(PressurePlot, TheAxesTickAtRoundNumbers) {
+  // A body 1.61 long, whose own length would put ticks at 0.40, 0.81 and 1.21.
+  PressureAlongBody pressure;
+  pressure.body = "ovoid.body";
+  pressure.NI = 3;
+  pressure.NJ = 1;
+  for (const double x : {0.0, 0.3, 1.61}) {
+    PanelResult r;
+    r.j = 1;
+    r.xC = x;
+    r.oneMinusCp = 1.3 * x;
+    r.Cp = 1 - r.oneMinusCp;
+    pressure.panels.push_back(r);
+  }
+  const std::unique_ptr<QChart> chart(MakePressureChart(pressure));
+  for (QAbstractAxis* axis : chart->axes()) {
+    const auto* values = qobject_cast<QValueAxis*>(axis);
+    ASSERT_NE(values, nullptr);
+    EXPECT_TRUE(TicksAtRoundNumbers(values))
+        << axis->titleText().toStdString() << ": " << values->min() << " to " << values->max()
+        << " in " << values->tickCount() << " ticks";
+  }
 }
 
 TEST_F(ResultsWindow, TheExportsAskWhereAndWriteThere) {
