@@ -86,6 +86,7 @@ struct Constants {
 // over the edges so far.
 struct Block {
   double side[kLanes];                               // -1 below the panel's plane, else 1
+  double inPlane[kLanes];                            // 1 in the panel's plane, else 0
   double over[4][kLanes], under[4][kLanes];          // r1 + r2 + d and r1 + r2 - d
   double tD[4][kLanes], D[4][kLanes], a[4][kLanes];  // t = tD / D
   double t[4][kLanes], A[4][kLanes];                 // t and atan(t)
@@ -144,6 +145,7 @@ struct Block {
     const double y = ItaX[l] * dx + ItaY[l] * dy + ItaZ[l] * dz;
     const double z = ZtaX[l] * dx + ZtaY[l] * dy + ZtaZ[l] * dz;
     b.side[l] = z < 0 ? -1 : 1;
+    b.inPlane[l] = z == 0 ? 1 : 0;
     double x1[4], y1[4], xr[4], yr[4], r[4];
     for (int k = 0; k < 4; ++k) {
       const double xi = xiOf[k][l];
@@ -209,7 +211,8 @@ struct Block {
     // B - SA is the solid angle under which the panel is seen.
     const double u = b.Su[l] / c.FourPI;
     const double v = b.Sv[l] / c.FourPI;
-    const double w = b.side[l] * (b.B[l] - b.SA[l]) / c.FourPI;
+    const double solid = b.side[l] * (b.B[l] - b.SA[l]) / c.FourPI;
+    const double w = (b.inPlane[l] != 0) & (b.B[l] == 0) ? 0.0 : solid;
     // Back to global axes, then onto the field panel's axes.
     const double Vx = XsiX[l] * u + ItaX[l] * v + ZtaX[l] * w;
     const double Vy = XsiY[l] * u + ItaY[l] * v + ZtaY[l] * w;

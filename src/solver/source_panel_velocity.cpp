@@ -39,12 +39,15 @@ void OutlineVelocity(const PanelOutline& p, double PI, double TwoPI, double Four
     Sv = Sv + dXi * L / d;
     SA = SA + A;
   }
-  // B - SA is the solid angle under which the panel is seen.
+  // B - SA is the solid angle under which the panel is seen. A point in the panel's own plane
+  // but outside its outline sees it edge on: the sheet's field there lies in the plane, and its
+  // normal part is 0 (the edges' angles would give a quarter for each edge the point lies
+  // beyond, which on a cylinder makes every panel of a meridian push on the others).
   const double B = F ? 0 : TwoPI;
   const double side = z < 0 ? -1 : 1;
   u = Su / FourPI;
   v = Sv / FourPI;
-  w = side * (B - SA) / FourPI;
+  w = z == 0 && F ? 0 : side * (B - SA) / FourPI;
 }
 
 void SourcePanelVelocity(const ModelState& s, int i, int j, double x, double y, double z, double& u,
