@@ -188,6 +188,34 @@ BENCHMARK(BM_GaussSolve)
     ->Unit(benchmark::kMillisecond)
     ->UseRealTime();
 
+// The elimination and back substitution with the axial stream's right-hand side alone, and with
+// the transverse stream's and the pitch turn's beside it, as a solve carries them: what the
+// further right-hand sides cost.
+void BM_RightHandSides(benchmark::State& state) {
+  Sphere& sphere = TheSphere();
+  omp_set_num_threads(2);
+  const int N = sphere.NPan;
+  const auto sides = static_cast<std::size_t>(state.range(0));
+  const auto n = static_cast<std::size_t>(N);
+  Array2 system(n, n + sides);
+  for (std::size_t m = 1; m <= n; ++m) {
+    const double* from = sphere.Vn.Row(m);
+    std::copy(from + 1, from + n + 2, system.Row(m) + 1);
+    for (std::size_t r = 1; r < sides; ++r) system(m, n + 1 + r) = from[n + 1] * static_cast<double>(r);
+  }
+  IgnoredProgress unseen;
+  Array2 A;
+  std::vector<Array1> X(sides, Array1(n));
+  for (auto _ : state) {
+    state.PauseTiming();
+    A = {};
+    A = system;
+    state.ResumeTiming();
+    GaussSolve(N, A, X, unseen);
+  }
+}
+BENCHMARK(BM_RightHandSides)->Arg(1)->Arg(3)->Unit(benchmark::kMillisecond)->UseRealTime();
+
 // The three matrices written as the report writes them, into a report emptied first.
 void BM_MatrixReport(benchmark::State& state) {
   Sphere& sphere = TheSphere();
