@@ -79,18 +79,26 @@ void AddAxes(QChart* chart, const std::vector<QAbstractSeries*>& series, double 
   }
 }
 
-// At an angle of attack: 1 - Cp along the windward and the leeward meridian, and on the
-// spheroid the closed form at the angle along the same meridians.
-QChart* MakeIncidenceChart(const PressureAlongBody& p) {
+// A chart titled with the body, the angle of attack where it is not 0, the panels and the closed
+// form it is compared with.
+QChart* NewChart(const PressureAlongBody& p) {
   auto* chart = new QChart;
-  QString title = QString("Pressure along %1 at α = %2°, %3 × %4 panels")
-                      .arg(QString::fromStdString(p.body))
-                      .arg(p.incidence.degrees)
+  const QString at =
+      p.incidence.degrees != 0 ? QString(" at α = %1°").arg(p.incidence.degrees) : QString();
+  QString title = QString("Pressure along %1%2, %3 × %4 panels")
+                      .arg(QString::fromStdString(p.body), at)
                       .arg(p.NI)
                       .arg(p.NJ);
   if (p.spheroid) title += "; " + ExactKind(*p.spheroid);
   chart->setTitle(title);
   chart->legend()->setAlignment(Qt::AlignBottom);
+  return chart;
+}
+
+// At an angle of attack: 1 - Cp along the windward and the leeward meridian, and on the
+// spheroid the closed form at the angle along the same meridians.
+QChart* MakeIncidenceChart(const PressureAlongBody& p) {
+  QChart* chart = NewChart(p);
 
   double xLow = HUGE_VAL, xHigh = -HUGE_VAL, yLow = 0, yHigh = 1;
   auto* all = Dots("all j", QColor(190, 200, 220), 5);
@@ -144,14 +152,7 @@ QChart* MakeIncidenceChart(const PressureAlongBody& p) {
 
 QChart* MakePressureChart(const PressureAlongBody& p) {
   if (p.incidence.degrees != 0) return MakeIncidenceChart(p);
-  auto* chart = new QChart;
-  QString title = QString("Pressure along %1, %2 × %3 panels")
-                      .arg(QString::fromStdString(p.body))
-                      .arg(p.NI)
-                      .arg(p.NJ);
-  if (p.spheroid) title += "; " + ExactKind(*p.spheroid);
-  chart->setTitle(title);
-  chart->legend()->setAlignment(Qt::AlignBottom);
+  QChart* chart = NewChart(p);
 
   double xLow = HUGE_VAL, xHigh = -HUGE_VAL, yLow = 0, yHigh = 1;
   auto* all = Dots("1 − Cp, all j", QColor(150, 190, 240), 5);
