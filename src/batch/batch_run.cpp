@@ -9,11 +9,11 @@
 #include <memory>
 #include <string>
 
-#include "batch/headless_window.h"
 #include "batch/stage_timer.h"
 #include "batch/terminal_progress.h"
 #include "core/shown_text.h"
 #include "flow/command_flow.h"
+#include "flow/headless_window.h"
 #include "flow/results_flow.h"
 #include "flow/solve_estimate.h"
 #include "flow/view_handlers.h"

@@ -1,30 +1,24 @@
-// The batch tool's pictures: the whole path from the command line through the view to a PNG.
+// The files the batch tool writes besides the report: the view's picture, the plot and the
+// exports, from the command line to the bytes on disk.
 
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
 #include <QColor>
 #include <QImage>
+#include <algorithm>
 #include <cmath>
-#include <cstdlib>
 #include <filesystem>
 #include <string>
 
+#include "batch_runner.h"
 #include "sphere_state.h"
 #include "temp_dir.h"
-#include "test_paths.h"
 #include "view/draw_body.h"
 
 namespace tarvenol::testing {
 namespace {
 
-// Runs the batch tool with these arguments in the working directory, after the shell commands
-// before; its exit status.
-int RunBatch(const std::string& arguments, const std::string& before = "") {
-  const std::string command = before + " \"" + BatchTool() + "\" " + arguments + " 2>messages.txt";
-  const int status = std::system(command.c_str());
-  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-}
+namespace fs = std::filesystem;
 
 bool IsRed(QColor c) {
   return c.red() > 200 && c.green() < 140 && c.blue() < 140;
@@ -46,10 +40,16 @@ double DistanceToSegment(QPointF p, QPointF a, QPointF b) {
   return std::hypot(d.x(), d.y());
 }
 
+int FilesIn(const fs::path& folder) {
+  int files = 0;
+  for ([[maybe_unused]] const auto& entry : fs::directory_iterator(folder)) ++files;
+  return files;
+}
+
 TEST(BatchPictureTest, SolvedSphereShowsOutlinesMeshAndBackground) {
   TempWorkDir dir;
-  ASSERT_EQ(RunBatch("ni 10 nj 12 sphere solve angles 30 20 0 scale 2 png sphere.png"), 0)
-      << ReadFile("messages.txt");
+  const BatchRun run = Batch("ni 10 nj 12 sphere solve angles 30 20 0 scale 2 png sphere.png");
+  ASSERT_EQ(run.status, 0) << run.err;
   QImage image;
   ASSERT_TRUE(image.load("sphere.png", "PNG"));
   ASSERT_EQ(image.size(), QSize(400, 400));
@@ -99,7 +99,8 @@ TEST(BatchPictureTest, SolvedSphereShowsOutlinesMeshAndBackground) {
 
 TEST(BatchPictureTest, WithoutGeometryOnlyTheAxes) {
   TempWorkDir dir;
-  ASSERT_EQ(RunBatch("png axes.png"), 0) << ReadFile("messages.txt");
+  const BatchRun run = Batch("png axes.png");
+  ASSERT_EQ(run.status, 0) << run.err;
   QImage image;
   ASSERT_TRUE(image.load("axes.png", "PNG"));
   // Unturned at scale 1: the x axis runs right from the centre, z up, y is a point.
@@ -110,30 +111,51 @@ TEST(BatchPictureTest, WithoutGeometryOnlyTheAxes) {
 
 TEST(BatchPictureTest, UnwritablePictureIsAMessage) {
   TempWorkDir dir;
-  EXPECT_EQ(RunBatch("ni 4 nj 4 sphere png missing/picture.png"), 1);
-  EXPECT_NE(ReadFile("messages.txt").find("missing/picture.png"), std::string::npos);
+  BatchRun run = Batch("ni 4 nj 4 sphere png missing/picture.png");
+  EXPECT_EQ(run.status, 1);
+  EXPECT_NE(run.err.find("missing/picture.png"), std::string::npos);
   // A device is neither written into nor replaced; a read-only pseudo file cannot take it.
-  EXPECT_EQ(RunBatch("png /dev/full"), 1);
-  EXPECT_NE(ReadFile("messages.txt").find("\"/dev/full\": it is not a regular file"),
-            std::string::npos);
-  EXPECT_TRUE(std::filesystem::is_character_file("/dev/full"));
-  EXPECT_EQ(RunBatch("png /proc/version"), 1);
+  run = Batch("png /dev/full");
+  EXPECT_EQ(run.status, 1);
+  EXPECT_NE(run.err.find("\"/dev/full\": it is not a regular file"), std::string::npos);
+  EXPECT_TRUE(fs::is_character_file("/dev/full"));
+  EXPECT_EQ(Batch("png /proc/version").status, 1);
 
   // A write that fails halfway, here past a limit on file sizes that the report stays under,
   // leaves the picture that was there, and nothing beside it.
   WriteFile("picture.png", "the picture before");
-  EXPECT_EQ(RunBatch("ni 2 nj 3 sphere angles 30 40 50 scale 8 png picture.png", "ulimit -f 8;"),
-            1);
-  EXPECT_NE(ReadFile("messages.txt").find("cannot be written to \"picture.png\""),
-            std::string::npos)
-      << ReadFile("messages.txt");
+  run = Batch("ni 2 nj 3 sphere angles 30 40 50 scale 8 png picture.png", "ulimit -f 8;");
+  EXPECT_EQ(run.status, 1);
+  EXPECT_NE(run.err.find("cannot be written to \"picture.png\""), std::string::npos) << run.err;
   EXPECT_EQ(ReadFile("picture.png"), "the picture before");
-  int files = 0;
-  for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(".")) ++files;
-  EXPECT_EQ(files, 3);  // the report, the messages and the picture
-  EXPECT_EQ(RunBatch("angles 1 2"), 2);
-  EXPECT_EQ(RunBatch("scale"), 2);
-  EXPECT_EQ(RunBatch("png"), 2);
+  EXPECT_EQ(FilesIn("."), 2);  // the report and the picture
+}
+
+// The batch tool's plot and exports, as a script uses them.
+TEST(BatchResults, PlotsAndExportsOfTheSolution) {
+  TempWorkDir dir;
+  BatchRun run = Batch("ni 12 nj 16 sphere plot early.png");
+  EXPECT_EQ(run.status, 1);
+  EXPECT_NE(run.err.find("There is no solution to plot yet"), std::string::npos);
+  EXPECT_FALSE(fs::exists("early.png"));
+
+  run = Batch("ni 12 nj 16 sphere solve plot p.png plot p.svg vtk p.vtp csv p.csv");
+  ASSERT_EQ(run.status, 0);
+  EXPECT_EQ(run.err, "");
+  const std::string png = ReadFile("p.png");
+  ASSERT_GT(png.size(), 24u);
+  EXPECT_EQ(png.substr(1, 3), "PNG");
+  // The width and height, big-endian, in the image header.
+  const auto word = [&](std::size_t at) {
+    return (static_cast<unsigned char>(png[at]) << 24) |
+           (static_cast<unsigned char>(png[at + 1]) << 16) |
+           (static_cast<unsigned char>(png[at + 2]) << 8) | static_cast<unsigned char>(png[at + 3]);
+  };
+  EXPECT_EQ(word(16), 900u);
+  EXPECT_EQ(word(20), 560u);
+  const std::string svg = ReadFile("p.svg");
+  EXPECT_NE(svg.find("<svg"), std::string::npos);
+  EXPECT_NE(svg.find("<title>Pressure along the sphere, 12 × 16 panels"), std::string::npos);
 }
 
 }  // namespace

@@ -1,0 +1,57 @@
+// The batch tool in surroundings it did not choose: the environment, limits of the process,
+// the working folder, what stands under a body file's name.
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <string>
+
+#include "batch_runner.h"
+#include "temp_dir.h"
+
+namespace tarvenol::testing {
+namespace {
+
+TEST(BatchTool, NoEnvironmentEndsTheProgram) {
+  TempWorkDir dir;
+  ASSERT_EQ(Batch("ni 12 nj 12 sphere solve").status, 0);
+  const std::string report = ReadFile("Tarvenol.txt");
+  // Thousands of threads asked for: the program takes as many as the machine has processors.
+  for (const char* threads : {"1000", "99999"}) {
+    const BatchRun run =
+        Batch("ni 12 nj 12 sphere solve", std::string("OMP_NUM_THREADS=") + threads);
+    EXPECT_EQ(run.status, 0) << threads << ": " << run.err;
+    EXPECT_TRUE(ReadFile("Tarvenol.txt") == report) << threads;
+  }
+  // A working folder that is gone: no report, no relative body file, but messages, not a crash.
+  const BatchRun gone = Batch("body relative.body", "mkdir gone && cd gone && rmdir ../gone &&");
+  EXPECT_EQ(gone.status, 1);
+  EXPECT_NE(gone.err.find("Cannot create the report file"), std::string::npos) << gone.err;
+  EXPECT_NE(gone.err.find("relative.body"), std::string::npos) << gone.err;
+}
+
+TEST(BatchTool, AGeometryBeyondALimitOnTheAddressSpaceIsRefusedBeforeAnythingIsWritten) {
+#ifdef __SANITIZE_ADDRESS__
+  GTEST_SKIP() << "AddressSanitizer takes far more address space than the limit";
+#endif
+  TempWorkDir dir;
+  // 2 GB of address space (ulimit -v counts KiB): far less than the machine's memory.
+  const BatchRun run = Batch("ni 1000000 nj 20 sphere", "ulimit -v 2000000;");
+  EXPECT_EQ(run.status, 1);
+  EXPECT_NE(run.err.find("This geometry would need"), std::string::npos) << run.err;
+  EXPECT_EQ(ReadFile("Tarvenol.txt"), "");
+}
+
+TEST(BatchTool, BodyFilesMustBeRegularFiles) {
+  TempWorkDir dir;
+  ASSERT_EQ(mkfifo("pipe.body", 0600), 0);
+  // Read without blocking, the pipe is refused at once; opened as a file, it would wait for ever.
+  const BatchRun run = Batch("body pipe.body", "timeout 20");
+  EXPECT_EQ(run.status, 1);
+  EXPECT_NE(run.err.find("pipe.body\" cannot be opened: it is not a regular file"),
+            std::string::npos)
+      << run.err;
+}
+
+}  // namespace
+}  // namespace tarvenol::testing
