@@ -1,5 +1,6 @@
 #include "batch/batch_run.h"
 
+#include <strings.h>
 #include <unistd.h>
 
 #include <QApplication>
@@ -15,6 +16,7 @@
 #include "flow/command_flow.h"
 #include "flow/headless_window.h"
 #include "flow/results_flow.h"
+#include "flow/saved_files.h"
 #include "flow/solve_estimate.h"
 #include "flow/view_handlers.h"
 #include "plot/pressure_chart.h"
@@ -137,9 +139,13 @@ class BatchRun {
       win_.MessageBox("There is no solution to plot yet: apply Hess's panel method first.");
       return;
     }
-    if (const std::string fault = SavePressurePlot(*pressure, path); !fault.empty()) {
-      win_.MessageBox("The plot cannot be written to " + ShownPath(path) + ": " + fault + ".");
+    const bool svg = path.size() >= 4 && strcasecmp(path.c_str() + path.size() - 4, ".svg") == 0;
+    const std::string plot = PressurePlotBytes(*pressure, svg ? PlotFormat::Svg : PlotFormat::Png);
+    if (plot.empty()) {
+      win_.MessageBox("The plot cannot be drawn.");
+      return;
     }
+    SaveFile(program_, win_, path, "plot", plot);
   }
 
   // Draws the view with the current flags, as the window shows it, and writes it to path.
@@ -147,9 +153,12 @@ class BatchRun {
     const std::size_t messages = win_.messages.size();
     RedrawView(program_.state, program_.view, win_);
     if (win_.messages.size() != messages) return;
-    if (const std::string fault = canvas_.SavePng(path); !fault.empty()) {
-      win_.MessageBox("The picture cannot be written to " + ShownPath(path) + ": " + fault + ".");
+    const std::string png = canvas_.PngBytes();
+    if (png.empty()) {
+      win_.MessageBox("The picture cannot be drawn.");
+      return;
     }
+    SaveFile(program_, win_, path, "picture", png);
   }
 
   const CommandLine& line_;

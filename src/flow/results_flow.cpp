@@ -3,6 +3,7 @@
 #include <filesystem>
 
 #include "flow/guarded.h"
+#include "flow/saved_files.h"
 #include "results/exports.h"
 
 namespace tarvenol {
@@ -34,11 +35,17 @@ std::optional<PressureAlongBody> CurrentPressure(const Program& p) {
 }
 
 void ExportCsv(const Program& p, WindowOps& win, const std::string& path) {
-  Export(p, win, [&] { WriteCsv(path, Panels(p)); });
+  Export(p, win, [&] {
+    WriteWholeFile(
+        path, "table", [&](FileSink& out) { WriteCsv(out, Panels(p)); }, HeldFiles(p));
+  });
 }
 
 void ExportVtk(const Program& p, WindowOps& win, const std::string& path) {
-  Export(p, win, [&] { WriteVtp(path, p.state, Panels(p)); });
+  Export(p, win, [&] {
+    WriteWholeFile(
+        path, "VTK file", [&](FileSink& out) { WriteVtp(out, p.state, Panels(p)); }, HeldFiles(p));
+  });
 }
 
 }  // namespace tarvenol

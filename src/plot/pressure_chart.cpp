@@ -1,15 +1,12 @@
 #include "plot/pressure_chart.h"
 
-#include <sys/stat.h>
-
+#include <QBuffer>
 #include <QChart>
 #include <QChartView>
-#include <QFile>
 #include <QLegendMarker>
 #include <QLineSeries>
 #include <QPainter>
 #include <QPixmap>
-#include <QSaveFile>
 #include <QScatterSeries>
 #include <QSvgGenerator>
 #include <QValueAxis>
@@ -123,19 +120,18 @@ QChart* MakePressureChart(const PressureAlongBody& p) {
   return chart;
 }
 
-std::string SavePressurePlot(const PressureAlongBody& pressure, const std::string& path, int width,
-                             int height) {
-  struct stat info {};
-  if (::stat(path.c_str(), &info) == 0 && !S_ISREG(info.st_mode)) return "it is not a regular file";
+std::string PressurePlotBytes(const PressureAlongBody& pressure, PlotFormat format, int width,
+                              int height) {
   QChartView view(MakePressureChart(pressure));
   view.setRenderHint(QPainter::Antialiasing);
   view.resize(width, height);
   // Drawn once, so that the chart is laid out at its size, as a shown view would be.
   const QPixmap image = view.grab();
-  QSaveFile file(QFile::decodeName(path.c_str()));
-  if (!file.open(QIODevice::WriteOnly)) return file.errorString().toStdString();
+  QByteArray bytes;
+  QBuffer file(&bytes);
+  file.open(QIODevice::WriteOnly);
   bool drawn = true;
-  if (QString::fromStdString(path).endsWith(".svg", Qt::CaseInsensitive)) {
+  if (format == PlotFormat::Svg) {
     QSvgGenerator svg;
     svg.setOutputDevice(&file);
     svg.setSize(QSize(width, height));
@@ -148,13 +144,7 @@ std::string SavePressurePlot(const PressureAlongBody& pressure, const std::strin
   } else {
     drawn = image.save(&file, "PNG");
   }
-  if (!drawn) {
-    file.cancelWriting();
-    return file.error() != QFileDevice::NoError ? file.errorString().toStdString()
-                                                : "the plot cannot be drawn";
-  }
-  if (!file.commit()) return file.errorString().toStdString();
-  return {};
+  return drawn ? bytes.toStdString() : std::string();
 }
 
 }  // namespace tarvenol

@@ -2,6 +2,7 @@
 // exports, from the command line to the bytes on disk.
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <QColor>
 #include <QImage>
@@ -13,6 +14,7 @@
 #include "batch_runner.h"
 #include "sphere_state.h"
 #include "temp_dir.h"
+#include "test_paths.h"
 #include "view/draw_body.h"
 
 namespace tarvenol::testing {
@@ -156,6 +158,78 @@ TEST(BatchResults, PlotsAndExportsOfTheSolution) {
   const std::string svg = ReadFile("p.svg");
   EXPECT_NE(svg.find("<svg"), std::string::npos);
   EXPECT_NE(svg.find("<title>Pressure along the sphere, 12 × 16 panels"), std::string::npos);
+}
+
+// Every action that writes a file, with what it needs before.
+constexpr const char* kWriters[] = {"csv", "vtk", "png", "plot"};
+const std::string kSolved = "ni 4 nj 4 sphere solve ";
+
+TEST(BatchFiles, NoFileReplacesTheReportOrTheBodyFileByAnyName) {
+  TempWorkDir dir;
+  ASSERT_EQ(Batch(kSolved + "nj 6 sphere").status, 0);
+  const std::string report = ReadFile("Tarvenol.txt");
+  fs::create_symlink("Tarvenol.txt", "link.txt");
+  for (const char* writer : kWriters) {
+    for (const std::string& name :
+         {std::string("Tarvenol.txt"), std::string("./Tarvenol.txt"),
+          (dir.path() / "Tarvenol.txt").string(), std::string("link.txt")}) {
+      const BatchRun run = Batch(kSolved + writer + " " + name + " nj 6 sphere");
+      EXPECT_EQ(run.status, 1) << writer << " " << name;
+      EXPECT_NE(run.err.find(": it is the program's report."), std::string::npos) << run.err;
+      // The sections after it went into the report, which is the same as without it.
+      EXPECT_TRUE(ReadFile("Tarvenol.txt") == report) << writer << " " << name;
+    }
+  }
+  WriteFile("mine.body", ReadFile(ExamplesDir() + "/ovoid.body"));
+  const BatchRun run = Batch("nj 6 body mine.body solve csv mine.body");
+  EXPECT_NE(run.err.find(": it is the body file of the geometry shown."), std::string::npos)
+      << run.err;
+  EXPECT_EQ(ReadFile("mine.body"), ReadFile(ExamplesDir() + "/ovoid.body"));
+}
+
+TEST(BatchFiles, EveryFileFollowsALinkKeepsItsModeAndTakesTheNameAsGiven) {
+  TempWorkDir dir;
+  for (const std::string writer : kWriters) {
+    WriteFile(writer + ".file", "before");
+    ASSERT_EQ(chmod((writer + ".file").c_str(), 0600), 0);
+    fs::create_symlink(writer + ".file", writer + ".link");
+    // A name of bytes that are no UTF-8, made as given.
+    const std::string bytes = writer + "\xff\xfe.png";
+    const BatchRun run =
+        Batch(kSolved + writer + " " + writer + ".link " + writer + " '" + bytes + "'");
+    ASSERT_EQ(run.status, 0) << writer << ": " << run.err;
+    EXPECT_TRUE(fs::is_symlink(writer + ".link")) << writer;
+    EXPECT_NE(ReadFile(writer + ".file"), "before") << writer;
+    EXPECT_EQ(fs::status(writer + ".file").permissions(),
+              fs::perms::owner_read | fs::perms::owner_write)
+        << writer;
+    EXPECT_TRUE(fs::is_regular_file(bytes)) << writer;
+  }
+  // A file with no name in a folder, here standard output through a link, is not replaced.
+  fs::create_symlink("/proc/self/fd/1", "out.csv");
+  const BatchRun run = Batch(kSolved + "csv out.csv");
+  EXPECT_NE(run.err.find("\"out.csv\": it is not a regular file."), std::string::npos) << run.err;
+  EXPECT_TRUE(fs::is_symlink("out.csv"));
+  EXPECT_EQ(FilesIn("."), 14);  // the report, the link, and three files for each writer
+}
+
+TEST(BatchFiles, AFileCutShortIsNeverTakenForAWholeOne) {
+  TempWorkDir dir;
+  WriteFile("p.png", "before");
+  WriteFile("p.svg", "before");
+  // The report stays under the limit; each plot's last write is cut short by it, with no
+  // failed write after it to tell.
+  const BatchRun run = Batch("ni 2 nj 3 sphere solve plot p.png plot p.svg", "ulimit -f 28;");
+  EXPECT_EQ(run.status, 1);
+  EXPECT_NE(run.err.find("The plot cannot be written to \"p.png\": File too large."),
+            std::string::npos)
+      << run.err;
+  EXPECT_NE(run.err.find("The plot cannot be written to \"p.svg\": File too large."),
+            std::string::npos)
+      << run.err;
+  EXPECT_EQ(ReadFile("p.png"), "before");
+  EXPECT_EQ(ReadFile("p.svg"), "before");
+  EXPECT_EQ(FilesIn("."), 3);
 }
 
 }  // namespace

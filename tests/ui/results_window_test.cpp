@@ -18,7 +18,9 @@ class ResultsWindow : public FormTest {
         [this](const std::string& text) { messages.push_back(text); }, nullptr,
         [this](const QString& title, const QString& suggested, const QString&) {
           asked.push_back(title.toStdString());
-          return QString::fromStdString((dir.path() / suggested.toStdString()).string());
+          return chosen.isEmpty()
+                     ? QString::fromStdString((dir.path() / suggested.toStdString()).string())
+                     : chosen;
         });
     Show();
   }
@@ -29,6 +31,7 @@ class ResultsWindow : public FormTest {
   QChart* Plot() { return Control<QChartView>("Chart_Pressure")->chart(); }
 
   std::vector<std::string> asked;
+  QString chosen;  // the path the user chooses, instead of the one suggested
 };
 
 TEST_F(ResultsWindow, ThePlotFollowsTheSolutionShown) {
@@ -64,6 +67,19 @@ TEST_F(ResultsWindow, TheExportsAskWhereAndWriteThere) {
   EXPECT_EQ(ReadFile(dir.path() / "panels.vtp").rfind("<?xml", 0), 0u);
   EXPECT_EQ(ReadFile(dir.path() / "panels.csv").rfind("i,j,xC,", 0), 0u);
   EXPECT_EQ(messages.size(), 1u);
+}
+
+TEST_F(ResultsWindow, AnExportAimedAtTheReportIsRefused) {
+  Control<QAction>("Mn_Sphere")->trigger();
+  Click("Command_Sphere");
+  Click("Command_HessPan");
+  const std::string report = ReadFile(dir.path() / "Tarvenol.txt");
+  chosen = "Tarvenol.txt";
+  Control<QAction>("Mn_ExportCsv")->trigger();
+  ASSERT_EQ(messages.size(), 1u);
+  EXPECT_NE(messages[0].find("\"Tarvenol.txt\": it is the program's report."), std::string::npos)
+      << messages[0];
+  EXPECT_TRUE(ReadFile(dir.path() / "Tarvenol.txt") == report);
 }
 
 }  // namespace
