@@ -42,6 +42,19 @@ TEST(BatchTool, AGeometryBeyondALimitOnTheAddressSpaceIsRefusedBeforeAnythingIsW
   EXPECT_EQ(ReadFile("Tarvenol.txt"), "");
 }
 
+TEST(BatchTool, ClosedStandardStreamsNeverTakeTheReport) {
+  TempWorkDir dir;
+  ASSERT_EQ(Batch("ni 4 nj 4 sphere solve solve").status, 1);
+  const std::string report = ReadFile("Tarvenol.txt");
+  // Started without standard error, and without standard input too, so that the report's
+  // lock, or each group of its sections, would get number 2: the message of the second solve
+  // goes nowhere.
+  for (const char* closed : {"exec 2>&-;", "exec 0<&- 2>&-;"}) {
+    EXPECT_EQ(Batch("ni 4 nj 4 sphere solve solve", closed).status, 1);
+    EXPECT_TRUE(ReadFile("Tarvenol.txt") == report) << closed;
+  }
+}
+
 TEST(BatchTool, BodyFilesMustBeRegularFiles) {
   TempWorkDir dir;
   ASSERT_EQ(mkfifo("pipe.body", 0600), 0);
