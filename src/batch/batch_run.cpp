@@ -10,6 +10,7 @@
 #include <memory>
 #include <string>
 
+#include "batch/interrupts.h"
 #include "batch/stage_timer.h"
 #include "batch/terminal_progress.h"
 #include "core/shown_text.h"
@@ -32,14 +33,14 @@ void Say(const std::string& text) {
 }
 
 // What the run tells of its progress: the terminal's line when standard error is a terminal,
-// the stage times with --timings; nothing in a script or a log.
+// the stage times with --timings; nothing in a script or a log. A signal asks the work to stop.
 class BatchProgress : public Progress {
  public:
   explicit BatchProgress(bool timings) : timings_(timings), terminal_(isatty(STDERR_FILENO) != 0) {}
   bool Advance(Stage stage, double fraction) override {
     if (terminal_) line_.Advance(stage, fraction);
     if (timings_) timer_.Advance(stage, fraction);
-    return true;
+    return Interrupts::Received() == 0;
   }
   // The work of an action is done, and now its result is taken.
   void WorkDone() {
@@ -63,7 +64,15 @@ class BatchRun {
 
   int Run() {
     if (!StartUp(program_, win_)) return 1;
-    for (const BatchAction& action : line_.actions) Take(action);
+    for (const BatchAction& action : line_.actions) {
+      if (Interrupts::Received() != 0) break;
+      Take(action);
+    }
+    if (const int signal = Interrupts::Received(); signal != 0) {
+      Say(std::string("stopped by ") + SignalName(signal) +
+          "; the report holds the actions finished before it.");
+      return 128 + signal;
+    }
     return win_.messages.empty() ? 0 : 1;
   }
 
@@ -171,6 +180,7 @@ class BatchRun {
 }  // namespace
 
 int RunBatch(const CommandLine& line) {
+  const Interrupts interrupts;
   // The plot's charts are widgets, drawn off any screen: they need an application, which the
   // other actions do without.
   std::unique_ptr<QApplication> application;

@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <csignal>
+#include <filesystem>
 #include <string>
 
 #include "batch_runner.h"
@@ -53,6 +55,44 @@ TEST(BatchTool, ClosedStandardStreamsNeverTakeTheReport) {
     EXPECT_EQ(Batch("ni 4 nj 4 sphere solve solve", closed).status, 1);
     EXPECT_TRUE(ReadFile("Tarvenol.txt") == report) << closed;
   }
+}
+
+// A solve long enough to be caught at work: 2500 panels, seconds.
+const std::vector<std::string> kLongSolve = {"--timings", "ni",    "50",  "nj",       "50",
+                                             "sphere",    "solve", "png", "after.png"};
+
+TEST(BatchTool, ASignalStopsTheWorkAsTheWindowsCancelDoes) {
+  TempWorkDir dir;
+  ASSERT_EQ(Batch("ni 50 nj 50 sphere").status, 0);
+  const std::string geometry = ReadFile("Tarvenol.txt");
+  for (const int signal : {SIGINT, SIGTERM, SIGHUP}) {
+    RunningBatch run(kLongSolve);
+    ASSERT_TRUE(run.WaitForErr("solve: 2500 panels", 60)) << run.ErrSoFar();
+    run.Signal(signal);
+    const BatchRun stopped = run.Wait(60);
+    EXPECT_EQ(stopped.status, 128 + signal) << stopped.err;
+    EXPECT_NE(stopped.err.find("the report holds the actions finished before it."),
+              std::string::npos)
+        << stopped.err;
+    // The solve's sections are cut back, and nothing after it is done.
+    EXPECT_TRUE(ReadFile("Tarvenol.txt") == geometry);
+    EXPECT_FALSE(std::filesystem::exists("after.png"));
+  }
+}
+
+TEST(BatchTool, ASecondSignalEndsTheRunAtOnce) {
+  TempWorkDir dir;
+  RunningBatch run(kLongSolve);
+  ASSERT_TRUE(run.WaitForErr("solve: 2500 panels", 60)) << run.ErrSoFar();
+  // Held still, it gets both when it goes on, in either order: the first asks it to stop, the
+  // second ends it before it has stopped and said so.
+  run.Signal(SIGSTOP);
+  run.Signal(SIGTERM);
+  run.Signal(SIGINT);
+  run.Signal(SIGCONT);
+  const BatchRun ended = run.Wait(60);
+  EXPECT_TRUE(ended.status == 128 + SIGTERM || ended.status == 128 + SIGINT) << ended.status;
+  EXPECT_EQ(ended.err.find("stopped by"), std::string::npos) << ended.err;
 }
 
 TEST(BatchTool, BodyFilesMustBeRegularFiles) {
