@@ -74,12 +74,23 @@ std::vector<std::string> ProfileWarnings(const ModelState& s, const BodyWork& w)
                          "more evenly.");
     }
   }
+  // Radii all of one sign give the same body, turned by 180 degrees about the axis, and the
+  // same results to the bit; only a change of sign, off the axis, makes a surface that passes
+  // through itself.
+  int side = 0, last = 0;  // the sign of the radius, and where it was last seen off the axis
   for (int k = 1; k <= n; ++k) {
-    if (w.rI(k) < -kOnAxis * size) {
-      warnings.push_back(profile + " has a negative radius at point " + std::to_string(k) +
-                         " (r = " + Number(w.rI(k)) + "): the panels there face inwards.");
+    if (std::fabs(w.rI(k)) <= kOnAxis * size) continue;
+    const int sign = w.rI(k) > 0 ? 1 : -1;
+    if (side != 0 && sign != side) {
+      warnings.push_back(profile + " crosses the axis between points " + std::to_string(last) +
+                         " and " + std::to_string(k) + " (r goes from " + Number(w.rI(last)) +
+                         " to " + Number(w.rI(k)) +
+                         "): its surface passes through itself there, so the results do not "
+                         "describe the flow around a body.");
       break;
     }
+    side = sign;
+    last = k;
   }
   return warnings;
 }

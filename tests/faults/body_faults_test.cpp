@@ -134,10 +134,10 @@ TEST_F(BodyFaults, EndsOffTheAxisAreWarnedAboutButTaken) {
       {"its first point has r = 0.2, so the body is open there", "its last point has r = 0.1"});
 }
 
-TEST_F(BodyFaults, ANegativeRadiusIsWarnedAbout) {
-  ExpectWarnedAndSolved("negative.body",
+TEST_F(BodyFaults, AProfileThatCrossesTheAxisIsWarnedAbout) {
+  ExpectWarnedAndSolved("crossing.body",
                         "0\n5\n0\n1,0,0\n2,0.25,0.3\n3,0.5,-0.4\n4,0.75,0.3\n5,1,0\n",
-                        {"a negative radius at point 3 (r = -0.4)"});
+                        {"crosses the axis between points 2 and 3 (r goes from 0.3 to -0.4)"});
 }
 
 TEST_F(BodyFaults, APanelCountBeyondTheMachinesMemoryIsRefusedBeforeSolving) {
@@ -194,6 +194,16 @@ TEST_F(BodyFaults, NeighbouringPanelsOfVeryDifferentLengthsAreWarnedAbout) {
   ExpectWarnedAndSolved("even.body", Profile(1, 0.5, {{10, 9.2}}), {});
   ExpectWarnedAndSolved("uneven.body", Profile(1, 0.5, {{10, 9.15}}),
                         {"side by side at point 11, more than 10 times apart"});
+}
+
+TEST_F(BodyFaults, RadiiAllNegativeGiveTheSameResultsWithoutAWord) {
+  // The same body turned by 180 degrees about the axis: the same 1 - Cp to the bit.
+  ExpectWarnedAndSolved("positive.body", Profile(1, 0.5), {});
+  const Array2 positive = program.state.OneMinusCp;
+  ExpectWarnedAndSolved("negative.body", Profile(1, -0.5), {});
+  for (int i = 1; i <= 20; ++i) {
+    for (int j = 1; j <= 4; ++j) EXPECT_EQ(program.state.OneMinusCp(i, j), positive(i, j));
+  }
 }
 
 TEST_F(BodyFaults, ASizeTheArithmeticCannotTakeIsRefusedBeforeAnythingIsBuilt) {
