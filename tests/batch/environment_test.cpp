@@ -25,6 +25,14 @@ TEST(BatchTool, NoEnvironmentEndsTheProgram) {
     EXPECT_EQ(run.status, 0) << threads << ": " << run.err;
     EXPECT_TRUE(ReadFile("Tarvenol.txt") == report) << threads;
   }
+  // The smallest stacks the threading library gives its threads: the kernels keep their work
+  // areas elsewhere.
+  for (const char* stack : {"16K", "24K"}) {
+    const BatchRun run =
+        Batch("ni 12 nj 12 sphere solve", std::string("OMP_NUM_THREADS=2 OMP_STACKSIZE=") + stack);
+    EXPECT_EQ(run.status, 0) << stack << ": " << run.err;
+    EXPECT_TRUE(ReadFile("Tarvenol.txt") == report) << stack;
+  }
   // A working folder that is gone: no report, no relative body file, but messages, not a crash.
   const BatchRun gone = Batch("body relative.body", "mkdir gone && cd gone && rmdir ../gone &&");
   EXPECT_EQ(gone.status, 1);
