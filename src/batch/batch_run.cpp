@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <memory>
 #include <string>
@@ -190,11 +191,15 @@ int RunBatch(const CommandLine& line) {
   static char name[] = "tarvenol-batch";
   static char* argv[] = {name, nullptr};
   if (plots) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    // Drawn off any screen whatever the environment asks for: a desktop's platform may not
+    // start here (xcb without a display), and the batch tool shows nothing on one anyway.
+    qputenv("QT_QPA_PLATFORM", "offscreen");
     // Standard error carries the program's own messages; Qt's remarks on the desktop it
-    // found are not among them.
+    // found are not among them. Where Qt cannot go on, the program ends with its message,
+    // not with a core dump; nothing has been done yet then.
     qInstallMessageHandler([](QtMsgType type, const QMessageLogContext&, const QString& text) {
       if (type == QtCriticalMsg || type == QtFatalMsg) Say(text.toStdString());
+      if (type == QtFatalMsg) std::_Exit(1);
     });
     application = std::make_unique<QApplication>(argc, argv);
   }

@@ -103,6 +103,18 @@ TEST(BatchTool, ASecondSignalEndsTheRunAtOnce) {
   EXPECT_EQ(ended.err.find("stopped by"), std::string::npos) << ended.err;
 }
 
+TEST(BatchTool, ThePlotIsDrawnOffAnyScreenWhateverThePlatformAskedFor) {
+  TempWorkDir dir;
+  for (const char* platform : {"xcb", "wayland", "nosuch"}) {
+    const BatchRun run =
+        Batch("ni 4 nj 4 sphere solve plot p.png",
+              std::string("env -u DISPLAY -u WAYLAND_DISPLAY QT_QPA_PLATFORM=") + platform);
+    EXPECT_EQ(run.status, 0) << platform << ": " << run.err;
+    EXPECT_TRUE(std::filesystem::is_regular_file("p.png")) << platform;
+    std::filesystem::remove("p.png");
+  }
+}
+
 TEST(BatchTool, BodyFilesMustBeRegularFiles) {
   TempWorkDir dir;
   ASSERT_EQ(mkfifo("pipe.body", 0600), 0);
