@@ -29,8 +29,9 @@ namespace {
 
 constexpr int kPictureSize = 400;
 
+// A message on standard error, one line of plain text, whatever came into it.
 void Say(const std::string& text) {
-  std::fprintf(stderr, "tarvenol-batch: %s\n", text.c_str());
+  std::fprintf(stderr, "tarvenol-batch: %s\n", TerminalLine(text).c_str());
 }
 
 // What the run tells of its progress: the terminal's line when standard error is a terminal,

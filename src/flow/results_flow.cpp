@@ -2,6 +2,7 @@
 
 #include <filesystem>
 
+#include "core/shown_text.h"
 #include "flow/guarded.h"
 #include "flow/saved_files.h"
 #include "results/exports.h"
@@ -27,9 +28,10 @@ void Export(const Program& p, WindowOps& win, Write&& write) {
 
 std::optional<PressureAlongBody> CurrentPressure(const Program& p) {
   if (!p.state.ShowSolution) return std::nullopt;
-  const std::string body = p.body.kind == BodyKind::Sphere
-                               ? "the sphere"
-                               : std::filesystem::path(p.state.BodyFile).filename().string();
+  const std::string body =
+      p.body.kind == BodyKind::Sphere
+          ? "the sphere"
+          : ShownPath(std::filesystem::path(p.state.BodyFile).filename().string());
   return PressureOf(body, LoopEnd(p.state.NI), LoopEnd(p.state.NJ), Panels(p), p.body.xI, p.body.rI,
                     LoopEnd(p.state.NI1));
 }

@@ -4,6 +4,8 @@
 #include <cmath>
 #include <cstdio>
 
+#include "core/shown_text.h"
+
 namespace tarvenol {
 namespace {
 
@@ -32,7 +34,7 @@ std::string Number(double v) {
 std::vector<std::string> ProfileWarnings(const ModelState& s, const BodyWork& w) {
   std::vector<std::string> warnings;
   const int n = LoopEnd(s.NI1);
-  const std::string profile = "The profile of " + s.BodyFile;
+  const std::string profile = "The profile of " + ShownPath(s.BodyFile);
   double size = 0;
   for (int k = 1; k <= n; ++k) size = std::max({size, std::fabs(w.xI(k)), std::fabs(w.rI(k))});
 

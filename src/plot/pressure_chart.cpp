@@ -56,7 +56,9 @@ QChart* MakePressureChart(const PressureAlongBody& p) {
                       .arg(p.NI)
                       .arg(p.NJ);
   if (p.spheroid) title += "; " + ExactKind(*p.spheroid);
-  chart->setTitle(title);
+  // The chart reads its title as HTML: a body named "R&D <b>" is shown as it is named. So
+  // does an SVG file, whose title, XML, takes the chart's as it stands.
+  chart->setTitle(title.toHtmlEscaped());
   chart->legend()->setAlignment(Qt::AlignBottom);
 
   double xLow = HUGE_VAL, xHigh = -HUGE_VAL, yLow = 0, yHigh = 1;

@@ -24,6 +24,18 @@ TEST(BatchTool, AMessageGoesToStandardErrorAndTheStatusSaysSo) {
   EXPECT_NE(run.err.find("missing.body\" cannot be opened"), std::string::npos);
 }
 
+TEST(BatchTool, AMessageReachesTheTerminalAsOneLineOfPlainText) {
+  TempWorkDir dir;
+  // An escape sequence and a line break in a body file's name, which a warning names.
+  const std::string name = "red\x1b[31m\nname.body";
+  WriteFile(name, "0\n3\n0\n1,0,0.1\n2,0.5,0.5\n3,1,0\n");
+  const BatchRun run = Batch("nj 6 body '" + name + "'");
+  EXPECT_EQ(run.status, 1);
+  EXPECT_NE(run.err.find("/red?[31m?name.body\" does not end on the axis"), std::string::npos)
+      << run.err;
+  EXPECT_EQ(run.err.find('\x1b'), std::string::npos);
+}
+
 TEST(BatchTool, HelpAndCommandLineMistakes) {
   TempWorkDir dir;
   BatchRun run = Batch("--help");

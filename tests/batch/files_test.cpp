@@ -6,6 +6,7 @@
 
 #include <QColor>
 #include <QImage>
+#include <QXmlStreamReader>
 #include <algorithm>
 #include <cmath>
 #include <filesystem>
@@ -211,6 +212,23 @@ TEST(BatchFiles, EveryFileFollowsALinkKeepsItsModeAndTakesTheNameAsGiven) {
   EXPECT_NE(run.err.find("\"out.csv\": it is not a regular file."), std::string::npos) << run.err;
   EXPECT_TRUE(fs::is_symlink("out.csv"));
   EXPECT_EQ(FilesIn("."), 14);  // the report, the link, and three files for each writer
+}
+
+TEST(BatchFiles, ThePlotNamesTheBodyAsItIsNamed) {
+  TempWorkDir dir;
+  WriteFile("R&D <b>.body", ReadFile(ExamplesDir() + "/ovoid.body"));
+  const BatchRun run = Batch("nj 6 body 'R&D <b>.body' solve plot p.svg");
+  ASSERT_EQ(run.status, 0) << run.err;
+  // A file any XML reader reads, whose title holds the name as it is.
+  QXmlStreamReader svg(QByteArray::fromStdString(ReadFile("p.svg")));
+  QString title;
+  while (!svg.atEnd()) {
+    if (svg.readNext() == QXmlStreamReader::StartElement && svg.name() == u"title") {
+      title = svg.readElementText();
+    }
+  }
+  EXPECT_FALSE(svg.hasError()) << svg.errorString().toStdString();
+  EXPECT_EQ(title.toStdString(), "Pressure along \"R&D <b>.body\", 40 × 6 panels");
 }
 
 TEST(BatchFiles, AFileCutShortIsNeverTakenForAWholeOne) {
