@@ -9,6 +9,7 @@
 #include "core/program_error.h"
 #include "solver/gauss_solve.h"
 #include "solver/influence_matrices.h"
+#include "solver/threads.h"
 
 namespace tarvenol {
 namespace {
@@ -22,11 +23,12 @@ double SecondsSince(Clock::time_point start) {
 // Panel numbers, and the column NPan + 1, are ints.
 constexpr double kMaxPanels = INT_MAX - 2;
 
-// Refuses a panel count whose three matrices would not fit, before any is allocated.
+// Refuses a panel count whose three matrices, with the stacks of the threads that compute
+// them, would not fit, before any is allocated.
 void RequireMatrixMemory(double panels) {
   const std::string count = std::to_string(static_cast<long long>(panels));
   const double bytes = 3 * (panels + 1) * (panels + 2) * static_cast<double>(sizeof(double));
-  RequireMemory(bytes, "Hess's panel method for " + count + " panels");
+  RequireMemory(bytes + ThreadStackBytes(), "Hess's panel method for " + count + " panels");
   if (panels > kMaxPanels) {
     throw ProgramError("Hess's panel method takes at most " +
                        std::to_string(static_cast<long long>(kMaxPanels)) + " panels, not " +
@@ -80,6 +82,7 @@ HessSolution HessSolve(const ModelState& s, SolverWork& w, Progress& progress,
   w.SigmaV = Array1(rows);
   w.Sigma = Array2(ArrayLimit(s.NI), ArrayLimit(s.NJ));
   w.seconds = {};
+  StartThreads();
 
   auto start = Clock::now();
   Step(progress, Stage::Coefficients, 0);

@@ -52,6 +52,33 @@ TEST(BatchTool, AGeometryBeyondALimitOnTheAddressSpaceIsRefusedBeforeAnythingIsW
   EXPECT_EQ(ReadFile("Tarvenol.txt"), "");
 }
 
+TEST(BatchTool, ThreadsThatCannotStartAreRefusedWithTheProgramsOwnMessage) {
+#ifdef __SANITIZE_ADDRESS__
+  GTEST_SKIP() << "AddressSanitizer takes far more address space than the limits";
+#endif
+  TempWorkDir dir;
+  // Limits on the address space from where the program cannot start at all to where it
+  // solves: in between, each is refused with a message of the program's, and the threading
+  // library never ends it.
+  const auto says = [](const BatchRun& run) {
+    return run.status == 0 || (run.status == 1 && run.err.rfind("tarvenol-batch: ", 0) == 0);
+  };
+  int solved = 0;
+  for (int kib = 60000; kib <= 200000 && solved == 0; kib += 4000) {
+    const std::string limit = "ulimit -v " + std::to_string(kib) + "; OMP_NUM_THREADS=2";
+    const BatchRun run = Batch("ni 20 nj 20 sphere solve", limit);
+    if (run.err.find("error while loading shared libraries") != std::string::npos) continue;
+    EXPECT_TRUE(says(run)) << kib << " KiB: " << run.status << ", " << run.err;
+    if (run.status == 0) solved = kib;
+  }
+  ASSERT_NE(solved, 0);
+  // Where the solve fits, threads of stacks of 64 MiB do not.
+  const BatchRun run =
+      Batch("ni 20 nj 20 sphere solve",
+            "ulimit -v " + std::to_string(solved) + "; OMP_NUM_THREADS=2 OMP_STACKSIZE=64M");
+  EXPECT_TRUE(says(run)) << run.status << ", " << run.err;
+}
+
 TEST(BatchTool, ClosedStandardStreamsNeverTakeTheReport) {
   TempWorkDir dir;
   ASSERT_EQ(Batch("ni 4 nj 4 sphere solve solve").status, 1);
