@@ -196,8 +196,8 @@ int RunBatch(const CommandLine& line) {
     // start here (xcb without a display), and the batch tool shows nothing on one anyway.
     qputenv("QT_QPA_PLATFORM", "offscreen");
     // Standard error carries the program's own messages; Qt's remarks on the desktop it
-    // found are not among them. Where Qt cannot go on, the program ends with its message,
-    // not with a core dump; nothing has been done yet then.
+    // found are not among them. Where Qt cannot go on, the program ends with its message and
+    // exit status 1, not with a core dump.
     qInstallMessageHandler([](QtMsgType type, const QMessageLogContext&, const QString& text) {
       if (type == QtCriticalMsg || type == QtFatalMsg) Say(text.toStdString());
       if (type == QtFatalMsg) std::_Exit(1);
