@@ -24,7 +24,7 @@
 #include <string>
 #include <vector>
 
-#include "batch/headless_window.h"
+#include "flow/headless_window.h"
 #include "flow/command_flow.h"
 #include "flow/program.h"
 #include "report/report_file.h"

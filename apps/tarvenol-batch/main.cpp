@@ -7,9 +7,11 @@
 
 #include "batch/batch_run.h"
 #include "batch/command_line.h"
+#include "core/standard_streams.h"
 
 int main(int argc, char** argv) {
   using namespace tarvenol;
+  OpenClosedStandardStreams();
   const CommandLine line = ParseCommandLine({argv + 1, argv + argc});
   if (!line.error.empty()) {
     std::fprintf(stderr, "tarvenol-batch: %s\n%s", line.error.c_str(), kBatchUsage);

@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <string_view>
 
+#include "core/standard_streams.h"
 #include "ui/main_window.h"
 
 namespace {
@@ -24,6 +25,7 @@ constexpr const char* kUsage =
 }  // namespace
 
 int main(int argc, char** argv) {
+  tarvenol::OpenClosedStandardStreams();
   // Answered before the application starts: they need no display, and the window, which
   // empties the report, is not made.
   for (int a = 1; a < argc; ++a) {

@@ -1,5 +1,6 @@
 #include "batch/batch_run.h"
 
+#include <strings.h>
 #include <unistd.h>
 
 #include <QApplication>
@@ -7,18 +8,21 @@
 #include <cctype>
 #include <charconv>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <memory>
 #include <string>
 
-#include "batch/headless_window.h"
+#include "batch/interrupts.h"
 #include "batch/stage_timer.h"
 #include "batch/terminal_progress.h"
 #include "core/shown_text.h"
 #include "core/text_number.h"
 #include "flow/command_flow.h"
+#include "flow/headless_window.h"
 #include "flow/incidence_flow.h"
 #include "flow/results_flow.h"
+#include "flow/saved_files.h"
 #include "flow/solve_estimate.h"
 #include "flow/view_handlers.h"
 #include "plot/chart_file.h"
@@ -31,31 +35,20 @@ namespace {
 
 constexpr int kPictureSize = 400;
 
-// A path the plots go to as a picture rather than a table.
-bool IsPicture(const std::string& path) {
-  const auto ends = [&](const char* suffix) {
-    const std::string s(suffix);
-    return path.size() >= s.size() &&
-           std::equal(s.rbegin(), s.rend(), path.rbegin(), [](char a, char b) {
-             return a == std::tolower(static_cast<unsigned char>(b));
-           });
-  };
-  return ends(".png") || ends(".svg");
-}
-
+// A message on standard error, one line of plain text, whatever came into it.
 void Say(const std::string& text) {
-  std::fprintf(stderr, "tarvenol-batch: %s\n", text.c_str());
+  std::fprintf(stderr, "tarvenol-batch: %s\n", TerminalLine(text).c_str());
 }
 
 // What the run tells of its progress: the terminal's line when standard error is a terminal,
-// the stage times with --timings; nothing in a script or a log.
+// the stage times with --timings; nothing in a script or a log. A signal asks the work to stop.
 class BatchProgress : public Progress {
  public:
   explicit BatchProgress(bool timings) : timings_(timings), terminal_(isatty(STDERR_FILENO) != 0) {}
   bool Advance(Stage stage, double fraction) override {
     if (terminal_) line_.Advance(stage, fraction);
     if (timings_) timer_.Advance(stage, fraction);
-    return true;
+    return Interrupts::Received() == 0;
   }
   // The work of an action is done, and now its result is taken.
   void WorkDone() {
@@ -79,7 +72,15 @@ class BatchRun {
 
   int Run() {
     if (!StartUp(program_, win_)) return 1;
-    for (const BatchAction& action : line_.actions) Take(action);
+    for (const BatchAction& action : line_.actions) {
+      if (Interrupts::Received() != 0) break;
+      Take(action);
+    }
+    if (const int signal = Interrupts::Received(); signal != 0) {
+      Say(std::string("stopped by ") + SignalName(signal) +
+          "; the report holds the actions finished before it.");
+      return 128 + signal;
+    }
     return win_.messages.empty() ? 0 : 1;
   }
 
@@ -165,12 +166,17 @@ class BatchRun {
       win_.MessageBox("There is no solution to plot yet: apply Hess's panel method first.");
       return;
     }
-    if (const std::string fault = SavePressurePlot(*pressure, path); !fault.empty()) {
-      win_.MessageBox("The plot cannot be written to " + ShownPath(path) + ": " + fault + ".");
+    const std::string plot =
+        PressurePlotBytes(*pressure, PictureFormatOf(path).value_or(PlotFormat::Png));
+    if (plot.empty()) {
+      win_.MessageBox("The plot cannot be drawn.");
+      return;
     }
+    SaveFile(program_, win_, path, "plot", plot);
   }
 
-  // path, and the angles FROM TO STEP when given: 0 to 90 by 5 degrees when not.
+  // path, and the angles FROM TO STEP when given: 0 to 90 by 5 degrees when not. The moment
+  // curve as a picture for a name ending in .png or .svg, a table otherwise.
   void SaveForces(const std::vector<std::string>& v) {
     double range[3] = {0, 90, 5};
     for (std::size_t k = 1; k < v.size(); ++k) {
@@ -182,19 +188,21 @@ class BatchRun {
       }
       range[k - 1] = *number;
     }
-    if (!IsPicture(v[0])) {
+    const std::optional<PlotFormat> picture = PictureFormatOf(v[0]);
+    if (!picture) {
       ExportForces(program_, win_, v[0], range[0], range[1], range[2]);
       return;
     }
     const std::optional<ForcesTable> table =
         ForcesOverAngles(program_, win_, range[0], range[1], range[2]);
     if (!table) return;
-    const std::optional<double> shown = program_.alphaDegrees;
-    if (const std::string fault =
-            SaveChart(MakeMomentChart(*table, BodyName(program_), shown), v[0], 900, 560);
-        !fault.empty()) {
-      win_.MessageBox("The plot cannot be written to " + ShownPath(v[0]) + ": " + fault + ".");
+    const std::string plot = ChartBytes(
+        MakeMomentChart(*table, BodyName(program_), program_.alphaDegrees), *picture, 900, 560);
+    if (plot.empty()) {
+      win_.MessageBox("The plot cannot be drawn.");
+      return;
     }
+    SaveFile(program_, win_, v[0], "plot", plot);
   }
 
   void PrintBodyFigures() {
@@ -210,9 +218,12 @@ class BatchRun {
     const std::size_t messages = win_.messages.size();
     RedrawView(program_.state, program_.view, win_);
     if (win_.messages.size() != messages) return;
-    if (const std::string fault = canvas_.SavePng(path); !fault.empty()) {
-      win_.MessageBox("The picture cannot be written to " + ShownPath(path) + ": " + fault + ".");
+    const std::string png = canvas_.PngBytes();
+    if (png.empty()) {
+      win_.MessageBox("The picture cannot be drawn.");
+      return;
     }
+    SaveFile(program_, win_, path, "picture", png);
   }
 
   const CommandLine& line_;
@@ -225,23 +236,28 @@ class BatchRun {
 }  // namespace
 
 int RunBatch(const CommandLine& line) {
+  const Interrupts interrupts;
   // The plot's charts are widgets, drawn off any screen: they need an application, which the
   // other actions do without.
   std::unique_ptr<QApplication> application;
   const bool plots =
       std::any_of(line.actions.begin(), line.actions.end(), [](const BatchAction& a) {
         return a.kind == BatchAction::Plot ||
-               (a.kind == BatchAction::Forces && IsPicture(a.values[0]));
+               (a.kind == BatchAction::Forces && PictureFormatOf(a.values[0]));
       });
   static int argc = 1;
   static char name[] = "tarvenol-batch";
   static char* argv[] = {name, nullptr};
   if (plots) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    // Drawn off any screen whatever the environment asks for: a desktop's platform may not
+    // start here (xcb without a display), and the batch tool shows nothing on one anyway.
+    qputenv("QT_QPA_PLATFORM", "offscreen");
     // Standard error carries the program's own messages; Qt's remarks on the desktop it
-    // found are not among them.
+    // found are not among them. Where Qt cannot go on, the program ends with its message and
+    // exit status 1, not with a core dump.
     qInstallMessageHandler([](QtMsgType type, const QMessageLogContext&, const QString& text) {
       if (type == QtCriticalMsg || type == QtFatalMsg) Say(text.toStdString());
+      if (type == QtFatalMsg) std::_Exit(1);
     });
     application = std::make_unique<QApplication>(argc, argv);
   }

@@ -6,7 +6,8 @@
 
 namespace tarvenol {
 
-// The exit status: 0, or 1 when a message was shown.
+// The exit status: 0, or 1 when a message was shown; 128 + the signal's number when SIGINT,
+// SIGTERM or SIGHUP stopped it.
 int RunBatch(const CommandLine& line);
 
 }  // namespace tarvenol

@@ -42,7 +42,11 @@ const char* const kBatchUsage =
     "\n"
     "A message the program would show goes to standard error. The exit status is 0 when\n"
     "no message was shown, 1 when one was, 2 for a command line it cannot follow; then\n"
-    "nothing is done and the report is not touched.\n";
+    "nothing is done and the report is not touched.\n"
+    "\n"
+    "SIGINT, SIGTERM or SIGHUP stops the run as the window's Cancel does: the action under\n"
+    "way is undone (a file being written is finished first), no later one is done, and the\n"
+    "exit status is 128 + the signal's number. A second signal ends the run at once.\n";
 
 namespace {
 

@@ -58,6 +58,20 @@ std::string Shown(std::string_view text, std::size_t maxCharacters) {
   return shown + "\"";
 }
 
+std::string TerminalLine(std::string_view text) {
+  std::string line;
+  for (std::size_t at = 0; at < text.size();) {
+    const Character next = NextCharacter(text.substr(at));
+    if (next.printable) {
+      line.append(text.substr(at, next.length));
+    } else {
+      line += text[at] == '\n' || text[at] == '\t' || text[at] == '\r' ? ' ' : '?';
+    }
+    at += next.length;
+  }
+  return line;
+}
+
 std::string ShownPath(std::string_view path) {
   constexpr std::size_t kShownBytes = 120;
   if (path.size() <= kShownBytes) return Shown(path, kShownBytes);

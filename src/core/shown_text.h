@@ -14,4 +14,9 @@ std::string Shown(std::string_view text, std::size_t maxCharacters = 40);
 // A path the same way, but cut at its start, so that the file's own name stays in sight.
 std::string ShownPath(std::string_view path);
 
+// A message as one line of a terminal or a log, whatever it holds: line breaks and tabs become
+// blanks, every other control character (an escape sequence's first), and every byte that is
+// not part of a valid UTF-8 character, '?'. Nothing is cut.
+std::string TerminalLine(std::string_view text);
+
 }  // namespace tarvenol

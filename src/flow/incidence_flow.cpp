@@ -4,6 +4,7 @@
 
 #include "core/program_error.h"
 #include "flow/guarded.h"
+#include "flow/saved_files.h"
 #include "geometry/body_of_revolution.h"
 #include "results/exports.h"
 
@@ -93,7 +94,10 @@ void ExportForces(const Program& p, WindowOps& win, const std::string& path, dou
                   double step) {
   const std::optional<ForcesTable> table = ForcesOverAngles(p, win, from, to, step);
   if (!table) return;
-  Guarded(win, [&] { WriteForcesCsv(path, table->rows, table->figures, table->spheroid); });
+  Guarded(win, [&] {
+    WriteWholeFile(
+        path, "table of forces", [&](FileSink& out) { WriteForcesCsv(out, *table); }, HeldFiles(p));
+  });
 }
 
 std::unique_ptr<Operation> PlanBodyFigures(Program& p, WindowOps& win) {

@@ -7,6 +7,7 @@
 #include "core/shown_text.h"
 #include "core/text_number.h"
 #include "flow/guarded.h"
+#include "flow/saved_files.h"
 #include "results/exports.h"
 #include "results/incidence.h"
 
@@ -43,7 +44,7 @@ bool SetAngleOfAttack(Program& p, WindowOps& win, const std::string& text) {
 std::string BodyName(const Program& p) {
   return p.body.kind == BodyKind::Sphere
              ? "the sphere"
-             : std::filesystem::path(p.state.BodyFile).filename().string();
+             : ShownPath(std::filesystem::path(p.state.BodyFile).filename().string());
 }
 
 std::optional<PressureAlongBody> CurrentPressure(const Program& p) {
@@ -53,11 +54,19 @@ std::optional<PressureAlongBody> CurrentPressure(const Program& p) {
 }
 
 void ExportCsv(const Program& p, WindowOps& win, const std::string& path) {
-  Export(p, win, [&] { WriteCsv(path, Panels(p), p.alphaDegrees); });
+  Export(p, win, [&] {
+    WriteWholeFile(
+        path, "table", [&](FileSink& out) { WriteCsv(out, Panels(p), p.alphaDegrees); },
+        HeldFiles(p));
+  });
 }
 
 void ExportVtk(const Program& p, WindowOps& win, const std::string& path) {
-  Export(p, win, [&] { WriteVtp(path, p.state, Panels(p), p.alphaDegrees); });
+  Export(p, win, [&] {
+    WriteWholeFile(
+        path, "VTK file", [&](FileSink& out) { WriteVtp(out, p.state, Panels(p), p.alphaDegrees); },
+        HeldFiles(p));
+  });
 }
 
 }  // namespace tarvenol

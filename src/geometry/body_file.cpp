@@ -182,7 +182,14 @@ BodyProfile ReadBodyProfile(std::FILE* file, const std::string& name, double max
   const long n = static_cast<long>(count);
   BodyProfile profile;
   for (long k = 1; k <= n; ++k) {
-    reader.Next("the number of " + PointName(k, n));
+    // Records out of order would fold the profile back on itself without a word.
+    const double number = reader.NextNumber("the number of " + PointName(k, n));
+    if (number != static_cast<double>(k)) {
+      char text[32];
+      std::snprintf(text, sizeof text, "%.17g", number);
+      reader.Fail(reader.At() + "point number " + text + " where point " + std::to_string(k) +
+                  " belongs: the points must be numbered 1 to " + std::to_string(n) + " in order");
+    }
     profile.x.push_back(reader.NextNumber("x of " + PointName(k, n)));
     profile.r.push_back(reader.NextNumber("r of " + PointName(k, n)));
   }

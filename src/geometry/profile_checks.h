@@ -11,7 +11,8 @@
 namespace tarvenol {
 
 // One warning for each way the profile of BodyFile differs from a closed body listed from
-// nose to tail: listed from tail to nose, an end off the axis, a negative radius.
+// nose to tail, evenly enough spaced: listed from tail to nose, an end off the axis, a turn
+// back on itself, neighbouring panels of very different lengths, a radius that changes sign.
 std::vector<std::string> ProfileWarnings(const ModelState& s, const BodyWork& w);
 
 }  // namespace tarvenol

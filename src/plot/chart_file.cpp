@@ -1,29 +1,36 @@
 #include "plot/chart_file.h"
 
-#include <sys/stat.h>
+#include <strings.h>
 
+#include <QBuffer>
 #include <QChart>
 #include <QChartView>
-#include <QFile>
 #include <QPainter>
 #include <QPixmap>
-#include <QSaveFile>
 #include <QSvgGenerator>
 
 namespace tarvenol {
 
-std::string SaveChart(QChart* chart, const std::string& path, int width, int height) {
+std::optional<PlotFormat> PictureFormatOf(const std::string& path) {
+  const auto ends = [&](const char* suffix) {
+    return path.size() >= 4 && strcasecmp(path.c_str() + path.size() - 4, suffix) == 0;
+  };
+  if (ends(".svg")) return PlotFormat::Svg;
+  if (ends(".png")) return PlotFormat::Png;
+  return std::nullopt;
+}
+
+std::string ChartBytes(QChart* chart, PlotFormat format, int width, int height) {
   QChartView view(chart);
-  struct stat info {};
-  if (::stat(path.c_str(), &info) == 0 && !S_ISREG(info.st_mode)) return "it is not a regular file";
   view.setRenderHint(QPainter::Antialiasing);
   view.resize(width, height);
   // Drawn once, so that the chart is laid out at its size, as a shown view would be.
   const QPixmap image = view.grab();
-  QSaveFile file(QFile::decodeName(path.c_str()));
-  if (!file.open(QIODevice::WriteOnly)) return file.errorString().toStdString();
+  QByteArray bytes;
+  QBuffer file(&bytes);
+  file.open(QIODevice::WriteOnly);
   bool drawn = true;
-  if (QString::fromStdString(path).endsWith(".svg", Qt::CaseInsensitive)) {
+  if (format == PlotFormat::Svg) {
     QSvgGenerator svg;
     svg.setOutputDevice(&file);
     svg.setSize(QSize(width, height));
@@ -36,13 +43,7 @@ std::string SaveChart(QChart* chart, const std::string& path, int width, int hei
   } else {
     drawn = image.save(&file, "PNG");
   }
-  if (!drawn) {
-    file.cancelWriting();
-    return file.error() != QFileDevice::NoError ? file.errorString().toStdString()
-                                                : "the plot cannot be drawn";
-  }
-  if (!file.commit()) return file.errorString().toStdString();
-  return {};
+  return drawn ? bytes.toStdString() : std::string();
 }
 
 }  // namespace tarvenol

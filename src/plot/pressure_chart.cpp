@@ -2,16 +2,12 @@
 
 #include "plot/chart_file.h"
 
-#include <sys/stat.h>
-
 #include <QChart>
 #include <QChartView>
-#include <QFile>
 #include <QLegendMarker>
 #include <QLineSeries>
 #include <QPainter>
 #include <QPixmap>
-#include <QSaveFile>
 #include <QScatterSeries>
 #include <QSvgGenerator>
 #include <QValueAxis>
@@ -90,7 +86,9 @@ QChart* NewChart(const PressureAlongBody& p) {
                       .arg(p.NI)
                       .arg(p.NJ);
   if (p.spheroid) title += "; " + ExactKind(*p.spheroid);
-  chart->setTitle(title);
+  // The chart reads its title as HTML: a body named "R&D <b>" is shown as it is named. So
+  // does an SVG file, whose title, XML, takes the chart's as it stands.
+  chart->setTitle(title.toHtmlEscaped());
   chart->legend()->setAlignment(Qt::AlignBottom);
   return chart;
 }
@@ -196,9 +194,9 @@ QChart* MakePressureChart(const PressureAlongBody& p) {
   return chart;
 }
 
-std::string SavePressurePlot(const PressureAlongBody& pressure, const std::string& path, int width,
-                             int height) {
-  return SaveChart(MakePressureChart(pressure), path, width, height);
+std::string PressurePlotBytes(const PressureAlongBody& pressure, PlotFormat format, int width,
+                              int height) {
+  return ChartBytes(MakePressureChart(pressure), format, width, height);
 }
 
 }  // namespace tarvenol

@@ -6,6 +6,7 @@
 
 #include <string>
 
+#include "plot/chart_file.h"
 #include "results/pressure.h"
 
 class QChart;
@@ -15,9 +16,9 @@ namespace tarvenol {
 // A new chart, the caller's to own.
 QChart* MakePressureChart(const PressureAlongBody& pressure);
 
-// The chart drawn at width x height pixels into path, as SVG for a name ending in ".svg" and
-// as PNG otherwise, written whole or not at all. Empty, or why it cannot be written.
-std::string SavePressurePlot(const PressureAlongBody& pressure, const std::string& path,
-                             int width = 900, int height = 560);
+// The bytes of a file of the chart drawn at width x height pixels; empty when it cannot be
+// drawn.
+std::string PressurePlotBytes(const PressureAlongBody& pressure, PlotFormat format, int width = 900,
+                              int height = 560);
 
 }  // namespace tarvenol

@@ -1,14 +1,10 @@
 #include "raster/raster_canvas.h"
 
-#include <sys/stat.h>
-
+#include <QBuffer>
 #include <QColor>
-#include <QFile>
 #include <QLineF>
 #include <QPainter>
 #include <QPen>
-#include <QSaveFile>
-#include <QString>
 #include <algorithm>
 #include <cmath>
 
@@ -74,19 +70,12 @@ void RasterCanvas::SetScale(double scale) {
   picture.PaintOn(*this);
 }
 
-std::string RasterCanvas::SavePng(const std::string& path) const {
-  // A device or a pipe under that name is not replaced by a picture, nor written into.
-  struct stat info {};
-  if (::stat(path.c_str(), &info) == 0 && !S_ISREG(info.st_mode)) return "it is not a regular file";
-  QSaveFile file(QFile::decodeName(path.c_str()));
-  if (!file.open(QIODevice::WriteOnly)) return file.errorString().toStdString();
-  if (!image_.save(&file, "PNG")) {
-    file.cancelWriting();
-    return file.error() != QFileDevice::NoError ? file.errorString().toStdString()
-                                                : "the picture cannot be encoded";
-  }
-  if (!file.commit()) return file.errorString().toStdString();
-  return {};
+std::string RasterCanvas::PngBytes() const {
+  QByteArray bytes;
+  QBuffer buffer(&bytes);
+  buffer.open(QIODevice::WriteOnly);
+  if (!image_.save(&buffer, "PNG")) return {};
+  return bytes.toStdString();
 }
 
 void RasterCanvas::Clear() {

@@ -23,9 +23,8 @@ class RasterCanvas : public Canvas {
   double Scale() const { return image_.devicePixelRatio(); }
   // The image, whose device pixel ratio tells a painter the size it is shown at.
   const QImage& Image() const { return image_; }
-  // Writes the image as PNG: beside path first, then in its place, so that no half-written
-  // picture is ever left under its name. Empty, or why it cannot be written.
-  std::string SavePng(const std::string& path) const;
+  // The image as a PNG file's bytes; empty when it cannot be encoded.
+  std::string PngBytes() const;
 
   void Clear() override;
   void SetCoordinates(double left, double top, double right, double bottom) override;

@@ -2,12 +2,11 @@
 // The solution panel by panel in files other programs read: a CSV table for a spreadsheet or a
 // script, and VTK XML PolyData for ParaView.
 
-#include <string>
+#include <optional>
 #include <vector>
 
-#include <optional>
-
 #include "core/model_state.h"
+#include "core/whole_file.h"
 #include "results/exact_pressure.h"
 #include "results/forces.h"
 #include "results/panel_results.h"
@@ -18,20 +17,18 @@ namespace tarvenol {
 // velocity, 1 - Cp, Cp and the area; every number in its shortest form that reads back as the
 // same double, with a full stop whatever the locale. A stream at an angle of attack other than
 // 0 adds the column alpha_deg.
-void WriteCsv(const std::string& path, const std::vector<PanelResult>& results,
+void WriteCsv(FileSink& file, const std::vector<PanelResult>& results, double alphaDegrees);
+
+// One polygon per panel through its corners, ordered so that its normal points out of the body,
+// with the same quantities as cell data. An angle of attack other than 0 goes with them as the
+// field data alpha_deg.
+void WriteVtp(FileSink& file, const ModelState& s, const std::vector<PanelResult>& results,
               double alphaDegrees);
 
 // One row per angle of attack under a header row: the force and the moment about the reference
 // point in units of 1/2 rho U^2 (an area and a volume), their coefficients on the volume V
 // (V^(2/3) and V), the nose-up pitching moment's coefficient, and Munk's for the spheroid where
 // the body is one (empty otherwise).
-void WriteForcesCsv(const std::string& path, const std::vector<PressureForces>& rows,
-                    const BodyFigures& figures, const std::optional<Spheroid>& spheroid);
-
-// One polygon per panel through its corners, ordered so that its normal points out of the body,
-// with the same quantities as cell data. Both write the file whole or not at all.
-// An angle of attack other than 0 goes with them as the field data alpha_deg.
-void WriteVtp(const std::string& path, const ModelState& s, const std::vector<PanelResult>& results,
-              double alphaDegrees);
+void WriteForcesCsv(FileSink& file, const ForcesTable& table);
 
 }  // namespace tarvenol

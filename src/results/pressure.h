@@ -16,7 +16,7 @@
 namespace tarvenol {
 
 struct PressureAlongBody {
-  std::string body;  // "the sphere", or the body file's name
+  std::string body;  // "the sphere", or the body file's name as a message shows it
   int NI = 0, NJ = 0;
   std::vector<PanelResult> panels;
   std::optional<Spheroid> spheroid;

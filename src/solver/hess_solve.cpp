@@ -9,6 +9,7 @@
 #include "core/program_error.h"
 #include "solver/gauss_solve.h"
 #include "solver/influence_matrices.h"
+#include "solver/threads.h"
 
 namespace tarvenol {
 namespace {
@@ -91,7 +92,9 @@ double MatrixBytes(double panels, int flows) {
 
 void RequireMatrixMemory(double panels, int flows) {
   const std::string count = std::to_string(static_cast<long long>(panels));
-  RequireMemory(MatrixBytes(panels, flows), "Hess's panel method for " + count + " panels");
+  // The stacks of the threads that compute them count too.
+  RequireMemory(MatrixBytes(panels, flows) + ThreadStackBytes(),
+                "Hess's panel method for " + count + " panels");
   if (panels > kMaxPanels) {
     throw ProgramError("Hess's panel method takes at most " +
                        std::to_string(static_cast<long long>(kMaxPanels)) + " panels, not " +
@@ -121,6 +124,7 @@ HessSolution HessSolve(const ModelState& s, SolverWork& w, const std::vector<Ons
   w.SigmaV = Array1(rows);
   w.Sigma = Array2(ArrayLimit(s.NI), ArrayLimit(s.NJ));
   w.seconds = {};
+  StartThreads();
 
   auto start = Clock::now();
   Step(progress, Stage::Coefficients, 0);

@@ -83,8 +83,9 @@ struct Constants {
 
 // What the loops over one block of source panels hand on to each other, per edge and lane: the
 // parts of the formula before the calls of log and atan, the terms after them, then the sums
-// over the edges so far.
-struct Block {
+// over the edges so far. 20.5 KiB: each thread has one on the heap, since a thread's stack may
+// be as small as 16 KiB (OMP_STACKSIZE).
+struct alignas(64) Block {
   double side[kLanes];                               // -1 below the panel's plane, else 1
   double inPlane[kLanes];                            // 1 in the panel's plane, else 0
   double over[4][kLanes], under[4][kLanes];          // r1 + r2 + d and r1 + r2 - d
@@ -116,7 +117,7 @@ struct Block {
 // panel at one point (OutlineVelocity), lane by lane: the same operations on the same values in
 // the same order, so the same bits. Each corner's distance serves the two edges that meet there.
 [[gnu::always_inline]] inline void BlockVelocity(const Panels& P, const FieldPanel& f,
-                                                 const Constants& c, int n0, Block& b,
+                                                 const Constants& c, int n0, Block& __restrict b,
                                                  double* __restrict vn, double* __restrict vu,
                                                  double* __restrict vv) {
   const auto at = static_cast<std::size_t>(n0);
@@ -226,10 +227,9 @@ struct Block {
 // Columns 1..count of one row, a block of source panels at a time; the last block is computed
 // into a spare row end and copied.
 [[gnu::always_inline]] inline void RowVelocities(const Panels& P, const FieldPanel& f,
-                                                 const Constants& c, double* vn, double* vu,
-                                                 double* vv) {
+                                                 const Constants& c, Block& b, double* vn,
+                                                 double* vu, double* vv) {
   ClearUpperHalves();
-  Block b;
   int n0 = 0;
   for (; n0 + kLanes <= P.count; n0 += kLanes) {
     BlockVelocity(P, f, c, n0, b, vn + 1 + n0, vu + 1 + n0, vv + 1 + n0);
@@ -244,23 +244,23 @@ struct Block {
   }
 }
 
-using RowFunction = void (*)(const Panels&, const FieldPanel&, const Constants&, double*, double*,
-                             double*);
+using RowFunction = void (*)(const Panels&, const FieldPanel&, const Constants&, Block&, double*,
+                             double*, double*);
 
-void RowPlain(const Panels& P, const FieldPanel& f, const Constants& c, double* vn, double* vu,
-              double* vv) {
-  RowVelocities(P, f, c, vn, vu, vv);
+void RowPlain(const Panels& P, const FieldPanel& f, const Constants& c, Block& b, double* vn,
+              double* vu, double* vv) {
+  RowVelocities(P, f, c, b, vn, vu, vv);
 }
 
 #if defined(__x86_64__)
-TARVENOL_AVX2 void RowAvx2(const Panels& P, const FieldPanel& f, const Constants& c, double* vn,
-                           double* vu, double* vv) {
-  RowVelocities(P, f, c, vn, vu, vv);
+TARVENOL_AVX2 void RowAvx2(const Panels& P, const FieldPanel& f, const Constants& c, Block& b,
+                           double* vn, double* vu, double* vv) {
+  RowVelocities(P, f, c, b, vn, vu, vv);
 }
 
-TARVENOL_AVX512 void RowAvx512(const Panels& P, const FieldPanel& f, const Constants& c, double* vn,
-                               double* vu, double* vv) {
-  RowVelocities(P, f, c, vn, vu, vv);
+TARVENOL_AVX512 void RowAvx512(const Panels& P, const FieldPanel& f, const Constants& c, Block& b,
+                               double* vn, double* vu, double* vv) {
+  RowVelocities(P, f, c, b, vn, vu, vv);
 }
 #endif
 
@@ -296,6 +296,7 @@ int BuildInfluenceMatrices(const ModelState& s, SolverWork& w, int NPan,
   std::atomic<int> rowsDone = 0;
   std::atomic<bool> stop = false;
   std::atomic<int> firstNonFinite = NPan + 1;
+  std::vector<Block> blocks(static_cast<std::size_t>(omp_get_max_threads()));
 #pragma omp parallel for schedule(dynamic, 8)
   for (int m = 1; m <= NPan; ++m) {
     // A stopped run skips the rows left; a worksharing loop cannot be left early.
@@ -307,7 +308,7 @@ int BuildInfluenceMatrices(const ModelState& s, SolverWork& w, int NPan,
     double* vn = w.Vn.Row(static_cast<std::size_t>(m));
     double* vu = w.Vu.Row(static_cast<std::size_t>(m));
     double* vv = w.Vv.Row(static_cast<std::size_t>(m));
-    row(panels, field, c, vn, vu, vv);
+    row(panels, field, c, blocks[static_cast<std::size_t>(omp_get_thread_num())], vn, vu, vv);
     double* rightHandSide = vn + NPan1;
     for (const OnsetFlow& onset : onsets) {
       const Vector3 V = OnsetVelocity(onset, field.xC, field.yC, field.zC);

@@ -1,10 +1,21 @@
 #pragma once
-// How many threads the parallel work asks for.
+// How many threads the parallel work asks for, what they take, and their start.
 
 namespace tarvenol {
 
 // No more threads than the machine has processors, whatever OMP_NUM_THREADS asks: the
-// threading library fails, or ends the process, when asked for thousands.
-void CapThreadsAtProcessors();
+// threading library fails, or ends the process, when asked for thousands. For the calling
+// thread's parallel work; the number it gives.
+int CapThreadsAtProcessors();
+
+// The address space the parallel work of the calling thread takes for the stacks of the
+// threads it starts besides the caller: OMP_STACKSIZE (or GOMP_STACKSIZE) each, where set, the
+// system's default stack otherwise.
+double ThreadStackBytes();
+
+// Starts the threads the parallel work of the calling thread will use. Where the system cannot
+// start one (too little address space, too many processes), a ProgramError saying so, rather
+// than the threading library ending the process at the first parallel loop.
+void StartThreads();
 
 }  // namespace tarvenol

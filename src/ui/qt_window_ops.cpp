@@ -32,6 +32,8 @@ void ActivateAgain(QWidget* window) {
 void ShowMessageBox(QWidget* parent, const std::string& text) {
   QMessageBox box(QMessageBox::NoIcon, "Tarvenol", QString::fromStdString(text), QMessageBox::Ok,
                   parent);
+  // A file's name in a message is shown as it is named, never read as HTML.
+  box.setTextFormat(Qt::PlainText);
   // A busy cursor over the box would hide that it waits for the user.
   const bool busy = QApplication::overrideCursor() != nullptr;
   if (busy) QApplication::setOverrideCursor(Qt::ArrowCursor);
@@ -74,6 +76,7 @@ bool QtWindowOps::Confirm(const std::string& question) {
   if (questions_) return questions_(question);
   QMessageBox box(QMessageBox::Question, "Tarvenol", QString::fromStdString(question),
                   QMessageBox::Yes | QMessageBox::No, window_);
+  box.setTextFormat(Qt::PlainText);
   box.setDefaultButton(QMessageBox::No);
   const bool busy = QApplication::overrideCursor() != nullptr;
   if (busy) QApplication::setOverrideCursor(Qt::ArrowCursor);

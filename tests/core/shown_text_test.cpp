@@ -17,6 +17,11 @@ TEST(Shown, QuotesAndCutsAndMakesPrintable) {
   EXPECT_EQ(Shown("\xc2\x85|\xff|\xc3|\xc0\xaf|\xed\xa0\x80"), "\"?|?|?|??|???\"");
 }
 
+TEST(Shown, AMessageIsOneLineOfPlainTextOnATerminal) {
+  EXPECT_EQ(TerminalLine("a\x1b[31mb\nc\td\r\x7f gövde"), "a?[31mb c d ? gövde");
+  EXPECT_EQ(TerminalLine("\xc2\x9b|\xff"), "?|?");  // the C1 escape, a byte of no character
+}
+
 TEST(Shown, APathKeepsItsEnd) {
   const std::string folder(200, 'd');
   const std::string shown = ShownPath("/" + folder + "/gövde.body");

@@ -6,6 +6,7 @@
 #include <cmath>
 #include <cstdio>
 #include <filesystem>
+#include <map>
 #include <random>
 #include <vector>
 
@@ -88,7 +89,7 @@ TEST_F(BodyFaults, AHugeFileOfGarbageIsRefusedAtItsFirstBadValue) {
   std::mt19937 random(7);
   std::string garbage(16 << 20, '\0');
   for (char& c : garbage) c = static_cast<char>(random());
-  garbage.replace(0, 6, "0,5,0,");
+  garbage.replace(0, 8, "0,5,0,1,");
   WriteFile(dir.path() / "garbage.body", garbage);
   ExpectRefused("garbage.body", "line 1, value 5: \"");
   // Only printable characters reach the message.
@@ -133,10 +134,10 @@ TEST_F(BodyFaults, EndsOffTheAxisAreWarnedAboutButTaken) {
       {"its first point has r = 0.2, so the body is open there", "its last point has r = 0.1"});
 }
 
-TEST_F(BodyFaults, ANegativeRadiusIsWarnedAbout) {
-  ExpectWarnedAndSolved("negative.body",
+TEST_F(BodyFaults, AProfileThatCrossesTheAxisIsWarnedAbout) {
+  ExpectWarnedAndSolved("crossing.body",
                         "0\n5\n0\n1,0,0\n2,0.25,0.3\n3,0.5,-0.4\n4,0.75,0.3\n5,1,0\n",
-                        {"a negative radius at point 3 (r = -0.4)"});
+                        {"crosses the axis between points 2 and 3 (r goes from 0.3 to -0.4)"});
 }
 
 TEST_F(BodyFaults, APanelCountBeyondTheMachinesMemoryIsRefusedBeforeSolving) {
@@ -158,18 +159,51 @@ TEST_F(BodyFaults, APanelCountBeyondTheMachinesMemoryIsRefusedBeforeSolving) {
   EXPECT_EQ(testing::ReadFile(dir.path() / "Tarvenol.txt"), before);
 }
 
-// A body of revolution of 21 profile points, x = scale * (1 - cos t) / 2, r = radius * sin t.
-std::string Profile(double scale, double radius) {
+// A body of revolution of 21 profile points, x = scale * (1 - cos t) / 2, r = radius * sin t,
+// t = pi k / 20, but where a point k is put at another t, in twentieths of pi.
+std::string Profile(double scale, double radius, const std::map<int, double>& moved = {}) {
   std::string text = "0\n21\n0\n";
   const double pi = std::atan(1.0) * 4;
   for (int k = 0; k <= 20; ++k) {
-    const double t = pi * k / 20;
+    const double t = pi * (moved.count(k) != 0 ? moved.at(k) : k) / 20;
     char line[128];
     std::snprintf(line, sizeof line, "%d,%.17g,%.17g\n", k + 1, scale * (1 - std::cos(t)) / 2,
                   k == 0 || k == 20 ? 0.0 : radius * std::sin(t));
     text += line;
   }
   return text;
+}
+
+TEST_F(BodyFaults, RecordsOutOfOrderAreRefusedAtTheFirstOneOutOfPlace) {
+  WriteFile(dir.path() / "swapped.body",
+            "0\n5\n0\n1,0,0\n2,0.25,0.3\n4,0.75,0.3\n3,0.5,0.4\n5,1,0\n");
+  ExpectRefused("swapped.body",
+                "line 6, value 1: point number 4 where point 3 belongs: the points must be "
+                "numbered 1 to 5 in order.");
+}
+
+TEST_F(BodyFaults, AProfileThatTurnsBackOnItselfIsWarnedAbout) {
+  // The sphere's points 8 and 9 swapped, and numbered in order.
+  ExpectWarnedAndSolved("folded.body", Profile(1, 0.5, {{7, 8}, {8, 7}}),
+                        {"turns back on itself at point 8 (by 1"});
+}
+
+TEST_F(BodyFaults, NeighbouringPanelsOfVeryDifferentLengthsAreWarnedAbout) {
+  // Point 11 moved towards point 10: panels 9 times apart are taken without a word, 12 times
+  // apart are warned about.
+  ExpectWarnedAndSolved("even.body", Profile(1, 0.5, {{10, 9.2}}), {});
+  ExpectWarnedAndSolved("uneven.body", Profile(1, 0.5, {{10, 9.15}}),
+                        {"side by side at point 11, more than 10 times apart"});
+}
+
+TEST_F(BodyFaults, RadiiAllNegativeGiveTheSameResultsWithoutAWord) {
+  // The same body turned by 180 degrees about the axis: the same 1 - Cp to the bit.
+  ExpectWarnedAndSolved("positive.body", Profile(1, 0.5), {});
+  const Array2 positive = program.state.OneMinusCp;
+  ExpectWarnedAndSolved("negative.body", Profile(1, -0.5), {});
+  for (int i = 1; i <= 20; ++i) {
+    for (int j = 1; j <= 4; ++j) EXPECT_EQ(program.state.OneMinusCp(i, j), positive(i, j));
+  }
 }
 
 TEST_F(BodyFaults, ASizeTheArithmeticCannotTakeIsRefusedBeforeAnythingIsBuilt) {

@@ -2,7 +2,6 @@
 // values, and the files they go into.
 
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
 #include <clocale>
 #include <cmath>
@@ -163,35 +162,6 @@ TEST_F(SolvedSphere, AFileThatCannotBeWrittenLeavesWhatWasThere) {
   for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(dir.path()))
     ++files;
   EXPECT_EQ(files, 2);  // the report and the old file: no half-written one beside them
-}
-
-// The batch tool's plot and exports, as a script uses them.
-TEST(BatchResults, PlotsAndExportsOfTheSolution) {
-  TempWorkDir dir;
-  const auto batch = [](const std::string& args) {
-    const int status = std::system((testing::BatchTool() + " " + args + " 2>err.txt").c_str());
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  };
-  EXPECT_EQ(batch("ni 12 nj 16 sphere plot early.png"), 1);
-  EXPECT_NE(ReadFile("err.txt").find("There is no solution to plot yet"), std::string::npos);
-  EXPECT_FALSE(std::filesystem::exists("early.png"));
-
-  ASSERT_EQ(batch("ni 12 nj 16 sphere solve plot p.png plot p.svg vtk p.vtp csv p.csv"), 0);
-  EXPECT_EQ(ReadFile("err.txt"), "");
-  const std::string png = ReadFile("p.png");
-  ASSERT_GT(png.size(), 24u);
-  EXPECT_EQ(png.substr(1, 3), "PNG");
-  // The width and height, big-endian, in the image header.
-  const auto word = [&](std::size_t at) {
-    return (static_cast<unsigned char>(png[at]) << 24) |
-           (static_cast<unsigned char>(png[at + 1]) << 16) |
-           (static_cast<unsigned char>(png[at + 2]) << 8) | static_cast<unsigned char>(png[at + 3]);
-  };
-  EXPECT_EQ(word(16), 900u);
-  EXPECT_EQ(word(20), 560u);
-  const std::string svg = ReadFile("p.svg");
-  EXPECT_NE(svg.find("<svg"), std::string::npos);
-  EXPECT_NE(svg.find("<title>Pressure along the sphere, 12 × 16 panels"), std::string::npos);
 }
 
 }  // namespace

@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "batch/headless_window.h"
 #include "core/canvas.h"
+#include "flow/headless_window.h"
 
 namespace tarvenol::testing {
 

@@ -24,7 +24,9 @@ class ResultsWindow : public FormTest {
         [this](const std::string& text) { messages.push_back(text); }, nullptr,
         [this](const QString& title, const QString& suggested, const QString&) {
           asked.push_back(title.toStdString());
-          return QString::fromStdString((dir.path() / suggested.toStdString()).string());
+          return chosen.isEmpty()
+                     ? QString::fromStdString((dir.path() / suggested.toStdString()).string())
+                     : chosen;
         });
     Show();
   }
@@ -35,6 +37,7 @@ class ResultsWindow : public FormTest {
   QChart* Plot() { return Control<QChartView>("Chart_Pressure")->chart(); }
 
   std::vector<std::string> asked;
+  QString chosen;  // the path the user chooses, instead of the one suggested
 };
 
 TEST_F(ResultsWindow, ThePlotFollowsTheSolutionShown) {
@@ -144,6 +147,19 @@ TEST_F(ResultsWindow, TheIncidenceWindowSetsTheAngleThePlotFollows) {
   EXPECT_TRUE(Control<QLabel>("Label_Figures")->text().contains("extrapolated"));
   EXPECT_FALSE(Control<QPushButton>("Command_AddedMasses")->isEnabled());
   EXPECT_EQ(messages.size(), 1u);
+}
+
+TEST_F(ResultsWindow, AnExportAimedAtTheReportIsRefused) {
+  Control<QAction>("Mn_Sphere")->trigger();
+  Click("Command_Sphere");
+  Click("Command_HessPan");
+  const std::string report = ReadFile(dir.path() / "Tarvenol.txt");
+  chosen = "Tarvenol.txt";
+  Control<QAction>("Mn_ExportCsv")->trigger();
+  ASSERT_EQ(messages.size(), 1u);
+  EXPECT_NE(messages[0].find("\"Tarvenol.txt\": it is the program's report."), std::string::npos)
+      << messages[0];
+  EXPECT_TRUE(ReadFile(dir.path() / "Tarvenol.txt") == report);
 }
 
 }  // namespace

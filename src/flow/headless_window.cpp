@@ -1,4 +1,4 @@
-#include "batch/headless_window.h"
+#include "flow/headless_window.h"
 
 namespace tarvenol {
 

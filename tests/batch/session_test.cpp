@@ -1,0 +1,98 @@
+// Sessions of the batch tool as a script runs them: the report they leave.
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "batch_runner.h"
+#include "temp_dir.h"
+#include "test_paths.h"
+
+namespace tarvenol::testing {
+namespace {
+
+TEST(BatchTool, SphereWritesTheSameReportAsTheProgram) {
+  TempWorkDir dir;
+  WriteFile("Tarvenol.txt", "left from an earlier run\r\n");
+  const BatchRun run = Batch("sphere");
+  ASSERT_EQ(run.status, 0) << run.err;
+  EXPECT_EQ(run.err, "");
+  const std::string report = ReadFile("Tarvenol.txt");
+  EXPECT_EQ(report.rfind(" Profile of the body of revolution\r\n  i     xI     rI\r\n\r\n", 0), 0u);
+  EXPECT_NE(report.find(" 2    0.1464  0.3536  \r\n"), std::string::npos);
+  EXPECT_EQ(report.find("earlier"), std::string::npos);
+}
+
+TEST(BatchTool, ActionsRunInOrderAndTheCountsAreTexts) {
+  TempWorkDir dir;
+  const BatchRun run = Batch("ni 6 nj 8 sphere nj 12 body " + ExamplesDir() + "/spheroid.body");
+  ASSERT_EQ(run.status, 0) << run.err;
+  const std::string report = ReadFile("Tarvenol.txt");
+  const std::size_t second = report.find(" Profile", 1);
+  ASSERT_NE(second, std::string::npos);
+  EXPECT_NE(report.find(" 7    1.0  0.0  \r\n"), std::string::npos);           // the sphere's tail
+  EXPECT_NE(report.find(" 41    1.0  0.0  \r\n", second), std::string::npos);  // the spheroid's
+}
+
+TEST(BatchTool, EveryExampleBodyMakesAGeometry) {
+  TempWorkDir dir;
+  for (const char* name : {"spheroid.body", "ovoid.body", "ogive-cylinder.body"}) {
+    const BatchRun run = Batch("nj 8 body " + ExamplesDir() + "/" + name);
+    EXPECT_EQ(run.status, 0) << name << ": " << run.err;
+  }
+}
+
+TEST(BatchTool, WhatTheWindowCannotDoIsRefused) {
+  TempWorkDir dir;
+  ASSERT_EQ(Batch("ni 6 nj 6 sphere solve").status, 0);
+  const std::string once = ReadFile("Tarvenol.txt");
+  const BatchRun run = Batch("ni 6 nj 6 sphere solve solve");
+  EXPECT_EQ(run.status, 1);
+  EXPECT_NE(run.err.find("has been applied to this geometry already"), std::string::npos);
+  EXPECT_EQ(ReadFile("Tarvenol.txt"), once);
+}
+
+TEST(BatchSolve, SphereThenSolveWritesEverySectionInOrder) {
+  TempWorkDir dir;
+  const BatchRun run = Batch("sphere solve");
+  ASSERT_EQ(run.status, 0) << run.err;
+  const std::string report = ReadFile("Tarvenol.txt");
+  std::size_t previous = 0;
+  for (const char* title :
+       {" Profile of the body of revolution", " Coordinates of the body of revolution",
+        " Coordinates of panel corner points", " Coordinates of panel control points",
+        " Cosine directors of panel axes", " Coordinates of panel corner points in panel axis",
+        "Hess method - Normal velocities", "u Tangential velocities", "v Tangential velocities",
+        "Source strengths", "1-Cp"}) {
+    const std::size_t at = report.find(std::string(title) + "\r\n", previous);
+    ASSERT_NE(at, std::string::npos) << title;
+    previous = at + 1;
+  }
+  // Two empty lines between the panel sections and the matrices, one between the others.
+  EXPECT_NE(report.find("  \r\n\r\n\r\nHess method - Normal velocities\r\n\r\n 0.50 "),
+            std::string::npos);
+  EXPECT_NE(report.find("\r\n\r\nSource strengths\r\n\r\n1.498630  "), std::string::npos);
+  EXPECT_NE(report.find("\r\n\r\n1-Cp\r\n\r\n0.566509  "), std::string::npos);
+}
+
+TEST(BatchSolve, SolveWithoutAGeometryAsksForOneAndWritesNothing) {
+  TempWorkDir dir;
+  const BatchRun run = Batch("solve");
+  EXPECT_EQ(run.status, 1);
+  EXPECT_EQ(run.err, "tarvenol-batch: Geometriyi hazırla\n");
+  EXPECT_EQ(ReadFile("Tarvenol.txt"), "");
+}
+
+TEST(BatchSolve, OneThreadAndTwoWriteTheSameReport) {
+  std::string reports[2];
+  for (const int threads : {1, 2}) {
+    TempWorkDir dir;
+    ASSERT_EQ(
+        Batch("ni 12 nj 20 sphere solve", "OMP_NUM_THREADS=" + std::to_string(threads)).status, 0);
+    reports[threads - 1] = ReadFile("Tarvenol.txt");
+  }
+  EXPECT_TRUE(reports[0] == reports[1]);
+}
+
+}  // namespace
+}  // namespace tarvenol::testing
