@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <string>
 
 #include "batch_runner.h"
@@ -92,6 +93,32 @@ TEST(BatchSolve, OneThreadAndTwoWriteTheSameReport) {
     reports[threads - 1] = ReadFile("Tarvenol.txt");
   }
   EXPECT_TRUE(reports[0] == reports[1]);
+}
+
+// The angle of attack and what it shows: a bad text or range is a message and the session goes
+// on; the forces' optional angles come as three numbers or none; the added masses need room for
+// a solution at half the panels around.
+TEST(BatchIncidence, TheAngleTheForcesAndTheFiguresAsAScriptTakesThem) {
+  TempWorkDir dir;
+  BatchRun run = Batch("forces f.csv 0 90");
+  EXPECT_EQ(run.status, 2);
+  EXPECT_NE(run.err.find("'forces' takes 3 numbers after its path, or none"), std::string::npos);
+
+  run = Batch("ni 4 nj 4 sphere solve body-figures alpha abc forces f.csv 0 x 5 alpha 95 "
+              "alpha 20 forces g.csv 0 40 20 ni 8 nj 8 sphere solve body-figures");
+  EXPECT_EQ(run.status, 1);
+  EXPECT_NE(run.err.find("needs NJ of at least 6 and NI of at least 4"), std::string::npos);
+  EXPECT_NE(run.err.find("\"abc\" is not."), std::string::npos);
+  EXPECT_NE(run.err.find("\"x\" is not."), std::string::npos);
+  EXPECT_NE(run.err.find("\"95\" is not."), std::string::npos);
+  EXPECT_FALSE(std::filesystem::exists("f.csv"));
+  const std::string table = ReadFile("g.csv");
+  EXPECT_EQ(table.rfind("alpha_deg,Fx,", 0), 0u);
+  EXPECT_NE(table.find("\n40,"), std::string::npos);
+  // The figures of the second solution only, one name and value a line.
+  EXPECT_EQ(run.out.rfind("volume 0.", 0), 0u) << run.out;
+  EXPECT_NE(run.out.find("\nkprime_extrapolated "), std::string::npos);
+  EXPECT_NE(run.out.find("\ncoarse_nj 4\n"), std::string::npos);
 }
 
 }  // namespace
