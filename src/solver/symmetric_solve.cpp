@@ -1,0 +1,316 @@
+#include "solver/symmetric_solve.h"
+
+#include <omp.h>
+
+#include <atomic>
+#include <climits>
+#include <cmath>
+#include <span>
+#include <string>
+
+#include "core/memory.h"
+#include "core/program_error.h"
+#include "solver/coefficient_rows.h"
+#include "solver/gauss_solve.h"
+
+namespace tarvenol {
+namespace {
+
+// As in HessSolve: panel numbers are ints, and one elimination carries at most four flows.
+constexpr double kMaxPanels = INT_MAX - 8;
+constexpr std::size_t kMaxFlows = 4;
+
+// Source columns d = 0..NJ/2 of each ring: the other half are their mirror images.
+int HalfColumns(int nj) {
+  return nj / 2 + 1;
+}
+
+// cos and sin of phi_j, the angle of the meridian plane through the middle of column j.
+struct Column {
+  double c = 1, s = 0;
+};
+
+// From the control points of the first ring, which lie in those planes.
+std::vector<Column> ColumnAngles(const ModelState& s, int nj) {
+  std::vector<Column> columns(static_cast<std::size_t>(nj) + 1);
+  for (int j = 1; j <= nj; ++j) {
+    const double r = std::hypot(s.yC(1, j), s.zC(1, j));
+    columns[static_cast<std::size_t>(j)] = {s.yC(1, j) / r, s.zC(1, j) / r};
+  }
+  return columns;
+}
+
+// The axes of panel (i, j) that the modes are resolved along: e, the circumferential
+// direction of column j, and t = e x Zta, the meridional tangent.
+struct ModeAxes {
+  double eY, eZ;  // e has no x part
+  double tX, tY, tZ;
+};
+
+ModeAxes AxesOf(const ModelState& s, int i, int j, const Column& phi) {
+  return {-phi.s, phi.c, -phi.s * s.ZtaZ(i, j) - phi.c * s.ZtaY(i, j), phi.c * s.ZtaX(i, j),
+          phi.s * s.ZtaX(i, j)};
+}
+
+// The weights of the evaluated columns d = 0..NJ/2 in the mode sums: each mirror pair counts
+// twice, d = 0 and, for an even NJ, d = NJ/2 once; cos and sin of d dPhi for the mode m = 1.
+struct ModeWeights {
+  std::vector<double> once, cosine, sine;
+};
+
+ModeWeights WeightsOf(const ModelState& s, int nj) {
+  const int half = HalfColumns(nj);
+  ModeWeights w;
+  for (int d = 0; d < half; ++d) {
+    const double pairs = d == 0 || 2 * d == nj ? 1 : 2;
+    const double angle = s.TwoPI / nj * d;
+    w.once.push_back(pairs);
+    w.cosine.push_back(pairs * std::cos(angle));
+    w.sine.push_back(pairs * std::sin(angle));
+  }
+  return w;
+}
+
+// The five mode matrices, rows and columns 1..NI: the Zta sums of m = 0 and 1 followed by the
+// right-hand sides (m = 0: one column per flow; m = 1: the cos parts, then the sin parts), and
+// the t sums of m = 0 and 1 and the e sum of m = 1.
+struct ModeMatrices {
+  Array2 N0, N1, T0, T1, C1;
+};
+
+double Sum(const std::vector<double>& weights, const double* values) {
+  double sum = 0;
+  for (std::size_t d = 0; d < weights.size(); ++d) sum = sum + weights[d] * values[d];
+  return sum;
+}
+
+// Row i of the mode sums from one row of coefficients, which holds ring i's panel of column 1
+// against the source panels (i', 1 + d), d = 0..NJ/2, ring by ring.
+void AddRing(ModeMatrices& M, const ModeWeights& w, int i, int ni, const double* vn,
+             const double* vu, const double* vv) {
+  const auto row = static_cast<std::size_t>(i);
+  const std::size_t half = w.once.size();
+  for (int i2 = 1; i2 <= ni; ++i2) {
+    const std::size_t at = 1 + static_cast<std::size_t>(i2 - 1) * half;
+    const auto column = static_cast<std::size_t>(i2);
+    M.N0(row, column) = Sum(w.once, vn + at);
+    M.N1(row, column) = Sum(w.cosine, vn + at);
+    M.T0(row, column) = Sum(w.once, vu + at);
+    M.T1(row, column) = Sum(w.cosine, vu + at);
+    M.C1(row, column) = Sum(w.sine, vv + at);
+  }
+}
+
+bool AllFinite(const std::vector<double>& a) {
+  bool finite = true;
+  for (const double v : a) finite = finite && std::isfinite(v);
+  return finite;
+}
+
+// Evaluates the rings' rows of coefficients in parallel and gathers the mode sums. Returns 0,
+// or the first ring whose coefficients are not all finite. Throws Cancelled when asked.
+int GatherModeSums(const ModelState& s, ModeMatrices& M, const std::vector<Column>& phi,
+                   VectorPath path, Progress& progress) {
+  const int ni = LoopEnd(s.NI), nj = LoopEnd(s.NJ);
+  const SourcePanels panels(s, HalfColumns(nj));
+  const ModeWeights weights = WeightsOf(s, nj);
+  const RowFunction row = RowFor(path);
+  const KernelConstants c{s.PI, s.TwoPI, s.FourPI};
+  std::atomic<int> ringsDone = 0;
+  std::atomic<bool> stop = false;
+  std::atomic<int> firstNonFinite = ni + 1;
+#pragma omp parallel
+  {
+    const auto length = static_cast<std::size_t>(panels.count) + 1;
+    std::vector<double> vn(length), vu(length), vv(length);
+#pragma omp for schedule(dynamic, 1)
+    for (int i = 1; i <= ni; ++i) {
+      if (stop.load(std::memory_order_relaxed)) continue;
+      const ModeAxes a = AxesOf(s, i, 1, phi[1]);
+      const FieldPanel field{s.xC(i, 1),   s.yC(i, 1),  s.zC(i, 1), a.tX, a.tY,
+                             a.tZ,         0,           a.eY,       a.eZ, s.ZtaX(i, 1),
+                             s.ZtaY(i, 1), s.ZtaZ(i, 1)};
+      row(panels, field, c, vn.data(), vu.data(), vv.data());
+      vn[0] = vu[0] = vv[0] = 0;
+      if (!AllFinite(vn) || !AllFinite(vu) || !AllFinite(vv)) {
+        int first = firstNonFinite.load(std::memory_order_relaxed);
+        while (i < first && !firstNonFinite.compare_exchange_weak(first, i)) {
+        }
+      }
+      AddRing(M, weights, i, ni, vn.data(), vu.data(), vv.data());
+      const int done = ringsDone.fetch_add(1, std::memory_order_relaxed) + 1;
+      if (omp_get_thread_num() == 0 &&
+          !progress.Advance(Stage::Coefficients, static_cast<double>(done) / ni)) {
+        stop.store(true, std::memory_order_relaxed);
+      }
+    }
+  }
+  if (stop) throw Cancelled();
+  return firstNonFinite > ni ? 0 : firstNonFinite.load();
+}
+
+// Each flow's right-hand sides -n . onset, ring by ring, split into the modes: the mean over
+// the ring for m = 0, and 2/NJ times the sums with cos and sin of phi_j for m = 1, which for
+// NJ >= 3 are exactly the amplitudes of a right-hand side that holds those modes only.
+void RightHandSides(const ModelState& s, const std::vector<OnsetFlow>& onsets,
+                    const std::vector<Column>& phi, ModeMatrices& M) {
+  const int ni = LoopEnd(s.NI), nj = LoopEnd(s.NJ);
+  const int flows = static_cast<int>(onsets.size());
+#pragma omp parallel for schedule(static)
+  for (int i = 1; i <= ni; ++i) {
+    for (int f = 0; f < flows; ++f) {
+      double mean = 0, cosine = 0, sine = 0;
+      for (int j = 1; j <= nj; ++j) {
+        const Vector3 V =
+            OnsetVelocity(onsets[static_cast<std::size_t>(f)], s.xC(i, j), s.yC(i, j), s.zC(i, j));
+        const double b = -(s.ZtaX(i, j) * V[0] + s.ZtaY(i, j) * V[1] + s.ZtaZ(i, j) * V[2]);
+        mean = mean + b;
+        cosine = cosine + b * phi[static_cast<std::size_t>(j)].c;
+        sine = sine + b * phi[static_cast<std::size_t>(j)].s;
+      }
+      const auto row = static_cast<std::size_t>(i);
+      M.N0(row, static_cast<std::size_t>(ni + 1 + f)) = mean / nj;
+      M.N1(row, static_cast<std::size_t>(ni + 1 + f)) = 2 * cosine / nj;
+      M.N1(row, static_cast<std::size_t>(ni + 1 + flows + f)) = 2 * sine / nj;
+    }
+  }
+}
+
+// M x for rows and columns 1..n.
+Array1 Times(const Array2& M, const Array1& x, int n) {
+  Array1 y(static_cast<std::size_t>(n));
+  for (int i = 1; i <= n; ++i) {
+    const double* row = M.Row(static_cast<std::size_t>(i));
+    double sum = 0;
+    for (int k = 1; k <= n; ++k) sum = sum + row[k] * x(static_cast<std::size_t>(k));
+    y(static_cast<std::size_t>(i)) = sum;
+  }
+  return y;
+}
+
+// The mode amplitudes of one flow's source strengths: a0 of m = 0, a1 and b1 the cos and sin
+// parts of m = 1.
+struct FlowModes {
+  Array1 a0, a1, b1;
+};
+
+// Source strengths and tangential velocities of every panel in one flow.
+FlowSolution Expand(const ModelState& s, const ModeMatrices& M, const std::vector<Column>& phi,
+                    const OnsetFlow& onset, const FlowModes& x) {
+  const int ni = LoopEnd(s.NI), nj = LoopEnd(s.NJ);
+  // The induced velocity along t and e of ring i: tCos cos(phi_j) + tSin sin(phi_j) + t0, and
+  // e = eSin sin(phi_j) + eCos cos(phi_j).
+  const Array1 t0 = Times(M.T0, x.a0, ni), tCos = Times(M.T1, x.a1, ni),
+               tSin = Times(M.T1, x.b1, ni);
+  const Array1 eCos = Times(M.C1, x.b1, ni), eSin = Times(M.C1, x.a1, ni);
+  FlowSolution f{Array2(ArrayLimit(s.NI), ArrayLimit(s.NJ)),
+                 Array2(ArrayLimit(s.NI), ArrayLimit(s.NJ)),
+                 Array2(ArrayLimit(s.NI), ArrayLimit(s.NJ))};
+#pragma omp parallel for schedule(static)
+  for (int i = 1; i <= ni; ++i) {
+    const auto r = static_cast<std::size_t>(i);
+    for (int j = 1; j <= nj; ++j) {
+      const Column& p = phi[static_cast<std::size_t>(j)];
+      const ModeAxes a = AxesOf(s, i, j, p);
+      const double Ut = t0(r) + tCos(r) * p.c + tSin(r) * p.s;
+      const double Ue = eCos(r) * p.c - eSin(r) * p.s;
+      const Vector3 V = OnsetVelocity(onset, s.xC(i, j), s.yC(i, j), s.zC(i, j));
+      double ut = s.XsiX(i, j) * V[0] + s.XsiY(i, j) * V[1] + s.XsiZ(i, j) * V[2];
+      double vt = s.ItaX(i, j) * V[0] + s.ItaY(i, j) * V[1] + s.ItaZ(i, j) * V[2];
+      ut = ut + Ut * (a.tX * s.XsiX(i, j) + a.tY * s.XsiY(i, j) + a.tZ * s.XsiZ(i, j)) +
+           Ue * (a.eY * s.XsiY(i, j) + a.eZ * s.XsiZ(i, j));
+      vt = vt + Ut * (a.tX * s.ItaX(i, j) + a.tY * s.ItaY(i, j) + a.tZ * s.ItaZ(i, j)) +
+           Ue * (a.eY * s.ItaY(i, j) + a.eZ * s.ItaZ(i, j));
+      f.Sigma(r, static_cast<std::size_t>(j)) = x.a0(r) + x.a1(r) * p.c + x.b1(r) * p.s;
+      f.Ut(r, static_cast<std::size_t>(j)) = ut;
+      f.Vt(r, static_cast<std::size_t>(j)) = vt;
+    }
+  }
+  return f;
+}
+
+void RequireSymmetricMemory(double ni, double nj, int flows) {
+  const double panels = ni * nj;
+  const std::string count = std::to_string(static_cast<long long>(panels));
+  RequireMemory(SymmetricSolveBytes(ni, nj, flows, omp_get_max_threads()),
+                "Hess's panel method by the body's symmetry for " + count + " panels");
+  if (panels > kMaxPanels) {
+    throw ProgramError("Hess's panel method takes at most " +
+                       std::to_string(static_cast<long long>(kMaxPanels)) + " panels, not " +
+                       count + ".");
+  }
+}
+
+}  // namespace
+
+double SymmetricSolveEvaluations(double ni, double nj) {
+  return ni * ni * (std::floor(nj / 2) + 1);
+}
+
+double SymmetricSolveBytes(double ni, double nj, int flows, int threads) {
+  const double sources = ni * (std::floor(nj / 2) + 1);
+  const double sourceArrays = 13 + 5 * 4;  // SourcePanels
+  const double rows = ni + 1;
+  const double modes = rows * (rows + flows) + rows * (rows + 2.0 * flows) + 3 * rows * rows;
+  const double solution = (3.0 * flows + 1) * (ni + 1) * (nj + 1);
+  return (sourceArrays * (sources + kLanes) + 3 * threads * (sources + 1) + modes + solution) *
+         static_cast<double>(sizeof(double));
+}
+
+HessSolution SymmetricSolve(const ModelState& s, const std::vector<OnsetFlow>& onsets,
+                            Progress& progress, VectorPath path) {
+  if (onsets.empty() || onsets.size() > kMaxFlows) {
+    throw ProgramError("Hess's panel method takes one to four onset flows at a time.");
+  }
+  const int ni = LoopEnd(s.NI), nj = LoopEnd(s.NJ);
+  const int flows = static_cast<int>(onsets.size());
+  RequireSymmetricMemory(ni, nj, flows);
+  const std::vector<Column> phi = ColumnAngles(s, nj);
+  const auto rows = static_cast<std::size_t>(ni);
+  ModeMatrices M{Array2(rows, rows + onsets.size()), Array2(rows, rows + 2 * onsets.size()),
+                 Array2(rows, rows), Array2(rows, rows), Array2(rows, rows)};
+
+  HessSolution solution;
+  solution.onsets = onsets;
+  Step(progress, Stage::Coefficients, 0);
+  if (const int ring = GatherModeSums(s, M, phi, path, progress); ring != 0) {
+    solution.nonFinitePanel = (ring - 1) * nj + 1;
+    return solution;
+  }
+  RightHandSides(s, onsets, phi, M);
+
+  Step(progress, Stage::Elimination, 0);
+  // The mode matrices N0 and N1 are eliminated in place; T0, T1 and C1 are kept for the
+  // surface velocities.
+  std::vector<FlowModes> x(onsets.size());
+  std::vector<Array1> m0(onsets.size(), Array1(rows)), m1(2 * onsets.size(), Array1(rows));
+  PartProgress first(progress, 0, 0.5), second(progress, 0.5, 1);
+  int zeroAt = GaussSolve(ni, M.N0, std::span<Array1>(m0), first, path);
+  if (zeroAt == 0) zeroAt = GaussSolve(ni, M.N1, std::span<Array1>(m1), second, path);
+  if (zeroAt != 0) {
+    // As after a zero pivot of the full elimination: no source strengths at all.
+    solution.zeroPivotRow = (zeroAt - 1) * nj + 1;
+    for (Array1& a : m0) a = Array1(rows);
+    for (Array1& a : m1) a = Array1(rows);
+  }
+  for (std::size_t f = 0; f < onsets.size(); ++f) {
+    x[f] = {std::move(m0[f]), std::move(m1[f]), std::move(m1[onsets.size() + f])};
+  }
+
+  Step(progress, Stage::SurfaceVelocity, 0);
+  for (std::size_t f = 0; f < onsets.size(); ++f) {
+    solution.flows.push_back(Expand(s, M, phi, onsets[f], x[f]));
+  }
+  const FlowSolution& axial = solution.flows[0];
+  solution.OneMinusCp = Array2(ArrayLimit(s.NI), ArrayLimit(s.NJ));
+  for (int i = 1; i <= ni; ++i) {
+    for (int j = 1; j <= nj; ++j) {
+      solution.OneMinusCp(i, j) = axial.Ut(i, j) * axial.Ut(i, j) + axial.Vt(i, j) * axial.Vt(i, j);
+    }
+  }
+  Step(progress, Stage::SurfaceVelocity, 1);
+  solution.nonFinitePanel = FirstNonFinitePanel(solution, ni, nj);
+  return solution;
+}
+
+}  // namespace tarvenol
