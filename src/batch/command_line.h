@@ -9,7 +9,21 @@
 namespace tarvenol {
 
 struct BatchAction {
-  enum Kind { Ni, Nj, Sphere, Body, Solve, Angles, Scale, Png, Plot, Vtk, Csv, Alpha } kind;
+  enum Kind {
+    Ni,
+    Nj,
+    Sphere,
+    Body,
+    Solve,
+    SolveSymmetric,
+    Angles,
+    Scale,
+    Png,
+    Plot,
+    Vtk,
+    Csv,
+    Alpha
+  } kind;
   std::vector<std::string> values;  // as many as the action takes
 };
 

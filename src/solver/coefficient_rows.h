@@ -22,6 +22,8 @@ struct SourcePanels {
   // The panels (i, j) of j = 1..columns in each ring i = 1..NI, ring by ring; with columns = NJ,
   // every panel in the order of its number m = (i - 1) * NJ + j.
   SourcePanels(const ModelState& s, int columns);
+  // The panels of the given numbers m = (i - 1) * NJ + j, in the order given.
+  SourcePanels(const ModelState& s, const std::vector<int>& numbers);
 
   int count = 0;
   std::vector<double> xC, yC, zC;
@@ -29,6 +31,10 @@ struct SourcePanels {
   std::vector<double> fourCorners;  // 1 for a panel of four corners, 0 for one of three
   std::vector<double> xi[4], eta[4];
   std::vector<double> dXi[4], dEta[4], d[4];  // edge k runs from corner k to the next
+
+ private:
+  void Allocate(int panels);
+  void Take(const ModelState& s, int i, int j, std::size_t m);
 };
 
 // The field point of a row, and the three axes its velocities are resolved along: a field
@@ -37,6 +43,9 @@ struct FieldPanel {
   double xC, yC, zC;
   double XsiX, XsiY, XsiZ, ItaX, ItaY, ItaZ, ZtaX, ZtaY, ZtaZ;
 };
+
+// The field panel (i, j) with its own axes.
+FieldPanel FieldPanelOf(const ModelState& s, int i, int j);
 
 struct KernelConstants {
   double PI, TwoPI, FourPI;

@@ -25,17 +25,6 @@ constexpr double kMaxPanels = INT_MAX - 8;
 // The most onset flows one elimination carries.
 constexpr std::size_t kMaxFlows = 4;
 
-// Refuses a panel count whose three matrices would not fit, before any is allocated.
-void RequireMatrixMemory(double panels, int flows) {
-  const std::string count = std::to_string(static_cast<long long>(panels));
-  RequireMemory(MatrixBytes(panels, flows), "Hess's panel method for " + count + " panels");
-  if (panels > kMaxPanels) {
-    throw ProgramError("Hess's panel method takes at most " +
-                       std::to_string(static_cast<long long>(kMaxPanels)) + " panels, not " +
-                       count + ".");
-  }
-}
-
 // The tangential surface velocity by panel in each onset flow, the flow plus every source
 // panel, along the panel's axes Xsi and Ita; the first flow's square is 1 - Cp.
 void SurfaceVelocities(const ModelState& s, const SolverWork& w,
@@ -78,6 +67,16 @@ void SurfaceVelocities(const ModelState& s, const SolverWork& w,
 }
 
 }  // namespace
+
+void RequireMatrixMemory(double panels, int flows) {
+  const std::string count = std::to_string(static_cast<long long>(panels));
+  RequireMemory(MatrixBytes(panels, flows), "Hess's panel method for " + count + " panels");
+  if (panels > kMaxPanels) {
+    throw ProgramError("Hess's panel method takes at most " +
+                       std::to_string(static_cast<long long>(kMaxPanels)) + " panels, not " +
+                       count + ".");
+  }
+}
 
 int FirstNonFinitePanel(const HessSolution& solution, int ni, int nj) {
   for (int i = 1, m = 1; i <= ni; ++i) {

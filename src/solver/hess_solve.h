@@ -64,6 +64,9 @@ int FirstNonFinitePanel(const HessSolution& solution, int ni, int nj);
 // the onset flows.
 double MatrixBytes(double panels, int flows);
 
+// Refuses a panel count whose three matrices would not fit, or whose panels cannot be numbered.
+void RequireMatrixMemory(double panels, int flows);
+
 // Panels are numbered m = (i - 1) * NJ + j. Every onset flow is carried through the one
 // elimination; the first one's right-hand side is the matrices' column NPan1, and its results
 // are the same bits as if it were solved alone. Refuses a panel count whose matrices would not

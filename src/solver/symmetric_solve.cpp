@@ -16,6 +16,10 @@
 namespace tarvenol {
 namespace {
 
+// Panels times flows below which a loop over the panels runs on one thread: waking the others
+// would cost more than it saves.
+constexpr double kParallelPanels = 1e5;
+
 // As in HessSolve: panel numbers are ints, and one elimination carries at most four flows.
 constexpr double kMaxPanels = INT_MAX - 8;
 constexpr std::size_t kMaxFlows = 4;
@@ -156,7 +160,8 @@ void RightHandSides(const ModelState& s, const std::vector<OnsetFlow>& onsets,
                     const std::vector<Column>& phi, ModeMatrices& M) {
   const int ni = LoopEnd(s.NI), nj = LoopEnd(s.NJ);
   const int flows = static_cast<int>(onsets.size());
-#pragma omp parallel for schedule(static)
+  const bool parallel = static_cast<double>(ni) * nj * flows > kParallelPanels;
+#pragma omp parallel for schedule(static) if (parallel)
   for (int i = 1; i <= ni; ++i) {
     for (int f = 0; f < flows; ++f) {
       double mean = 0, cosine = 0, sine = 0;
@@ -194,42 +199,67 @@ struct FlowModes {
   Array1 a0, a1, b1;
 };
 
-// Source strengths and tangential velocities of every panel in one flow.
-FlowSolution Expand(const ModelState& s, const ModeMatrices& M, const std::vector<Column>& phi,
-                    const OnsetFlow& onset, const FlowModes& x) {
+// The velocity that one flow's sources induce along t and e at the panels of ring i:
+// t = t0 + tCos cos(phi_j) + tSin sin(phi_j), e = eCos cos(phi_j) - eSin sin(phi_j).
+struct RingVelocities {
+  Array1 t0, tCos, tSin, eCos, eSin;
+};
+
+RingVelocities InducedByRing(const ModeMatrices& M, const FlowModes& x, int ni) {
+  return {Times(M.T0, x.a0, ni), Times(M.T1, x.a1, ni), Times(M.T1, x.b1, ni),
+          Times(M.C1, x.b1, ni), Times(M.C1, x.a1, ni)};
+}
+
+// Source strengths and tangential velocities of every panel in every flow, and 1 - Cp of the
+// first.
+void Expand(const ModelState& s, const ModeMatrices& M, const std::vector<Column>& phi,
+            const std::vector<OnsetFlow>& onsets, const std::vector<FlowModes>& x,
+            HessSolution& out) {
   const int ni = LoopEnd(s.NI), nj = LoopEnd(s.NJ);
-  // The induced velocity along t and e of ring i: tCos cos(phi_j) + tSin sin(phi_j) + t0, and
-  // e = eSin sin(phi_j) + eCos cos(phi_j).
-  const Array1 t0 = Times(M.T0, x.a0, ni), tCos = Times(M.T1, x.a1, ni),
-               tSin = Times(M.T1, x.b1, ni);
-  const Array1 eCos = Times(M.C1, x.b1, ni), eSin = Times(M.C1, x.a1, ni);
-  FlowSolution f{Array2(ArrayLimit(s.NI), ArrayLimit(s.NJ)),
-                 Array2(ArrayLimit(s.NI), ArrayLimit(s.NJ)),
-                 Array2(ArrayLimit(s.NI), ArrayLimit(s.NJ))};
-#pragma omp parallel for schedule(static)
+  std::vector<RingVelocities> induced;
+  for (const FlowModes& modes : x) induced.push_back(InducedByRing(M, modes, ni));
+  for (std::size_t f = 0; f < onsets.size(); ++f) {
+    out.flows.push_back({Array2(ArrayLimit(s.NI), ArrayLimit(s.NJ)),
+                         Array2(ArrayLimit(s.NI), ArrayLimit(s.NJ)),
+                         Array2(ArrayLimit(s.NI), ArrayLimit(s.NJ))});
+  }
+  out.OneMinusCp = Array2(ArrayLimit(s.NI), ArrayLimit(s.NJ));
+  const bool parallel =
+      static_cast<double>(ni) * nj * static_cast<double>(onsets.size()) > kParallelPanels;
+#pragma omp parallel for schedule(static) if (parallel)
   for (int i = 1; i <= ni; ++i) {
     const auto r = static_cast<std::size_t>(i);
     for (int j = 1; j <= nj; ++j) {
-      const Column& p = phi[static_cast<std::size_t>(j)];
+      const auto c = static_cast<std::size_t>(j);
+      const Column& p = phi[c];
       const ModeAxes a = AxesOf(s, i, j, p);
-      const double Ut = t0(r) + tCos(r) * p.c + tSin(r) * p.s;
-      const double Ue = eCos(r) * p.c - eSin(r) * p.s;
-      const Vector3 V = OnsetVelocity(onset, s.xC(i, j), s.yC(i, j), s.zC(i, j));
-      double ut = s.XsiX(i, j) * V[0] + s.XsiY(i, j) * V[1] + s.XsiZ(i, j) * V[2];
-      double vt = s.ItaX(i, j) * V[0] + s.ItaY(i, j) * V[1] + s.ItaZ(i, j) * V[2];
-      ut = ut + Ut * (a.tX * s.XsiX(i, j) + a.tY * s.XsiY(i, j) + a.tZ * s.XsiZ(i, j)) +
-           Ue * (a.eY * s.XsiY(i, j) + a.eZ * s.XsiZ(i, j));
-      vt = vt + Ut * (a.tX * s.ItaX(i, j) + a.tY * s.ItaY(i, j) + a.tZ * s.ItaZ(i, j)) +
-           Ue * (a.eY * s.ItaY(i, j) + a.eZ * s.ItaZ(i, j));
-      f.Sigma(r, static_cast<std::size_t>(j)) = x.a0(r) + x.a1(r) * p.c + x.b1(r) * p.s;
-      f.Ut(r, static_cast<std::size_t>(j)) = ut;
-      f.Vt(r, static_cast<std::size_t>(j)) = vt;
+      // Unit t and e along the panel's Xsi and Ita.
+      const double tXsi = a.tX * s.XsiX(i, j) + a.tY * s.XsiY(i, j) + a.tZ * s.XsiZ(i, j);
+      const double eXsi = a.eY * s.XsiY(i, j) + a.eZ * s.XsiZ(i, j);
+      const double tIta = a.tX * s.ItaX(i, j) + a.tY * s.ItaY(i, j) + a.tZ * s.ItaZ(i, j);
+      const double eIta = a.eY * s.ItaY(i, j) + a.eZ * s.ItaZ(i, j);
+      for (std::size_t f = 0; f < onsets.size(); ++f) {
+        const RingVelocities& v = induced[f];
+        const double t = v.t0(r) + v.tCos(r) * p.c + v.tSin(r) * p.s;
+        const double e = v.eCos(r) * p.c - v.eSin(r) * p.s;
+        const Vector3 V = OnsetVelocity(onsets[f], s.xC(i, j), s.yC(i, j), s.zC(i, j));
+        const double ut =
+            s.XsiX(i, j) * V[0] + s.XsiY(i, j) * V[1] + s.XsiZ(i, j) * V[2] + t * tXsi + e * eXsi;
+        const double vt =
+            s.ItaX(i, j) * V[0] + s.ItaY(i, j) * V[1] + s.ItaZ(i, j) * V[2] + t * tIta + e * eIta;
+        FlowSolution& flow = out.flows[f];
+        flow.Sigma(r, c) = x[f].a0(r) + x[f].a1(r) * p.c + x[f].b1(r) * p.s;
+        flow.Ut(r, c) = ut;
+        flow.Vt(r, c) = vt;
+        if (f == 0) out.OneMinusCp(r, c) = ut * ut + vt * vt;
+      }
     }
   }
-  return f;
 }
 
-void RequireSymmetricMemory(double ni, double nj, int flows) {
+}  // namespace
+
+void RequireSymmetricSolveMemory(double ni, double nj, int flows) {
   const double panels = ni * nj;
   const std::string count = std::to_string(static_cast<long long>(panels));
   RequireMemory(SymmetricSolveBytes(ni, nj, flows, omp_get_max_threads()),
@@ -240,8 +270,6 @@ void RequireSymmetricMemory(double ni, double nj, int flows) {
                        count + ".");
   }
 }
-
-}  // namespace
 
 double SymmetricSolveEvaluations(double ni, double nj) {
   return ni * ni * (std::floor(nj / 2) + 1);
@@ -264,7 +292,7 @@ HessSolution SymmetricSolve(const ModelState& s, const std::vector<OnsetFlow>& o
   }
   const int ni = LoopEnd(s.NI), nj = LoopEnd(s.NJ);
   const int flows = static_cast<int>(onsets.size());
-  RequireSymmetricMemory(ni, nj, flows);
+  RequireSymmetricSolveMemory(ni, nj, flows);
   const std::vector<Column> phi = ColumnAngles(s, nj);
   const auto rows = static_cast<std::size_t>(ni);
   ModeMatrices M{Array2(rows, rows + onsets.size()), Array2(rows, rows + 2 * onsets.size()),
@@ -298,16 +326,7 @@ HessSolution SymmetricSolve(const ModelState& s, const std::vector<OnsetFlow>& o
   }
 
   Step(progress, Stage::SurfaceVelocity, 0);
-  for (std::size_t f = 0; f < onsets.size(); ++f) {
-    solution.flows.push_back(Expand(s, M, phi, onsets[f], x[f]));
-  }
-  const FlowSolution& axial = solution.flows[0];
-  solution.OneMinusCp = Array2(ArrayLimit(s.NI), ArrayLimit(s.NJ));
-  for (int i = 1; i <= ni; ++i) {
-    for (int j = 1; j <= nj; ++j) {
-      solution.OneMinusCp(i, j) = axial.Ut(i, j) * axial.Ut(i, j) + axial.Vt(i, j) * axial.Vt(i, j);
-    }
-  }
+  Expand(s, M, phi, onsets, x, solution);
   Step(progress, Stage::SurfaceVelocity, 1);
   solution.nonFinitePanel = FirstNonFinitePanel(solution, ni, nj);
   return solution;

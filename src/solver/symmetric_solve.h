@@ -48,6 +48,10 @@ double SymmetricSolveEvaluations(double ni, double nj);
 // source panels, a row of coefficients for each thread, the mode matrices and the solution.
 double SymmetricSolveBytes(double ni, double nj, int flows, int threads);
 
+// Refuses a size whose arrays would not fit on the threads the solve runs on, or whose panels
+// cannot be numbered.
+void RequireSymmetricSolveMemory(double ni, double nj, int flows);
+
 // The same solution as HessSolve's, within rounding, without its matrices: the source
 // strengths, surface velocities and 1 - Cp of every onset flow, for panels built by
 // BuildPanels. zeroPivotRow names the panel (k, 1) of a mode's row k whose diagonal element

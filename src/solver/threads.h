@@ -7,4 +7,7 @@ namespace tarvenol {
 // threading library fails, or ends the process, when asked for thousands.
 void CapThreadsAtProcessors();
 
+// The threads the parallel work runs on.
+int SolverThreads();
+
 }  // namespace tarvenol

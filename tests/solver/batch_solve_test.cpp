@@ -44,6 +44,34 @@ TEST(BatchSolve, SphereThenSolveWritesEverySectionInOrder) {
   EXPECT_NE(report.find("\r\n\r\n1-Cp\r\n\r\n0.566509  "), std::string::npos);
 }
 
+TEST(BatchSolve, SolveSymmetricWritesTheSameStrengthsAndPressureWithoutTheMatrices) {
+  std::string reports[2];
+  for (const int symmetric : {0, 1}) {
+    TempWorkDir dir;
+    ASSERT_EQ(Batch("", symmetric != 0 ? "ni 12 nj 16 sphere solve-symmetric"
+                                       : "ni 12 nj 16 sphere solve"),
+              0)
+        << ReadFile("err.txt");
+    reports[symmetric] = ReadFile("Tarvenol.txt");
+  }
+  const std::string& full = reports[0];
+  const std::string& symmetric = reports[1];
+  const std::size_t matrices = full.find("\r\nHess method - Normal velocities\r\n");
+  const std::size_t strengths = full.find("\r\nSource strengths\r\n");
+  ASSERT_NE(matrices, std::string::npos);
+  ASSERT_NE(strengths, std::string::npos);
+  EXPECT_TRUE(symmetric.substr(0, matrices) == full.substr(0, matrices));
+  const std::string notFormed =
+      " The matrix was not formed: the flow was solved by the body's rotational symmetry.\r\n";
+  EXPECT_EQ(symmetric.substr(matrices, symmetric.size() - (full.size() - strengths) - matrices),
+            "\r\nHess method - Normal velocities\r\n\r\n" + notFormed +
+                "\r\nu Tangential velocities\r\n\r\n" + notFormed +
+                "\r\nv Tangential velocities\r\n\r\n" + notFormed);
+  // The six-decimal values of the two solves meet here to the last digit.
+  EXPECT_TRUE(symmetric.substr(symmetric.size() - (full.size() - strengths)) ==
+              full.substr(strengths));
+}
+
 TEST(BatchSolve, SolveWithoutAGeometryAsksForOneAndWritesNothing) {
   TempWorkDir dir;
   EXPECT_EQ(Batch("", "solve"), 1);
