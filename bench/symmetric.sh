@@ -1,13 +1,14 @@
 #!/usr/bin/env bash
 # The full solve against the solve by the body's symmetry, each a whole process of the shipped
 # tarvenol-batch on the sphere (report included), on 2 threads, in one run: the least wall time
-# of the repetitions (on a shared machine the others are the machine's, not ours) and the peak
-# memory (/usr/bin/time). Then the largest error of 1 - Cp against the exact 9/4 sin^2(theta)
-# of the symmetric solve at 128^2, 256^2 and 512^2 panels, from the batch tool's CSV export.
+# of the repetitions (on a shared machine the others are the machine's, not ours), the peak
+# memory (/usr/bin/time) and the largest error of 1 - Cp against the exact 9/4 sin^2(theta),
+# from the batch tool's CSV export of a run of its own; then that error of the symmetric solve
+# at 128^2, 256^2 and 512^2 panels.
 # Usage: bench/symmetric.sh [build folder, default build-bench] [repetitions, default 3]
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
-dir="${1:-$root/build-bench}"
+dir="$(realpath -m "${1:-$root/build-bench}")"
 repetitions="${2:-3}"
 
 cmake -S "$root" -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=Release -DTARVENOL_TESTS=OFF >/dev/null
@@ -40,10 +41,28 @@ for ((r = 0; r < repetitions; ++r)); do
   done
 done
 
-printf '%-24s%12s%14s\n' "" "whole (s)" "peak (MiB)"
+# The largest |1 - Cp - 9/4 sin^2(theta)| of the solution, theta from the control point's
+# direction seen from the sphere's centre.
+error() {
+  python3 - sphere.csv <<'EOF'
+import csv, sys
+worst = 0.0
+with open(sys.argv[1]) as f:
+    for row in csv.DictReader(f):
+        x, y, z = float(row["xC"]) - 0.5, float(row["yC"]), float(row["zC"])
+        sin2 = (y * y + z * z) / (x * x + y * y + z * z)
+        worst = max(worst, abs(float(row["one_minus_Cp"]) - 2.25 * sin2))
+print(f"{worst:.2e}")
+EOF
+}
+
+printf '%-24s%12s%14s%16s\n' "" "whole (s)" "peak (MiB)" "error of 1-Cp"
 for c in "${cases[@]}"; do
   name="${c%%|*}"
-  printf '%-24s%12.2f%14.0f\n' "$name" "${seconds[$name]}" "$(awk "BEGIN{print ${memory[$name]}/1024}")"
+  read -r -a actions <<<"${c#*|}"
+  OMP_NUM_THREADS=2 "$tool" "${actions[@]}" csv sphere.csv
+  printf '%-24s%12.2f%14.0f%16s\n' "$name" "${seconds[$name]}" \
+    "$(awk "BEGIN{print ${memory[$name]}/1024}")" "$(error)"
 done
 awk -v f64="${seconds[full 64 x 64]}" -v f72="${seconds[full 72 x 72]}" \
   -v s72="${seconds[symmetric 72 x 72]}" -v s256="${seconds[symmetric 256 x 256]}" \
@@ -54,17 +73,8 @@ awk -v f64="${seconds[full 64 x 64]}" -v f72="${seconds[full 72 x 72]}" \
          s1000 / f64, m1000 / 1024
 }'
 
-echo "largest |1 - Cp - 9/4 sin^2(theta)| of the symmetric solve, theta from the control point:"
+echo "the error of the symmetric solve as the panels get finer:"
 for n in 128 256 512; do
   OMP_NUM_THREADS=2 "$tool" ni "$n" nj "$n" sphere solve-symmetric csv sphere.csv
-  python3 - "$n" sphere.csv <<'EOF'
-import csv, sys
-worst = 0.0
-with open(sys.argv[2]) as f:
-    for row in csv.DictReader(f):
-        x, y, z = float(row["xC"]) - 0.5, float(row["yC"]), float(row["zC"])
-        sin2 = (y * y + z * z) / (x * x + y * y + z * z)
-        worst = max(worst, abs(float(row["one_minus_Cp"]) - 2.25 * sin2))
-print(f"  {sys.argv[1]} x {sys.argv[1]}: {worst:.2e}")
-EOF
+  echo "  $n x $n: $(error)"
 done

@@ -217,5 +217,20 @@ TEST_F(BodyFaults, ASolutionThatIsNotFiniteIsRefusedWithItsLikelyCause) {
   EXPECT_FALSE(program.state.ShowSolution);
 }
 
+TEST_F(BodyFaults, ASolutionByTheBodysSymmetryThatIsNotFiniteIsRefusedToo) {
+  WriteFile(dir.path() / "needle.body", Profile(1, 1e-9));
+  win.fileName = "needle.body";
+  PrepareBodyFile(program, win);
+  ASSERT_TRUE(win.messages.empty()) << win.messages[0];
+  const std::string geometry = testing::ReadFile(dir.path() / "Tarvenol.txt");
+  IgnoredProgress unseen;
+  RunOperation(program, win, PlanSolve(program, win, SolveKind::Symmetric), unseen);
+  ASSERT_EQ(win.messages.size(), 1u);
+  EXPECT_EQ(win.messages[0].rfind("Hess's panel method gives no finite result at panel (", 0), 0u)
+      << win.messages[0];
+  EXPECT_EQ(testing::ReadFile(dir.path() / "Tarvenol.txt"), geometry);
+  EXPECT_FALSE(program.state.ShowSolution);
+}
+
 }  // namespace
 }  // namespace tarvenol
