@@ -15,10 +15,6 @@
 namespace tarvenol {
 namespace {
 
-// Pairs of panels whose coefficients are computed to count the matrix report's bytes: a few ms,
-// and a count within a percent or two of the report's.
-constexpr int kSampledPairs = 1 << 17;
-
 // A source strength or 1 - Cp with "#0.#####0" and two blanks: "-0.466134  " and "1.745069  ",
 // a few shorter where trailing zeros are dropped.
 constexpr double kBytesPerSolutionValue = 10.3;
@@ -28,10 +24,10 @@ constexpr double kBytesPerSolutionValue = 10.3;
 // subtract pairs, the formatting of the matrix report, the writing of the panel tables, and the
 // expansion of the modes to the panels of one onset flow.
 constexpr double kEvaluationsPerSecond = 1.2e7;
-constexpr double kEliminationPerSecond = 1.0e10;
-constexpr double kMatrixReportBytesPerSecond = 4.0e8;
-constexpr double kPanelTableBytesPerSecond = 1.0e8;
-constexpr double kExpandedPanelsPerSecond = 5.0e7;
+constexpr double kEliminationPerSecond = 1.5e10;
+constexpr double kMatrixReportBytesPerSecond = 3.6e8;
+constexpr double kPanelTableBytesPerSecond = 7e7;
+constexpr double kExpandedPanelsPerSecond = 1e7;
 
 // Line ends, and a title between empty lines: "\r\n" TITLE "\r\n\r\n".
 constexpr double kLineEnd = 2;
@@ -59,8 +55,8 @@ double MatrixValueBytes(const std::vector<double>& values, char separator) {
 }
 
 // The three matrix sections, from the text of a sample of their values.
-double MatrixReportBytes(const ModelState& s, double panels) {
-  const CoefficientSample sample = SampleInfluenceCoefficients(s, kSampledPairs);
+double MatrixReportBytes(const ModelState& s, double panels, int sampledPairs) {
+  const CoefficientSample sample = SampleInfluenceCoefficients(s, sampledPairs);
   const char separator = s.DecimalSeparator;
   double bytes = sample.pairsPerValue *
                  (MatrixValueBytes(sample.Vn, separator) + MatrixValueBytes(sample.Vu, separator) +
@@ -96,7 +92,7 @@ std::string AboutSeconds(double seconds) {
   return text;
 }
 
-SolveEstimate EstimateSolve(const ModelState& s) {
+SolveEstimate EstimateSolve(const ModelState& s, int sampledPairs) {
   SolveEstimate e;
   const double ni = LoopEnd(s.NI), nj = LoopEnd(s.NJ);
   const int flows = static_cast<int>(IncidenceOnsetFlows(0).size());
@@ -106,7 +102,7 @@ SolveEstimate EstimateSolve(const ModelState& s) {
 
   e.matrixBytes = MatrixBytes(e.panels, flows);
   const double tables = PanelTablesBytes(ni, nj);
-  const double matrixReport = MatrixReportBytes(s, e.panels);
+  const double matrixReport = MatrixReportBytes(s, e.panels, sampledPairs);
   e.reportBytes = matrixReport + tables;
   e.seconds = e.panels * e.panels / (kEvaluationsPerSecond * threads) +
               matrixReport / (kMatrixReportBytesPerSecond * threads) +

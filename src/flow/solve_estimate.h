@@ -34,9 +34,14 @@ struct SolveEstimate {
 // A report growth above this is asked about before the method is applied.
 inline constexpr double kLargeReportBytes = 1e9;
 
-// The report's growth is counted from the text of a sample of the influence coefficients,
-// computed for it (a few ms); the times come from rates measured on the benchmark's machine.
-SolveEstimate EstimateSolve(const ModelState& s);
+// Pairs of panels whose coefficients are computed to count the matrix report's bytes: a few ms,
+// and a count within a percent or two of the report's.
+inline constexpr int kSampledPairs = 1 << 17;
+
+// The report's growth is counted from the text of the influence coefficients of sampledPairs
+// pairs of panels, computed for it; the times come from rates measured on the benchmark's
+// machine.
+SolveEstimate EstimateSolve(const ModelState& s, int sampledPairs = kSampledPairs);
 
 // "2.5 s", "40 s", "12 min": a time, about.
 std::string AboutSeconds(double seconds);
