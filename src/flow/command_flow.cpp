@@ -77,7 +77,7 @@ std::string SymmetricOffer(const SolveEstimate& e) {
   return "Hess's panel method for " + PanelCount(e) + " needs " + ByteText(e.matrixBytes) +
          " for the full matrices" + why +
          ". Solve it by the body's symmetry instead? The report then leaves out the three "
-         "influence matrices; the solve takes about " +
+         "influence matrices; that solve takes about " +
          AboutSeconds(e.symmetricSeconds) + " and " + ByteText(e.symmetricBytes) + " of memory.";
 }
 

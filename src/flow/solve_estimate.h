@@ -36,7 +36,7 @@ inline constexpr double kLargeReportBytes = 1e9;
 
 // Pairs of panels whose coefficients are computed to count the matrix report's bytes: a few ms,
 // and a count within a percent or two of the report's.
-inline constexpr int kSampledPairs = 1 << 17;
+inline constexpr int kSampledPairs = 1 << 16;
 
 // The report's growth is counted from the text of the influence coefficients of sampledPairs
 // pairs of panels, computed for it; the times come from rates measured on the benchmark's
