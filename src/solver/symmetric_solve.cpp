@@ -105,9 +105,9 @@ void AddRing(ModeMatrices& M, const ModeWeights& w, int i, int ni, const double*
   }
 }
 
-bool AllFinite(const std::vector<double>& a) {
+bool AllFinite(const double* a, std::size_t n) {
   bool finite = true;
-  for (const double v : a) finite = finite && std::isfinite(v);
+  for (std::size_t k = 0; k < n; ++k) finite = finite && std::isfinite(a[k]);
   return finite;
 }
 
@@ -123,10 +123,15 @@ int GatherModeSums(const ModelState& s, ModeMatrices& M, const std::vector<Colum
   std::atomic<int> ringsDone = 0;
   std::atomic<bool> stop = false;
   std::atomic<int> firstNonFinite = ni + 1;
+  // A row of each component for each thread, made here: a failure to allocate inside the
+  // parallel region would end the program.
+  const auto length = static_cast<std::size_t>(panels.count) + 1;
+  std::vector<double> rows(3 * length * static_cast<std::size_t>(omp_get_max_threads()));
 #pragma omp parallel
   {
-    const auto length = static_cast<std::size_t>(panels.count) + 1;
-    std::vector<double> vn(length), vu(length), vv(length);
+    double* vn = &rows[3 * length * static_cast<std::size_t>(omp_get_thread_num())];
+    double* vu = vn + length;
+    double* vv = vu + length;
 #pragma omp for schedule(dynamic, 1)
     for (int i = 1; i <= ni; ++i) {
       if (stop.load(std::memory_order_relaxed)) continue;
@@ -134,14 +139,13 @@ int GatherModeSums(const ModelState& s, ModeMatrices& M, const std::vector<Colum
       const FieldPanel field{s.xC(i, 1),   s.yC(i, 1),  s.zC(i, 1), a.tX, a.tY,
                              a.tZ,         0,           a.eY,       a.eZ, s.ZtaX(i, 1),
                              s.ZtaY(i, 1), s.ZtaZ(i, 1)};
-      row(panels, field, c, vn.data(), vu.data(), vv.data());
-      vn[0] = vu[0] = vv[0] = 0;
-      if (!AllFinite(vn) || !AllFinite(vu) || !AllFinite(vv)) {
+      row(panels, field, c, vn, vu, vv);
+      if (!AllFinite(vn, length) || !AllFinite(vu, length) || !AllFinite(vv, length)) {
         int first = firstNonFinite.load(std::memory_order_relaxed);
         while (i < first && !firstNonFinite.compare_exchange_weak(first, i)) {
         }
       }
-      AddRing(M, weights, i, ni, vn.data(), vu.data(), vv.data());
+      AddRing(M, weights, i, ni, vn, vu, vv);
       const int done = ringsDone.fetch_add(1, std::memory_order_relaxed) + 1;
       if (omp_get_thread_num() == 0 &&
           !progress.Advance(Stage::Coefficients, static_cast<double>(done) / ni)) {
