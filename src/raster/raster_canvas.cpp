@@ -57,12 +57,19 @@ RasterCanvas::RasterCanvas(int width, int height) {
   SetCoordinates(0, 0, image_.width(), image_.height());
 }
 
+const QImage& RasterCanvas::Image() const {
+  EndPainting();
+  return image_;
+}
+
 void RasterCanvas::Resize(int width, int height) {
+  EndPainting();
   image_ = QImage(std::max(width, 1), std::max(height, 1), QImage::Format_RGB32);
   Clear();
 }
 
 std::string RasterCanvas::SavePng(const std::string& path) const {
+  EndPainting();
   // A device or a pipe under that name is not replaced by a picture, nor written into.
   struct stat info {};
   if (::stat(path.c_str(), &info) == 0 && !S_ISREG(info.st_mode)) return "it is not a regular file";
@@ -78,6 +85,7 @@ std::string RasterCanvas::SavePng(const std::string& path) const {
 }
 
 void RasterCanvas::Clear() {
+  EndPainting();
   image_.fill(ToQColor(kPictureBackground));
 }
 
@@ -94,6 +102,7 @@ void RasterCanvas::PlotPoint(double x, double y) {
   if (!Drawable(x, y)) return;
   const double px = std::floor(PixelX(x)), py = std::floor(PixelY(y));
   if (px >= 0 && px < image_.width() && py >= 0 && py < image_.height()) {
+    EndPainting();
     image_.setPixel(static_cast<int>(px), static_cast<int>(py), qRgb(0, 0, 0));
   }
 }
@@ -119,10 +128,21 @@ void RasterCanvas::Line(double x1, double y1, double x2, double y2, Colour colou
       !std::isfinite(line.y2())) {
     return;
   }
-  QPainter painter(&image_);
-  painter.setRenderHint(QPainter::Antialiasing);
+  QPainter& painter = Painter();
   painter.setPen(QPen(ToQColor(colour), 1.0));
   painter.drawLine(line);
+}
+
+QPainter& RasterCanvas::Painter() {
+  if (!painter_) {
+    painter_ = std::make_unique<QPainter>(&image_);
+    painter_->setRenderHint(QPainter::Antialiasing);
+  }
+  return *painter_;
+}
+
+void RasterCanvas::EndPainting() const {
+  painter_.reset();
 }
 
 bool RasterCanvas::Drawable(double x, double y) const {

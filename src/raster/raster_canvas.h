@@ -4,6 +4,8 @@
 // image, and the batch tool saves it.
 
 #include <QImage>
+#include <QPainter>
+#include <memory>
 #include <string>
 
 #include "core/canvas.h"
@@ -16,7 +18,7 @@ class RasterCanvas : public Canvas {
 
   // A new, cleared image of this size in pixels.
   void Resize(int width, int height);
-  const QImage& Image() const { return image_; }
+  const QImage& Image() const;
   // Writes the image as PNG: beside path first, then in its place, so that no half-written
   // picture is ever left under its name. Empty, or why it cannot be written.
   std::string SavePng(const std::string& path) const;
@@ -32,8 +34,14 @@ class RasterCanvas : public Canvas {
   bool Drawable(double x, double y) const;
   double PixelX(double x) const;
   double PixelY(double y) const;
+  // The painter stays open from one line to the next: opening one for each line took most of
+  // the time of a picture of many panels. It is closed before anything else reads or changes
+  // the image.
+  QPainter& Painter();
+  void EndPainting() const;
 
   QImage image_;
+  mutable std::unique_ptr<QPainter> painter_;
   double left_ = 0, top_ = 0, right_ = 0, bottom_ = 0;
   double currentX_ = 0, currentY_ = 0;
 };

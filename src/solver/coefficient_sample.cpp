@@ -31,12 +31,13 @@ std::vector<int> SpreadPanels(double panels, int count) {
 
 CoefficientSample SampleInfluenceCoefficients(const ModelState& s, int mostPairs) {
   const int ni = LoopEnd(s.NI), nj = LoopEnd(s.NJ);
+  CoefficientSample sample;
+  if (ni < 1 || nj < 1) return sample;  // no geometry yet
   const double panels = static_cast<double>(ni) * nj;
   const int rings = std::min(ni, kMostRings);
   const SourcePanels sources(s, SpreadPanels(panels, std::max(mostPairs / rings, 1)));
   const RowFunction row = RowFor(WidestVectorPath());
   const KernelConstants c{s.PI, s.TwoPI, s.FourPI};
-  CoefficientSample sample;
   const auto length = static_cast<std::size_t>(sources.count) + 1;
   std::vector<double> vn(length), vu(length), vv(length);
   for (int r = 0; r < rings; ++r) {

@@ -17,7 +17,7 @@ struct CoefficientSample {
   double rowsPerValue = 0;            // NPan / field panels sampled
 };
 
-// At most mostPairs pairs; every pair where the body has no more.
+// At most mostPairs pairs; every pair where the body has no more; none without panels.
 CoefficientSample SampleInfluenceCoefficients(const ModelState& s, int mostPairs);
 
 }  // namespace tarvenol

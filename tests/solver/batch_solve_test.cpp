@@ -77,6 +77,9 @@ TEST(BatchSolve, SolveWithoutAGeometryAsksForOneAndWritesNothing) {
   EXPECT_EQ(Batch("", "solve"), 1);
   EXPECT_EQ(ReadFile("err.txt"), "tarvenol-batch: Geometriyi hazırla\n");
   EXPECT_EQ(ReadFile("Tarvenol.txt"), "");
+  // The estimate --timings prints first has no panels to sample.
+  EXPECT_EQ(Batch("", "--timings solve-symmetric"), 1);
+  EXPECT_NE(ReadFile("err.txt").find("tarvenol-batch: Geometriyi hazırla\n"), std::string::npos);
 }
 
 TEST(BatchSolve, OneThreadAndTwoWriteTheSameReport) {
