@@ -83,13 +83,17 @@ TEST(BatchSolve, SolveWithoutAGeometryAsksForOneAndWritesNothing) {
 }
 
 TEST(BatchSolve, OneThreadAndTwoWriteTheSameReport) {
-  std::string reports[2];
-  for (const int threads : {1, 2}) {
-    TempWorkDir dir;
-    ASSERT_EQ(Batch("OMP_NUM_THREADS=" + std::to_string(threads), "ni 12 nj 20 sphere solve"), 0);
-    reports[threads - 1] = ReadFile("Tarvenol.txt");
+  for (const char* solve : {"solve", "solve-symmetric"}) {
+    std::string reports[2];
+    for (const int threads : {1, 2}) {
+      TempWorkDir dir;
+      ASSERT_EQ(Batch("OMP_NUM_THREADS=" + std::to_string(threads),
+                      std::string("ni 12 nj 20 sphere ") + solve),
+                0);
+      reports[threads - 1] = ReadFile("Tarvenol.txt");
+    }
+    EXPECT_TRUE(reports[0] == reports[1]) << solve;
   }
-  EXPECT_TRUE(reports[0] == reports[1]);
 }
 
 }  // namespace
