@@ -1,9 +1,10 @@
 // Speed of the solver on the sphere of 64 x 64 panels (4096 equations): the influence
 // coefficients and the matrix report on 1 and 2 threads, GaussSolve against OpenBLAS's dgesv on
-// the same system and the same thread count, the cost of telling progress as the window does,
-// the whole of ApplyHessMethod with the time of each stage and the peak memory, and the shipped
-// tarvenol-batch run end to end as a user runs it. Reports of about 350 MB are written in a
-// folder under /tmp, which is removed at the end.
+// the same system and the same thread count, and against Eigen's LU on systems of the size the
+// solve by the body's symmetry eliminates, that solve itself at 256 x 256 panels, the cost of
+// telling progress as the window does, the whole of ApplyHessMethod with the time of each stage and
+// the peak memory, and the shipped tarvenol-batch run end to end as a user runs it. Reports of
+// about 350 MB are written in a folder under /tmp, which is removed at the end.
 
 #include <benchmark/benchmark.h>
 #include <fcntl.h>
@@ -12,6 +13,7 @@
 #include <stdlib.h>
 #include <sys/wait.h>
 #include <unistd.h>
+#include <Eigen/Dense>
 
 #include <algorithm>
 #include <atomic>
@@ -31,6 +33,7 @@
 #include "report/solution_sections.h"
 #include "solver/gauss_solve.h"
 #include "solver/influence_matrices.h"
+#include "solver/symmetric_solve.h"
 
 extern char** environ;
 
@@ -255,6 +258,75 @@ void BM_OpenBlasDgesv(benchmark::State& state) {
   }
 }
 BENCHMARK(BM_OpenBlasDgesv)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// The solve by the body's symmetry eliminates one system of NI equations for each of its two
+// modes. The leading n x n block of the sphere's matrix with its right-hand side, a system of the
+// same kind, by GaussSolve (library 0), by Eigen's PartialPivLU (1; Eigen, like the program, built
+// for plain x86-64) and by OpenBLAS's dgesv (2). Arguments: threads, n, library.
+void BM_ModeSystem(benchmark::State& state) {
+  Sphere& sphere = TheSphere();
+  SetThreads(state);
+  Eigen::setNbThreads(static_cast<int>(state.range(0)));
+  const int n = static_cast<int>(state.range(1));
+  const auto size = static_cast<std::size_t>(n);
+  Eigen::MatrixXd M(n, n);
+  Eigen::VectorXd b(n);
+  for (std::size_t m = 0; m < size; ++m) {
+    const double* row = sphere.Vn.Row(m + 1);
+    for (std::size_t j = 0; j < size; ++j)
+      M(static_cast<Eigen::Index>(m), static_cast<Eigen::Index>(j)) = row[j + 1];
+    b(static_cast<Eigen::Index>(m)) = row[sphere.NPan + 1];
+  }
+  Array2 A(size, size + 1);
+  Array1 X(size);
+  IgnoredProgress unseen;
+  std::vector<int> pivots(size);
+  for (auto _ : state) {
+    state.PauseTiming();
+    Eigen::MatrixXd lapack = M;
+    Eigen::VectorXd x = b;
+    for (std::size_t m = 0; m < size; ++m) {
+      for (std::size_t j = 0; j < size; ++j)
+        A(m + 1, j + 1) = M(static_cast<Eigen::Index>(m), static_cast<Eigen::Index>(j));
+      A(m + 1, size + 1) = b(static_cast<Eigen::Index>(m));
+    }
+    state.ResumeTiming();
+    if (state.range(2) == 0) {
+      GaussSolve(n, A, X, unseen);
+    } else if (state.range(2) == 1) {
+      x = M.partialPivLu().solve(b);
+    } else {
+      const int one = 1;
+      int info = 0;
+      dgesv_(&n, &one, lapack.data(), &n, pivots.data(), x.data(), &n, &info);
+    }
+    benchmark::DoNotOptimize(X);
+    benchmark::DoNotOptimize(x);
+  }
+}
+BENCHMARK(BM_ModeSystem)
+    ->ArgsProduct({{1, 2}, {256, 1000}, {0, 1, 2}})
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
+
+// The whole solve by the body's symmetry of the sphere of 256 x 256 panels, three onset flows.
+void BM_SymmetricSolve(benchmark::State& state) {
+  Sphere& sphere = TheSphere();
+  SetThreads(state);
+  static Program program;
+  if (!program.state.GeometryReady) {
+    HeadlessWindow win{sphere.canvas};
+    win.texts[TextBox::Text_NI] = "256";
+    win.texts[TextBox::Text_NJ] = "256";
+    StartUp(program, win);
+    PrepareSphere(program, win);
+  }
+  IgnoredProgress unseen;
+  for (auto _ : state) {
+    benchmark::DoNotOptimize(SymmetricSolve(program.state, IncidenceOnsetFlows(0.5), unseen));
+  }
+}
+BENCHMARK(BM_SymmetricSolve)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 double StatusKiB(const char* field) {
   std::FILE* status = std::fopen("/proc/self/status", "r");

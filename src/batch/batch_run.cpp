@@ -111,7 +111,11 @@ class BatchRun {
         break;
       case BatchAction::Solve:
         if (line_.timings) Say("solve: " + EstimateSolve(program_.state).text);
-        Run("solve", PlanApplyHessMethod(program_, win_));
+        Run("solve", PlanSolve(program_, win_, SolveKind::Full));
+        break;
+      case BatchAction::SolveSymmetric:
+        if (line_.timings) Say("solve-symmetric: " + EstimateSolve(program_.state).symmetricText);
+        Run("solve-symmetric", PlanSolve(program_, win_, SolveKind::Symmetric));
         break;
       case BatchAction::Plot:
         SavePlot(v[0]);

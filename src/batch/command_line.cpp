@@ -16,7 +16,11 @@ const char* const kBatchUsage =
     "  nj TEXT       type TEXT into the NJ box (\"4\" at start)\n"
     "  sphere        prepare the sphere test case\n"
     "  body PATH     prepare the body file at PATH\n"
-    "  solve         apply Hess's panel method\n"
+    "  solve         apply Hess's panel method, its report with the influence matrices\n"
+    "  solve-symmetric\n"
+    "                apply it by the body's rotational symmetry, without forming the\n"
+    "                matrices: the same results, for bodies of any fineness; the report\n"
+    "                then leaves out the three influence matrices\n"
     "  angles X Y Z  type X, Y and Z into the view's angle boxes, in degrees (\"0\" at start)\n"
     "  scale S       type S into the view's scale box (\"1\" at start)\n"
     "  png PATH      draw the view again and save the 400 x 400 picture as PNG at PATH\n"
@@ -66,6 +70,7 @@ constexpr ActionName kActions[] = {
     {"sphere", "", 0, BatchAction::Sphere, false},
     {"body", "a path", 1, BatchAction::Body, true},
     {"solve", "", 0, BatchAction::Solve, false},
+    {"solve-symmetric", "", 0, BatchAction::SolveSymmetric, false},
     {"angles", "three values", 3, BatchAction::Angles, false},
     {"scale", "a value", 1, BatchAction::Scale, false},
     {"png", "a path", 1, BatchAction::Png, true},

@@ -15,6 +15,7 @@ struct BatchAction {
     Sphere,
     Body,
     Solve,
+    SolveSymmetric,
     Angles,
     Scale,
     Png,

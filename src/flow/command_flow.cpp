@@ -3,8 +3,10 @@
 #include <cmath>
 #include <csignal>
 #include <filesystem>
+#include <optional>
 
 #include "core/counts.h"
+#include "core/memory.h"
 #include "core/program_error.h"
 #include "core/shown_text.h"
 #include "core/text_number.h"
@@ -14,6 +16,7 @@
 #include "report/report_locale.h"
 #include "report/report_lock.h"
 #include "solver/hess_solve.h"
+#include "solver/symmetric_solve.h"
 #include "solver/threads.h"
 
 namespace tarvenol {
@@ -46,6 +49,54 @@ std::unique_ptr<Operation> GuardedPlan(WindowOps& win, Plan&& plan) {
   std::unique_ptr<Operation> operation;
   Guarded(win, [&] { operation = plan(); });
   return operation;
+}
+
+// The guards of every solve: a geometry, and one not solved yet.
+bool SolveAllowed(Program& p, WindowOps& win) {
+  if (!p.state.GeometryReady) {
+    win.MessageBox("Geometriyi hazırla");
+    return false;
+  }
+  // The window hides the button once the method has been applied to the geometry shown.
+  if (p.state.ShowSolution) {
+    win.MessageBox(
+        "Hess's panel method has been applied to this geometry already; prepare a geometry to "
+        "apply it again.");
+    return false;
+  }
+  return true;
+}
+
+std::string PanelCount(const SolveEstimate& e) {
+  return std::to_string(static_cast<long long>(e.panels)) + " panels";
+}
+
+std::string SymmetricOffer(const SolveEstimate& e) {
+  std::string why = e.fullFits ? ", grows the report by about " + ByteText(e.reportBytes) +
+                                     " and takes about " + AboutSeconds(e.seconds)
+                               : ", but only " + ByteText(e.availableBytes) + " is available";
+  return "Hess's panel method for " + PanelCount(e) + " needs " + ByteText(e.matrixBytes) +
+         " for the full matrices" + why +
+         ". Solve it by the body's symmetry instead? The report then leaves out the three "
+         "influence matrices; that solve takes about " +
+         AboutSeconds(e.symmetricSeconds) + " and " + ByteText(e.symmetricBytes) + " of memory.";
+}
+
+std::string NeitherFits(const SolveEstimate& e) {
+  return "Hess's panel method for " + PanelCount(e) + " would need " + ByteText(e.matrixBytes) +
+         " of memory for the full matrices, or " + ByteText(e.symmetricBytes) +
+         " by the body's symmetry, but only " + ByteText(e.availableBytes) + " is available.";
+}
+
+// The memory check the solve makes itself, made before anything is begun.
+void RequireSolveMemory(const ModelState& s, SolveKind kind) {
+  const double ni = LoopEnd(s.NI), nj = LoopEnd(s.NJ);
+  const int flows = static_cast<int>(IncidenceOnsetFlows(0).size());
+  if (kind == SolveKind::Full) {
+    RequireMatrixMemory(ni * nj, flows);
+  } else {
+    RequireSymmetricSolveMemory(ni, nj, flows);
+  }
 }
 
 void RunHere(Program& p, WindowOps& win, std::unique_ptr<Operation> operation) {
@@ -124,27 +175,34 @@ void PrepareBodyFile(Program& p, WindowOps& win) {
 }
 
 std::unique_ptr<Operation> PlanApplyHessMethod(Program& p, WindowOps& win) {
-  if (!p.state.GeometryReady) {
-    win.MessageBox("Geometriyi hazırla");
-    return nullptr;
-  }
-  // The window hides the button once the method has been applied to the geometry shown.
-  if (p.state.ShowSolution) {
-    win.MessageBox(
-        "Hess's panel method has been applied to this geometry already; prepare a geometry to "
-        "apply it again.");
-    return nullptr;
-  }
-  return GuardedPlan(win, [&]() -> std::unique_ptr<Operation> {
-    const SolveEstimate estimate = EstimateSolve(p.state);
-    // What cannot fit is refused at once: a question about it would only lead to the refusal.
-    RequireMatrixMemory(estimate.panels, static_cast<int>(IncidenceOnsetFlows(0).size()));
-    // A long run that fills the disk is the user's to choose, knowing what is coming.
-    if (estimate.large && !win.Confirm("Hess's panel method for " + estimate.text +
-                                       " This may take a long time. Apply it?")) {
+  if (!SolveAllowed(p, win)) return nullptr;
+  std::optional<SolveEstimate> estimate;
+  Guarded(win, [&] { estimate = EstimateSolve(p.state); });
+  if (!estimate) return nullptr;
+  const SolveEstimate& e = *estimate;
+  SolveKind kind = SolveKind::Full;
+  // A long run that fills the disk, or one that cannot fit, is the user's to choose, knowing
+  // what is coming; the solve by the body's symmetry is offered first.
+  if (!e.fullFits || e.large) {
+    if (!e.fullFits && !e.symmetricFits) {
+      win.MessageBox(NeitherFits(e));
       return nullptr;
     }
-    return SolveOperation(p);
+    if (e.symmetricFits && win.Confirm(SymmetricOffer(e))) {
+      kind = SolveKind::Symmetric;
+    } else if (!e.fullFits || !win.Confirm("Hess's panel method for " + e.text +
+                                           " This may take a long time. Apply it?")) {
+      return nullptr;
+    }
+  }
+  return GuardedPlan(win, [&] { return SolveOperation(p, kind); });
+}
+
+std::unique_ptr<Operation> PlanSolve(Program& p, WindowOps& win, SolveKind kind) {
+  if (!SolveAllowed(p, win)) return nullptr;
+  return GuardedPlan(win, [&] {
+    RequireSolveMemory(p.state, kind);
+    return SolveOperation(p, kind);
   });
 }
 

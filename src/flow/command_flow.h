@@ -6,6 +6,7 @@
 
 #include "core/window_ops.h"
 #include "flow/operation.h"
+#include "flow/operations.h"
 #include "flow/program.h"
 
 namespace tarvenol {
@@ -33,7 +34,12 @@ void ShowAbout(Program& p, WindowOps& win);
 // operation is refused before it begins; its message has then been shown.
 std::unique_ptr<Operation> PlanPrepareSphere(Program& p, WindowOps& win);
 std::unique_ptr<Operation> PlanPrepareBodyFile(Program& p, WindowOps& win);
+// The full solve, unless it cannot fit in memory or its report would grow past
+// kLargeReportBytes: then the solve by the body's symmetry is offered first.
 std::unique_ptr<Operation> PlanApplyHessMethod(Program& p, WindowOps& win);
+// The solve of the kind asked for, asking nothing: the batch tool's actions. A size that
+// cannot fit in memory is refused at once.
+std::unique_ptr<Operation> PlanSolve(Program& p, WindowOps& win, SolveKind kind);
 // A planned operation run to its end here, telling progress how far it has come; nothing
 // happens for no operation.
 void RunOperation(Program& p, WindowOps& win, std::unique_ptr<Operation> operation,

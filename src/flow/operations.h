@@ -14,7 +14,12 @@ namespace tarvenol {
 std::unique_ptr<Operation> GeometryOperation(const ModelState& s, BodyKind kind,
                                              const std::string& bodyFile, double ni, double nj);
 
+// How Hess's method is applied: the full solve builds and eliminates the influence matrices
+// and reports them; the solve by the body's rotational symmetry forms none, and reports the
+// matrix sections without their rows.
+enum class SolveKind { Full, Symmetric };
+
 // Hess's method on p's geometry, in the free stream (1, 0, 0), which p's state takes now.
-std::unique_ptr<Operation> SolveOperation(Program& p);
+std::unique_ptr<Operation> SolveOperation(Program& p, SolveKind kind = SolveKind::Full);
 
 }  // namespace tarvenol

@@ -7,26 +7,38 @@
 #include "geometry/body_figures.h"
 #include "report/report_file.h"
 #include "report/solution_sections.h"
+#include "solver/symmetric_solve.h"
 
 namespace tarvenol {
 namespace {
 
 class Solve : public Operation {
  public:
-  explicit Solve(Program& p)
-      : s_(p.state), w_(p.solver), onsets_(IncidenceOnsetFlows(FiguresOfPanels(p.state).centreX)) {}
+  Solve(Program& p, SolveKind kind)
+      : s_(p.state),
+        w_(p.solver),
+        kind_(kind),
+        onsets_(IncidenceOnsetFlows(FiguresOfPanels(p.state).centreX)) {}
 
  private:
   void Compute(Progress& progress) override {
     report_.emplace(s_.OutFile);
-    const int NPan = LoopEnd(s_.NI) * LoopEnd(s_.NJ);
-    solution_ = HessSolve(s_, w_, onsets_, progress, [&](const SolverWork& w) {
-      Step(progress, Stage::MatrixReport, 0);
-      PrintVelocityMatrices(s_, w.Vn, w.Vu, w.Vv, NPan, NPan + 1, progress);
-    });
+    if (kind_ == SolveKind::Full) {
+      const int NPan = LoopEnd(s_.NI) * LoopEnd(s_.NJ);
+      solution_ = HessSolve(s_, w_, onsets_, progress, [&](const SolverWork& w) {
+        Step(progress, Stage::MatrixReport, 0);
+        PrintVelocityMatrices(s_, w.Vn, w.Vu, w.Vv, NPan, NPan + 1, progress);
+      });
+    } else {
+      // The matrices of an earlier full solve are of no further use, and would only crowd this
+      // one's memory.
+      w_ = {};
+      solution_ = SymmetricSolve(s_, onsets_, progress);
+      if (solution_.nonFinitePanel == 0) PrintMatricesNotFormed(s_);
+    }
     if (solution_.nonFinitePanel != 0) throw ProgramError(NoFiniteSolution());
     Step(progress, Stage::Report, 0);
-    PrintSourceStrengths(s_, w_.Sigma);
+    PrintSourceStrengths(s_, solution_.flows[0].Sigma);
     PrintOneMinusCp(s_, solution_.OneMinusCp);
     Step(progress, Stage::Report, 1);
   }
@@ -72,6 +84,7 @@ class Solve : public Operation {
 
   const ModelState& s_;
   SolverWork& w_;
+  const SolveKind kind_;
   // The x of the pitch turn's axis is the body's centre of volume.
   const std::vector<OnsetFlow> onsets_;
   std::optional<ReportTransaction> report_;
@@ -80,8 +93,8 @@ class Solve : public Operation {
 
 }  // namespace
 
-std::unique_ptr<Operation> SolveOperation(Program& p) {
-  return std::make_unique<Solve>(p);
+std::unique_ptr<Operation> SolveOperation(Program& p, SolveKind kind) {
+  return std::make_unique<Solve>(p, kind);
 }
 
 }  // namespace tarvenol

@@ -53,7 +53,13 @@ RasterCanvas::RasterCanvas(int width, int height) {
   SetCoordinates(0, 0, image_.width(), image_.height());
 }
 
+const QImage& RasterCanvas::Image() const {
+  EndPainting();
+  return image_;
+}
+
 void RasterCanvas::Resize(int width, int height, double scale) {
+  EndPainting();
   const auto device = [scale](int pixels) {
     return std::max(1, static_cast<int>(std::lround(pixels * scale)));
   };
@@ -71,6 +77,7 @@ void RasterCanvas::SetScale(double scale) {
 }
 
 std::string RasterCanvas::PngBytes() const {
+  EndPainting();
   QByteArray bytes;
   QBuffer buffer(&bytes);
   buffer.open(QIODevice::WriteOnly);
@@ -79,6 +86,7 @@ std::string RasterCanvas::PngBytes() const {
 }
 
 void RasterCanvas::Clear() {
+  EndPainting();
   image_.fill(ToQColor(kPictureBackground));
   shown_.ops.clear();
   shown_.Clear();
@@ -101,8 +109,7 @@ void RasterCanvas::PlotPoint(double x, double y) {
   const QSizeF size = image_.deviceIndependentSize();
   if (px >= 0 && px < size.width() && py >= 0 && py < size.height()) {
     // One pixel of the picture, however many pixels of the image it covers.
-    QPainter painter(&image_);
-    painter.fillRect(QRectF(px, py, 1, 1), Qt::black);
+    Painter().fillRect(QRectF(px, py, 1, 1), Qt::black);
   }
 }
 
@@ -135,10 +142,21 @@ void RasterCanvas::DrawLine(double x1, double y1, double x2, double y2, Colour c
   }
   // The painter scales the picture's pixels to the image's: a line one pixel of the picture
   // wide, drawn at the image's resolution.
-  QPainter painter(&image_);
-  painter.setRenderHint(QPainter::Antialiasing);
+  QPainter& painter = Painter();
   painter.setPen(QPen(ToQColor(colour), 1.0));
   painter.drawLine(line);
+}
+
+QPainter& RasterCanvas::Painter() {
+  if (!painter_) {
+    painter_ = std::make_unique<QPainter>(&image_);
+    painter_->setRenderHint(QPainter::Antialiasing);
+  }
+  return *painter_;
+}
+
+void RasterCanvas::EndPainting() const {
+  painter_.reset();
 }
 
 bool RasterCanvas::Drawable(double x, double y) const {

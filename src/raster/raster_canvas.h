@@ -4,6 +4,8 @@
 // image, and the batch tool saves it.
 
 #include <QImage>
+#include <QPainter>
+#include <memory>
 #include <string>
 
 #include "core/canvas.h"
@@ -22,7 +24,7 @@ class RasterCanvas : public Canvas {
   void SetScale(double scale);
   double Scale() const { return image_.devicePixelRatio(); }
   // The image, whose device pixel ratio tells a painter the size it is shown at.
-  const QImage& Image() const { return image_; }
+  const QImage& Image() const;
   // The image as a PNG file's bytes; empty when it cannot be encoded.
   std::string PngBytes() const;
 
@@ -39,8 +41,13 @@ class RasterCanvas : public Canvas {
   // Where x and y lie on the picture, in its pixels.
   double PixelX(double x) const;
   double PixelY(double y) const;
+  // One painter draws every line until the image is read or replaced: opening one a line took
+  // more than half the time of a large solve's pictures.
+  QPainter& Painter();
+  void EndPainting() const;
 
   QImage image_;
+  mutable std::unique_ptr<QPainter> painter_;
   Drawing shown_;  // what was drawn since the last Clear, to draw it again at another scale
   double left_ = 0, top_ = 0, right_ = 0, bottom_ = 0;
   double currentX_ = 0, currentY_ = 0;

@@ -137,6 +137,17 @@ void PrintVelocityMatrices(const ModelState& s, const Array2& Vn, const Array2& 
   out.Close();
 }
 
+void PrintMatricesNotFormed(const ModelState& s) {
+  ReportWriter out(s.OutFile, s.DecimalSeparator);
+  for (const char* title :
+       {"Hess method - Normal velocities", "u Tangential velocities", "v Tangential velocities"}) {
+    Title(out, title);
+    out.Text(kMatrixNotFormed);
+    out.EndLine();
+  }
+  out.Close();
+}
+
 void PrintSourceStrengths(const ModelState& s, const Array2& Sigma) {
   PanelTable(s, "Source strengths", Sigma);
 }

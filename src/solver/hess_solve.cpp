@@ -67,7 +67,8 @@ void SurfaceVelocities(const ModelState& s, const SolverWork& w,
   }
 }
 
-// The first panel, by number, with a value of the solution that is not finite; 0 for none.
+}  // namespace
+
 int FirstNonFinitePanel(const HessSolution& solution, int ni, int nj) {
   for (int i = 1, m = 1; i <= ni; ++i) {
     for (int j = 1; j <= nj; ++j, ++m) {
@@ -81,8 +82,6 @@ int FirstNonFinitePanel(const HessSolution& solution, int ni, int nj) {
   }
   return 0;
 }
-
-}  // namespace
 
 double MatrixBytes(double panels, int flows) {
   const double rows = panels + 1;

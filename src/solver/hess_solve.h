@@ -57,6 +57,9 @@ struct HessSolution {
 // the only moment at which they can be read whole.
 using MatricesReady = std::function<void(const SolverWork&)>;
 
+// The first panel, by number, with a value of the solution that is not finite; 0 for none.
+int FirstNonFinitePanel(const HessSolution& solution, int ni, int nj);
+
 // Bytes of the three influence matrices of a panel count, with a right-hand side for each of
 // the onset flows.
 double MatrixBytes(double panels, int flows);

@@ -2,276 +2,14 @@
 
 #include <omp.h>
 
-#include <algorithm>
 #include <atomic>
 #include <cmath>
 #include <vector>
 
-#include "geometry/panel_outline.h"
-#include "solver/vector_path.h"
+#include "solver/coefficient_rows.h"
 
 namespace tarvenol {
 namespace {
-
-// Source panels taken together, side by side in the lanes of the vector loops.
-constexpr int kLanes = 64;
-
-// What the coefficients need of every panel, one array per quantity in panel order, so that
-// the source panels of a block lie side by side. Corners are kept as four slots: a panel of
-// three corners repeats its first corner in the fourth slot, so that each of the first three
-// edges runs from slot k to slot k + 1 for every panel.
-struct Panels {
-  explicit Panels(const ModelState& s) {
-    const int ni = LoopEnd(s.NI), nj = LoopEnd(s.NJ);
-    count = ni * nj;
-    const auto n = static_cast<std::size_t>(std::max(count, 0)) + kLanes;
-    for (std::vector<double>* a : {&xC, &yC, &zC, &XsiX, &XsiY, &XsiZ, &ItaX, &ItaY, &ItaZ, &ZtaX,
-                                   &ZtaY, &ZtaZ, &fourCorners}) {
-      a->assign(n, 0);
-    }
-    for (int k = 0; k < 4; ++k) {
-      for (std::vector<double>* a : {&xi[k], &eta[k], &dXi[k], &dEta[k], &d[k]}) a->assign(n, 0);
-    }
-    std::size_t m = 0;
-    for (int i = 1; i <= ni; ++i) {
-      for (int j = 1; j <= nj; ++j, ++m) {
-        xC[m] = s.xC(i, j);
-        yC[m] = s.yC(i, j);
-        zC[m] = s.zC(i, j);
-        XsiX[m] = s.XsiX(i, j);
-        XsiY[m] = s.XsiY(i, j);
-        XsiZ[m] = s.XsiZ(i, j);
-        ItaX[m] = s.ItaX(i, j);
-        ItaY[m] = s.ItaY(i, j);
-        ItaZ[m] = s.ItaZ(i, j);
-        ZtaX[m] = s.ZtaX(i, j);
-        ZtaY[m] = s.ZtaY(i, j);
-        ZtaZ[m] = s.ZtaZ(i, j);
-        const PanelOutline outline = OutlineOfPanel(s, i, j);
-        fourCorners[m] = outline.n == 4 ? 1 : 0;
-        for (int k = 0; k < 4; ++k) {
-          const int c = k < outline.n ? k : 0;
-          xi[k][m] = outline.xi[c];
-          eta[k][m] = outline.eta[c];
-        }
-        for (int k = 0; k < outline.n; ++k) {
-          dXi[k][m] = outline.dXi[k];
-          dEta[k][m] = outline.dEta[k];
-          d[k][m] = outline.d[k];
-        }
-      }
-    }
-  }
-
-  int count = 0;
-  std::vector<double> xC, yC, zC;
-  std::vector<double> XsiX, XsiY, XsiZ, ItaX, ItaY, ItaZ, ZtaX, ZtaY, ZtaZ;
-  std::vector<double> fourCorners;  // 1 for a panel of four corners, 0 for one of three
-  std::vector<double> xi[4], eta[4];
-  std::vector<double> dXi[4], dEta[4], d[4];  // edge k runs from corner k to the next
-};
-
-// The field panel of a row: its control point and axes.
-struct FieldPanel {
-  double xC, yC, zC;
-  double XsiX, XsiY, XsiZ, ItaX, ItaY, ItaZ, ZtaX, ZtaY, ZtaZ;
-};
-
-struct Constants {
-  double PI, TwoPI, FourPI;
-};
-
-// What the loops over one block of source panels hand on to each other, per edge and lane: the
-// parts of the formula before the calls of log and atan, the terms after them, then the sums
-// over the edges so far. 20.5 KiB: each thread has one on the heap, since a thread's stack may
-// be as small as 16 KiB (OMP_STACKSIZE).
-struct alignas(64) Block {
-  double side[kLanes];                               // -1 below the panel's plane, else 1
-  double inPlane[kLanes];                            // 1 in the panel's plane, else 0
-  double over[4][kLanes], under[4][kLanes];          // r1 + r2 + d and r1 + r2 - d
-  double tD[4][kLanes], D[4][kLanes], a[4][kLanes];  // t = tD / D
-  double t[4][kLanes], A[4][kLanes];                 // t and atan(t)
-  double u[4][kLanes], v[4][kLanes];                 // the edge's terms dEta L / d and dXi L / d
-  double Su[kLanes], Sv[kLanes], SA[kLanes];
-  double B[kLanes];  // 0 once some edge has the field point's foot outside it, else 2 pi
-};
-
-// Edge k of lane l added to the sums, with its angle term turned as the plain formula turns it.
-[[gnu::always_inline]] inline void AddEdge(Block& b, const Constants& c, int k, int l) {
-  const double t = b.t[k][l], a = b.a[k][l];
-  double A = b.A[k][l];
-  // Each turn is formed and then taken or not, which lets the lanes run as one vector.
-  const double turned = A + c.PI;
-  A = ((b.D[k][l] != 0) & (t < 0)) ? turned : A;  // into [0, pi)
-  const double outside = A - c.PI;
-  A = a < 0 ? outside : A;
-  const double onLine = A + c.PI;
-  A = a == 0 ? onLine : A;
-  b.B[l] = a < 0 ? 0 : b.B[l];
-  b.Su[l] = b.Su[l] - b.u[k][l];
-  b.Sv[l] = b.Sv[l] + b.v[k][l];
-  b.SA[l] = b.SA[l] + A;
-}
-
-// The velocity that panel n0 + l induces at the field point is the plain formula for one
-// panel at one point (OutlineVelocity), lane by lane: the same operations on the same values in
-// the same order, so the same bits. Each corner's distance serves the two edges that meet there.
-[[gnu::always_inline]] inline void BlockVelocity(const Panels& P, const FieldPanel& f,
-                                                 const Constants& c, int n0, Block& __restrict b,
-                                                 double* __restrict vn, double* __restrict vu,
-                                                 double* __restrict vv) {
-  const auto at = static_cast<std::size_t>(n0);
-  const double* xC = &P.xC[at];
-  const double* yC = &P.yC[at];
-  const double* zC = &P.zC[at];
-  const double *XsiX = &P.XsiX[at], *XsiY = &P.XsiY[at], *XsiZ = &P.XsiZ[at];
-  const double *ItaX = &P.ItaX[at], *ItaY = &P.ItaY[at], *ItaZ = &P.ItaZ[at];
-  const double *ZtaX = &P.ZtaX[at], *ZtaY = &P.ZtaY[at], *ZtaZ = &P.ZtaZ[at];
-  const double* four = &P.fourCorners[at];
-  const double *xiOf[4], *etaOf[4], *dXiOf[4], *dEtaOf[4], *dOf[4];
-  for (int k = 0; k < 4; ++k) {
-    xiOf[k] = &P.xi[k][at];
-    etaOf[k] = &P.eta[k][at];
-    dXiOf[k] = &P.dXi[k][at];
-    dEtaOf[k] = &P.dEta[k][at];
-    dOf[k] = &P.d[k][at];
-  }
-
-  for (int l = 0; l < kLanes; ++l) {
-    // From the source panel's control point to the field panel's, in the source's axes.
-    const double dx = f.xC - xC[l];
-    const double dy = f.yC - yC[l];
-    const double dz = f.zC - zC[l];
-    const double x = XsiX[l] * dx + XsiY[l] * dy + XsiZ[l] * dz;
-    const double y = ItaX[l] * dx + ItaY[l] * dy + ItaZ[l] * dz;
-    const double z = ZtaX[l] * dx + ZtaY[l] * dy + ZtaZ[l] * dz;
-    b.side[l] = z < 0 ? -1 : 1;
-    b.inPlane[l] = z == 0 ? 1 : 0;
-    double x1[4], y1[4], xr[4], yr[4], r[4];
-    for (int k = 0; k < 4; ++k) {
-      const double xi = xiOf[k][l];
-      const double eta = etaOf[k][l];
-      x1[k] = x - xi;
-      y1[k] = y - eta;
-      xr[k] = xi - x;
-      yr[k] = eta - y;
-      r[k] = std::sqrt(x1[k] * x1[k] + y1[k] * y1[k] + z * z);
-    }
-    for (int k = 0; k < 4; ++k) {
-      const int k1 = (k + 1) % 4;
-      const double dXi = dXiOf[k][l], dEta = dEtaOf[k][l], d = dOf[k][l];
-      const double r1 = r[k], r2 = r[k1];
-      // Corner positions along the edge from the foot of the field point, and the foot's
-      // signed distance from the edge's line, positive on the interior side.
-      const double p1 = (dXi * xr[k] + dEta * yr[k]) / d;
-      const double p2 = (dXi * xr[k1] + dEta * yr[k1]) / d;
-      const double a = (dEta * x1[k] - dXi * y1[k]) / d;
-      b.over[k][l] = r1 + r2 + d;
-      b.under[k][l] = r1 + r2 - d;
-      b.D[k][l] = a * a * r1 * r2 + z * z * p1 * p2;
-      b.tD[k][l] = a * std::fabs(z) * (r1 * p2 - r2 * p1);
-      b.a[k][l] = a;
-    }
-  }
-
-  // The calls, one after another, with the divisions around them: the divider, which the vector
-  // loops keep busy, is free while log and atan run. A panel of three corners has no fourth edge.
-  for (int k = 0; k < 4; ++k) {
-    for (int l = 0; l < kLanes; ++l) {
-      if (k < 3 || four[l] != 0) {
-        const double L = std::log(b.over[k][l] / b.under[k][l]);
-        b.u[k][l] = dEtaOf[k][l] * L / dOf[k][l];
-        b.v[k][l] = dXiOf[k][l] * L / dOf[k][l];
-        const double D = b.D[k][l];
-        const double t = b.tD[k][l] / D;
-        b.t[k][l] = t;
-        b.A[k][l] = D != 0 ? std::atan(t) : 0;
-      }
-    }
-  }
-
-  for (int l = 0; l < kLanes; ++l) {
-    b.Su[l] = 0;
-    b.Sv[l] = 0;
-    b.SA[l] = 0;
-    b.B[l] = c.TwoPI;
-  }
-  bool allFour = true;
-  for (int l = 0; l < kLanes; ++l) allFour = allFour && four[l] != 0;
-  for (int k = 0; k < 4; ++k) {
-    if (k < 3 || allFour) {
-      for (int l = 0; l < kLanes; ++l) AddEdge(b, c, k, l);
-    } else {
-      for (int l = 0; l < kLanes; ++l) {
-        if (four[l] != 0) AddEdge(b, c, k, l);
-      }
-    }
-  }
-
-  for (int l = 0; l < kLanes; ++l) {
-    // B - SA is the solid angle under which the panel is seen.
-    const double u = b.Su[l] / c.FourPI;
-    const double v = b.Sv[l] / c.FourPI;
-    const double solid = b.side[l] * (b.B[l] - b.SA[l]) / c.FourPI;
-    const double w = (b.inPlane[l] != 0) & (b.B[l] == 0) ? 0.0 : solid;
-    // Back to global axes, then onto the field panel's axes.
-    const double Vx = XsiX[l] * u + ItaX[l] * v + ZtaX[l] * w;
-    const double Vy = XsiY[l] * u + ItaY[l] * v + ZtaY[l] * w;
-    const double Vz = XsiZ[l] * u + ItaZ[l] * v + ZtaZ[l] * w;
-    vu[l] = f.XsiX * Vx + f.XsiY * Vy + f.XsiZ * Vz;
-    vv[l] = f.ItaX * Vx + f.ItaY * Vy + f.ItaZ * Vz;
-    vn[l] = f.ZtaX * Vx + f.ZtaY * Vy + f.ZtaZ * Vz;
-  }
-}
-
-// Columns 1..count of one row, a block of source panels at a time; the last block is computed
-// into a spare row end and copied.
-[[gnu::always_inline]] inline void RowVelocities(const Panels& P, const FieldPanel& f,
-                                                 const Constants& c, Block& b, double* vn,
-                                                 double* vu, double* vv) {
-  ClearUpperHalves();
-  int n0 = 0;
-  for (; n0 + kLanes <= P.count; n0 += kLanes) {
-    BlockVelocity(P, f, c, n0, b, vn + 1 + n0, vu + 1 + n0, vv + 1 + n0);
-  }
-  if (n0 < P.count) {
-    double tail[3][kLanes];
-    BlockVelocity(P, f, c, n0, b, tail[0], tail[1], tail[2]);
-    const auto left = static_cast<std::size_t>(P.count - n0);
-    std::copy_n(tail[0], left, vn + 1 + n0);
-    std::copy_n(tail[1], left, vu + 1 + n0);
-    std::copy_n(tail[2], left, vv + 1 + n0);
-  }
-}
-
-using RowFunction = void (*)(const Panels&, const FieldPanel&, const Constants&, Block&, double*,
-                             double*, double*);
-
-void RowPlain(const Panels& P, const FieldPanel& f, const Constants& c, Block& b, double* vn,
-              double* vu, double* vv) {
-  RowVelocities(P, f, c, b, vn, vu, vv);
-}
-
-#if defined(__x86_64__)
-TARVENOL_AVX2 void RowAvx2(const Panels& P, const FieldPanel& f, const Constants& c, Block& b,
-                           double* vn, double* vu, double* vv) {
-  RowVelocities(P, f, c, b, vn, vu, vv);
-}
-
-TARVENOL_AVX512 void RowAvx512(const Panels& P, const FieldPanel& f, const Constants& c, Block& b,
-                               double* vn, double* vu, double* vv) {
-  RowVelocities(P, f, c, b, vn, vu, vv);
-}
-#endif
-
-RowFunction RowFor(VectorPath path) {
-#if defined(__x86_64__)
-  if (path == VectorPath::Avx512) return RowAvx512;
-  if (path == VectorPath::Avx2) return RowAvx2;
-#endif
-  (void)path;
-  return RowPlain;
-}
 
 // Whether every value of row m of the three matrices is finite: checked while the row is still
 // in cache, rather than in a pass of its own over hundreds of MB.
@@ -289,14 +27,14 @@ bool RowFinite(const double* vn, const double* vu, const double* vv, int NPan, i
 int BuildInfluenceMatrices(const ModelState& s, SolverWork& w, int NPan,
                            const std::vector<OnsetFlow>& onsets, Progress& progress,
                            VectorPath path) {
-  const Panels panels(s);
+  const SourcePanels panels(s, LoopEnd(s.NJ));
   const RowFunction row = RowFor(path);
-  const Constants c{s.PI, s.TwoPI, s.FourPI};
+  const KernelConstants c{s.PI, s.TwoPI, s.FourPI};
   const int NPan1 = NPan + 1;
   std::atomic<int> rowsDone = 0;
   std::atomic<bool> stop = false;
   std::atomic<int> firstNonFinite = NPan + 1;
-  std::vector<Block> blocks(static_cast<std::size_t>(omp_get_max_threads()));
+  RowWorkAreas work(omp_get_max_threads());
 #pragma omp parallel for schedule(dynamic, 8)
   for (int m = 1; m <= NPan; ++m) {
     // A stopped run skips the rows left; a worksharing loop cannot be left early.
@@ -308,7 +46,7 @@ int BuildInfluenceMatrices(const ModelState& s, SolverWork& w, int NPan,
     double* vn = w.Vn.Row(static_cast<std::size_t>(m));
     double* vu = w.Vu.Row(static_cast<std::size_t>(m));
     double* vv = w.Vv.Row(static_cast<std::size_t>(m));
-    row(panels, field, c, blocks[static_cast<std::size_t>(omp_get_thread_num())], vn, vu, vv);
+    row(panels, field, c, work.Of(omp_get_thread_num()), vn, vu, vv);
     double* rightHandSide = vn + NPan1;
     for (const OnsetFlow& onset : onsets) {
       const Vector3 V = OnsetVelocity(onset, field.xC, field.yC, field.zC);

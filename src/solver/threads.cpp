@@ -112,4 +112,8 @@ void StartThreads() {
   }
 }
 
+int SolverThreads() {
+  return omp_get_max_threads();
+}
+
 }  // namespace tarvenol

@@ -18,4 +18,7 @@ double ThreadStackBytes();
 // than the threading library ending the process at the first parallel loop.
 void StartThreads();
 
+// The threads the parallel work runs on.
+int SolverThreads();
+
 }  // namespace tarvenol

@@ -141,17 +141,21 @@ TEST_F(BodyFaults, AProfileThatCrossesTheAxisIsWarnedAbout) {
 }
 
 TEST_F(BodyFaults, APanelCountBeyondTheMachinesMemoryIsRefusedBeforeSolving) {
-  // 40000 panels: three matrices of 40001 x 40002 numbers, about 36 GiB.
+  // 40000 panels: three matrices of 40001 x 40002 numbers, about 36 GiB. The solve by the
+  // body's symmetry is offered instead; declined, nothing is done.
   win.texts[TextBox::Text_NI] = "200";
   win.texts[TextBox::Text_NJ] = "200";
   PrepareSphere(program, win);
   ASSERT_TRUE(win.messages.empty());
   const double pressure = program.state.OneMinusCp(2, 2);
   const std::string before = testing::ReadFile(dir.path() / "Tarvenol.txt");
+  win.answer = false;
   ApplyHessMethod(program, win);
-  ASSERT_EQ(win.messages.size(), 1u);
-  EXPECT_NE(win.messages[0].find("40000 panels"), std::string::npos) << win.messages[0];
-  EXPECT_NE(win.messages[0].find("GiB"), std::string::npos) << win.messages[0];
+  EXPECT_TRUE(win.messages.empty());
+  ASSERT_EQ(win.questions.size(), 1u);
+  EXPECT_NE(win.questions[0].find("40000 panels needs 35.8 GiB for the full matrices, but only"),
+            std::string::npos)
+      << win.questions[0];
   EXPECT_EQ(program.state.OneMinusCp(2, 2), pressure);
   EXPECT_EQ(program.state.OneMinusCp.Limit(0), 4u);
   EXPECT_FALSE(program.state.ShowSolution);
@@ -244,6 +248,21 @@ TEST_F(BodyFaults, ASolutionThatIsNotFiniteIsRefusedWithItsLikelyCause) {
   EXPECT_NE(win.messages[0].find("too slender"), std::string::npos);
   EXPECT_EQ(testing::ReadFile(dir.path() / "Tarvenol.txt"), geometry);
   EXPECT_EQ(program.state.OneMinusCp(2, 2), pressure);
+  EXPECT_FALSE(program.state.ShowSolution);
+}
+
+TEST_F(BodyFaults, ASolutionByTheBodysSymmetryThatIsNotFiniteIsRefusedToo) {
+  WriteFile(dir.path() / "needle.body", Profile(1, 1e-9));
+  win.fileName = "needle.body";
+  PrepareBodyFile(program, win);
+  ASSERT_TRUE(win.messages.empty()) << win.messages[0];
+  const std::string geometry = testing::ReadFile(dir.path() / "Tarvenol.txt");
+  IgnoredProgress unseen;
+  RunOperation(program, win, PlanSolve(program, win, SolveKind::Symmetric), unseen);
+  ASSERT_EQ(win.messages.size(), 1u);
+  EXPECT_EQ(win.messages[0].rfind("Hess's panel method gives no finite result at panel (", 0), 0u)
+      << win.messages[0];
+  EXPECT_EQ(testing::ReadFile(dir.path() / "Tarvenol.txt"), geometry);
   EXPECT_FALSE(program.state.ShowSolution);
 }
 

@@ -1,0 +1,271 @@
+#include "solver/coefficient_rows.h"
+
+#include <algorithm>
+#include <cmath>
+#include <memory>
+
+#include "geometry/panel_outline.h"
+
+namespace tarvenol {
+
+SourcePanels::SourcePanels(const ModelState& s, int columns) {
+  const int ni = LoopEnd(s.NI);
+  Allocate(ni * columns);
+  std::size_t m = 0;
+  for (int i = 1; i <= ni; ++i) {
+    for (int j = 1; j <= columns; ++j) Take(s, i, j, m++);
+  }
+}
+
+SourcePanels::SourcePanels(const ModelState& s, const std::vector<int>& numbers) {
+  const int nj = LoopEnd(s.NJ);
+  Allocate(static_cast<int>(numbers.size()));
+  std::size_t m = 0;
+  for (const int n : numbers) Take(s, (n - 1) / nj + 1, (n - 1) % nj + 1, m++);
+}
+
+void SourcePanels::Allocate(int panels) {
+  count = panels;
+  const auto n = static_cast<std::size_t>(std::max(count, 0)) + kLanes;
+  for (std::vector<double>* a : {&xC, &yC, &zC, &XsiX, &XsiY, &XsiZ, &ItaX, &ItaY, &ItaZ, &ZtaX,
+                                 &ZtaY, &ZtaZ, &fourCorners}) {
+    a->assign(n, 0);
+  }
+  for (int k = 0; k < 4; ++k) {
+    for (std::vector<double>* a : {&xi[k], &eta[k], &dXi[k], &dEta[k], &d[k]}) a->assign(n, 0);
+  }
+}
+
+void SourcePanels::Take(const ModelState& s, int i, int j, std::size_t m) {
+  xC[m] = s.xC(i, j);
+  yC[m] = s.yC(i, j);
+  zC[m] = s.zC(i, j);
+  XsiX[m] = s.XsiX(i, j);
+  XsiY[m] = s.XsiY(i, j);
+  XsiZ[m] = s.XsiZ(i, j);
+  ItaX[m] = s.ItaX(i, j);
+  ItaY[m] = s.ItaY(i, j);
+  ItaZ[m] = s.ItaZ(i, j);
+  ZtaX[m] = s.ZtaX(i, j);
+  ZtaY[m] = s.ZtaY(i, j);
+  ZtaZ[m] = s.ZtaZ(i, j);
+  const PanelOutline outline = OutlineOfPanel(s, i, j);
+  fourCorners[m] = outline.n == 4 ? 1 : 0;
+  for (int k = 0; k < 4; ++k) {
+    const int c = k < outline.n ? k : 0;
+    xi[k][m] = outline.xi[c];
+    eta[k][m] = outline.eta[c];
+  }
+  for (int k = 0; k < outline.n; ++k) {
+    dXi[k][m] = outline.dXi[k];
+    dEta[k][m] = outline.dEta[k];
+    d[k][m] = outline.d[k];
+  }
+}
+
+FieldPanel FieldPanelOf(const ModelState& s, int i, int j) {
+  return {s.xC(i, j),   s.yC(i, j),   s.zC(i, j),   s.XsiX(i, j), s.XsiY(i, j), s.XsiZ(i, j),
+          s.ItaX(i, j), s.ItaY(i, j), s.ItaZ(i, j), s.ZtaX(i, j), s.ZtaY(i, j), s.ZtaZ(i, j)};
+}
+
+// What the loops over one block of source panels hand on to each other, per edge and lane: the
+// parts of the formula before the calls of log and atan, the terms after them, then the sums
+// over the edges so far.
+struct alignas(64) RowWork {
+  double side[kLanes];                               // -1 below the panel's plane, else 1
+  double inPlane[kLanes];                            // 1 in the panel's plane, else 0
+  double over[4][kLanes], under[4][kLanes];          // r1 + r2 + d and r1 + r2 - d
+  double tD[4][kLanes], D[4][kLanes], a[4][kLanes];  // t = tD / D
+  double t[4][kLanes], A[4][kLanes];                 // t and atan(t)
+  double u[4][kLanes], v[4][kLanes];                 // the edge's terms dEta L / d and dXi L / d
+  double Su[kLanes], Sv[kLanes], SA[kLanes];
+  double B[kLanes];  // 0 once some edge has the field point's foot outside it, else 2 pi
+};
+
+RowWorkAreas::RowWorkAreas(int threads) {
+  for (int t = 0; t < threads; ++t) areas_.push_back(std::make_unique_for_overwrite<RowWork>());
+}
+
+RowWorkAreas::~RowWorkAreas() = default;
+
+namespace {
+
+using Block = RowWork;
+
+// Edge k of lane l added to the sums, with its angle term turned as the plain formula turns it.
+[[gnu::always_inline]] inline void AddEdge(Block& b, const KernelConstants& c, int k, int l) {
+  const double t = b.t[k][l], a = b.a[k][l];
+  double A = b.A[k][l];
+  // Each turn is formed and then taken or not, which lets the lanes run as one vector.
+  const double turned = A + c.PI;
+  A = ((b.D[k][l] != 0) & (t < 0)) ? turned : A;  // into [0, pi)
+  const double outside = A - c.PI;
+  A = a < 0 ? outside : A;
+  const double onLine = A + c.PI;
+  A = a == 0 ? onLine : A;
+  b.B[l] = a < 0 ? 0 : b.B[l];
+  b.Su[l] = b.Su[l] - b.u[k][l];
+  b.Sv[l] = b.Sv[l] + b.v[k][l];
+  b.SA[l] = b.SA[l] + A;
+}
+
+// The velocity that panel n0 + l induces at the field point is the plain formula for one
+// panel at one point (OutlineVelocity), lane by lane: the same operations on the same values in
+// the same order, so the same bits. Each corner's distance serves the two edges that meet there.
+[[gnu::always_inline]] inline void BlockVelocity(const SourcePanels& P, const FieldPanel& f,
+                                                 const KernelConstants& c, int n0,
+                                                 Block& __restrict b, double* __restrict vn,
+                                                 double* __restrict vu, double* __restrict vv) {
+  const auto at = static_cast<std::size_t>(n0);
+  const double* xC = &P.xC[at];
+  const double* yC = &P.yC[at];
+  const double* zC = &P.zC[at];
+  const double *XsiX = &P.XsiX[at], *XsiY = &P.XsiY[at], *XsiZ = &P.XsiZ[at];
+  const double *ItaX = &P.ItaX[at], *ItaY = &P.ItaY[at], *ItaZ = &P.ItaZ[at];
+  const double *ZtaX = &P.ZtaX[at], *ZtaY = &P.ZtaY[at], *ZtaZ = &P.ZtaZ[at];
+  const double* four = &P.fourCorners[at];
+  const double *xiOf[4], *etaOf[4], *dXiOf[4], *dEtaOf[4], *dOf[4];
+  for (int k = 0; k < 4; ++k) {
+    xiOf[k] = &P.xi[k][at];
+    etaOf[k] = &P.eta[k][at];
+    dXiOf[k] = &P.dXi[k][at];
+    dEtaOf[k] = &P.dEta[k][at];
+    dOf[k] = &P.d[k][at];
+  }
+
+  for (int l = 0; l < kLanes; ++l) {
+    // From the source panel's control point to the field panel's, in the source's axes.
+    const double dx = f.xC - xC[l];
+    const double dy = f.yC - yC[l];
+    const double dz = f.zC - zC[l];
+    const double x = XsiX[l] * dx + XsiY[l] * dy + XsiZ[l] * dz;
+    const double y = ItaX[l] * dx + ItaY[l] * dy + ItaZ[l] * dz;
+    const double z = ZtaX[l] * dx + ZtaY[l] * dy + ZtaZ[l] * dz;
+    b.side[l] = z < 0 ? -1 : 1;
+    b.inPlane[l] = z == 0 ? 1 : 0;
+    double x1[4], y1[4], xr[4], yr[4], r[4];
+    for (int k = 0; k < 4; ++k) {
+      const double xi = xiOf[k][l];
+      const double eta = etaOf[k][l];
+      x1[k] = x - xi;
+      y1[k] = y - eta;
+      xr[k] = xi - x;
+      yr[k] = eta - y;
+      r[k] = std::sqrt(x1[k] * x1[k] + y1[k] * y1[k] + z * z);
+    }
+    for (int k = 0; k < 4; ++k) {
+      const int k1 = (k + 1) % 4;
+      const double dXi = dXiOf[k][l], dEta = dEtaOf[k][l], d = dOf[k][l];
+      const double r1 = r[k], r2 = r[k1];
+      // Corner positions along the edge from the foot of the field point, and the foot's
+      // signed distance from the edge's line, positive on the interior side.
+      const double p1 = (dXi * xr[k] + dEta * yr[k]) / d;
+      const double p2 = (dXi * xr[k1] + dEta * yr[k1]) / d;
+      const double a = (dEta * x1[k] - dXi * y1[k]) / d;
+      b.over[k][l] = r1 + r2 + d;
+      b.under[k][l] = r1 + r2 - d;
+      b.D[k][l] = a * a * r1 * r2 + z * z * p1 * p2;
+      b.tD[k][l] = a * std::fabs(z) * (r1 * p2 - r2 * p1);
+      b.a[k][l] = a;
+    }
+  }
+
+  // The calls, one after another, with the divisions around them: the divider, which the vector
+  // loops keep busy, is free while log and atan run. A panel of three corners has no fourth edge.
+  for (int k = 0; k < 4; ++k) {
+    for (int l = 0; l < kLanes; ++l) {
+      if (k < 3 || four[l] != 0) {
+        const double L = std::log(b.over[k][l] / b.under[k][l]);
+        b.u[k][l] = dEtaOf[k][l] * L / dOf[k][l];
+        b.v[k][l] = dXiOf[k][l] * L / dOf[k][l];
+        const double D = b.D[k][l];
+        const double t = b.tD[k][l] / D;
+        b.t[k][l] = t;
+        b.A[k][l] = D != 0 ? std::atan(t) : 0;
+      }
+    }
+  }
+
+  for (int l = 0; l < kLanes; ++l) {
+    b.Su[l] = 0;
+    b.Sv[l] = 0;
+    b.SA[l] = 0;
+    b.B[l] = c.TwoPI;
+  }
+  bool allFour = true;
+  for (int l = 0; l < kLanes; ++l) allFour = allFour && four[l] != 0;
+  for (int k = 0; k < 4; ++k) {
+    if (k < 3 || allFour) {
+      for (int l = 0; l < kLanes; ++l) AddEdge(b, c, k, l);
+    } else {
+      for (int l = 0; l < kLanes; ++l) {
+        if (four[l] != 0) AddEdge(b, c, k, l);
+      }
+    }
+  }
+
+  for (int l = 0; l < kLanes; ++l) {
+    // B - SA is the solid angle under which the panel is seen.
+    const double u = b.Su[l] / c.FourPI;
+    const double v = b.Sv[l] / c.FourPI;
+    const double solid = b.side[l] * (b.B[l] - b.SA[l]) / c.FourPI;
+    const double w = (b.inPlane[l] != 0) & (b.B[l] == 0) ? 0.0 : solid;
+    // Back to global axes, then onto the field panel's axes.
+    const double Vx = XsiX[l] * u + ItaX[l] * v + ZtaX[l] * w;
+    const double Vy = XsiY[l] * u + ItaY[l] * v + ZtaY[l] * w;
+    const double Vz = XsiZ[l] * u + ItaZ[l] * v + ZtaZ[l] * w;
+    vu[l] = f.XsiX * Vx + f.XsiY * Vy + f.XsiZ * Vz;
+    vv[l] = f.ItaX * Vx + f.ItaY * Vy + f.ItaZ * Vz;
+    vn[l] = f.ZtaX * Vx + f.ZtaY * Vy + f.ZtaZ * Vz;
+  }
+}
+
+// Columns 1..count of one row, a block of source panels at a time; the last block is computed
+// into a spare row end and copied.
+[[gnu::always_inline]] inline void RowVelocities(const SourcePanels& P, const FieldPanel& f,
+                                                 const KernelConstants& c, Block& b, double* vn,
+                                                 double* vu, double* vv) {
+  ClearUpperHalves();
+  int n0 = 0;
+  for (; n0 + kLanes <= P.count; n0 += kLanes) {
+    BlockVelocity(P, f, c, n0, b, vn + 1 + n0, vu + 1 + n0, vv + 1 + n0);
+  }
+  if (n0 < P.count) {
+    double tail[3][kLanes];
+    BlockVelocity(P, f, c, n0, b, tail[0], tail[1], tail[2]);
+    const auto left = static_cast<std::size_t>(P.count - n0);
+    std::copy_n(tail[0], left, vn + 1 + n0);
+    std::copy_n(tail[1], left, vu + 1 + n0);
+    std::copy_n(tail[2], left, vv + 1 + n0);
+  }
+}
+
+void RowPlain(const SourcePanels& P, const FieldPanel& f, const KernelConstants& c, RowWork& b,
+              double* vn, double* vu, double* vv) {
+  RowVelocities(P, f, c, b, vn, vu, vv);
+}
+
+#if defined(__x86_64__)
+TARVENOL_AVX2 void RowAvx2(const SourcePanels& P, const FieldPanel& f, const KernelConstants& c,
+                           RowWork& b, double* vn, double* vu, double* vv) {
+  RowVelocities(P, f, c, b, vn, vu, vv);
+}
+
+TARVENOL_AVX512 void RowAvx512(const SourcePanels& P, const FieldPanel& f, const KernelConstants& c,
+                               RowWork& b, double* vn, double* vu, double* vv) {
+  RowVelocities(P, f, c, b, vn, vu, vv);
+}
+#endif
+
+}  // namespace
+
+RowFunction RowFor(VectorPath path) {
+#if defined(__x86_64__)
+  if (path == VectorPath::Avx512) return RowAvx512;
+  if (path == VectorPath::Avx2) return RowAvx2;
+#endif
+  (void)path;
+  return RowPlain;
+}
+
+}  // namespace tarvenol

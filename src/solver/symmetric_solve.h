@@ -1,0 +1,66 @@
+#pragma once
+// Hess's method solved by the body's rotational symmetry, without the full matrices.
+//
+// The panels of ring i are one panel turned about the x axis by multiples of dPhi = 2 pi / NJ,
+// and each is its own mirror image in the meridian plane through its middle, at the angle
+// phi_j of column j, in which its control point and its normal Zta lie. At each control point
+// the velocity is taken along Zta, the circumferential direction e_j = (0, -sin phi_j,
+// cos phi_j) and the meridional tangent t = e_j x Zta. The coefficient K(i, i', d) of source
+// panel (i', j + d) at field panel (i, j), d counted modulo NJ, is then the same for every j;
+// the mirror takes source panel j + d to j - d, so the Zta and t components of K are even in
+// d and the e component is odd. (The panel's own Xsi runs along its first edge, on the meridian
+// of the column's first corner, not in the mirror plane: it is neither even nor odd, which is
+// why the velocities are resolved along t and e and turned onto Xsi and Ita at the end.)
+//
+// Sources a(i') cos(m phi) + b(i') sin(m phi) therefore induce at panel (i, j)
+//   along Zta and t:  sum_i' M(i, i') (a(i') cos(m phi_j) + b(i') sin(m phi_j)),
+//                     M = sum_d K(i, i', d) cos(m d dPhi),
+//   along e:          sum_i' C(i, i') (b(i') cos(m phi_j) - a(i') sin(m phi_j)),
+//                     C = sum_d K(i, i', d) sin(m d dPhi),
+// and the system of NI * NJ equations splits into one of NI equations for each mode m. The
+// right-hand side -n . (V + omega x (r - c)) of any onset flow holds the modes 0 and 1 only
+// (n and r lie in the meridian plane, so n . (omega x r) = omega . (r x n) goes with e_j):
+// the axial stream excites m = 0, the transverse stream and the pitch turn m = 1, each a cos
+// part; a stream or turn out of the x-y plane has a sin part too. Five NI x NI sums are needed: Zta
+// for m = 0 and 1, to solve; t for m = 0 and 1 and e for m = 1, for the surface velocities.
+//
+// The sums are gathered ring by ring from one row of coefficients at a time (ring i's panel of
+// column 1 against the source panels), which is never stored whole. The mirror pairs d and
+// NJ - d count twice from one evaluation, so only d = 0..NJ/2 is evaluated: NI * NI *
+// (NJ/2 + 1) kernel calls instead of (NI * NJ)^2. Each mode is solved by GaussSolve, the
+// program's own elimination: within 15 % of OpenBLAS's dgesv and twice as fast as Eigen's LU
+// on systems of 256 and 1000 equations (the benchmark BM_ModeSystem), and the same bits on
+// every machine and thread count, so that the report is too.
+
+#include <vector>
+
+#include "core/model_state.h"
+#include "core/progress.h"
+#include "solver/hess_solve.h"
+#include "solver/onset_flow.h"
+#include "solver/vector_path.h"
+
+namespace tarvenol {
+
+// Kernel calls of the solve.
+double SymmetricSolveEvaluations(double ni, double nj);
+
+// Bytes the solve holds besides the geometry, on the given number of threads: half the body's
+// source panels, a row of coefficients for each thread, the mode matrices and the solution.
+double SymmetricSolveBytes(double ni, double nj, int flows, int threads);
+
+// Refuses a size whose arrays would not fit on the threads the solve runs on, or whose panels
+// cannot be numbered.
+void RequireSymmetricSolveMemory(double ni, double nj, int flows);
+
+// The same solution as HessSolve's, within rounding, without its matrices: the source
+// strengths, surface velocities and 1 - Cp of every onset flow, for panels built by
+// BuildPanels. zeroPivotRow names the panel (k, 1) of a mode's row k whose diagonal element
+// the elimination met as 0; nonFinitePanel the panel (i, 1) of the first ring whose
+// coefficients are not finite, or the first panel of the solution that is not. Refuses a size
+// whose arrays would not fit in memory, before any is allocated. Tells progress how far it has
+// come, and throws Cancelled when it asks to stop.
+HessSolution SymmetricSolve(const ModelState& s, const std::vector<OnsetFlow>& onsets,
+                            Progress& progress, VectorPath path = WidestVectorPath());
+
+}  // namespace tarvenol
