@@ -1,0 +1,413 @@
+#include "results/source_field.h"
+
+#include <algorithm>
+#include <boost/math/quadrature/gauss.hpp>
+#include <cmath>
+#include <numbers>
+
+#include "results/solid_harmonics.h"
+
+namespace tarvenol {
+namespace {
+
+// Panels of a leaf of the tree: few enough that the exact formula is cheap beside an
+// expansion, enough that a leaf's expansion pays.
+constexpr int kLeafPanels = 16;
+
+// The highest order of the expansions: a node meets the bound at a distance of about 3 to 4
+// of its radii.
+constexpr int kMaxOrder = 18;
+// Lanes of the sums of an expansion's terms; its coefficients are kept in whole sets of them.
+constexpr int kTermLanes = 8;
+constexpr int Padded(int n) {
+  return (n + kTermLanes - 1) / kTermLanes * kTermLanes;
+}
+constexpr int kCoefficients = Padded(HarmonicCount(kMaxOrder + 1));
+
+// Gauss-Legendre points along each side of a panel, on its bilinear map from the unit square:
+// a polynomial of degree l in the point, times the map's Jacobian (linear for a plane
+// quadrilateral or a triangle), has degree l + 1 along each side; n points integrate it exactly
+// for l + 1 <= 2n - 1.
+constexpr int kGaussPoints = 6;
+constexpr int kExactDegree = 2 * kGaussPoints - 2;
+
+// The bound on what the terms of degree above p leave out, at t = rho / R < 1, given
+// t^(p + 1).
+double Tail(double t, int p, double power) {
+  return power * ((2.0 * p + 3) / (1 - t) + 2 * t / ((1 - t) * (1 - t)));
+}
+
+// Adds X to the coefficient of I_lm in a sum whose real part is taken; a negative m goes to
+// I_l,-m through I_l,-m = (-1)^m conj(I_lm).
+void AddTerm(Complex* G, int l, int m, Complex X) {
+  if (m >= 0) {
+    G[HarmonicIndex(l, m)] += X;
+  } else {
+    G[HarmonicIndex(l, -m)] += (-m) % 2 != 0 ? -std::conj(X) : std::conj(X);
+  }
+}
+
+struct Corners {
+  double q[4][3];  // a triangle repeats its last corner
+};
+
+Corners CornersOf(const ModelState& s, int m) {
+  const int nj = LoopEnd(s.NJ);
+  const int i = (m - 1) / nj + 1, j = (m - 1) % nj + 1;
+  Corners c{};
+  const int n = s.NCor(i, j);
+  for (int k = 0; k < 4; ++k) {
+    const int corner = k < n ? k + 1 : n;
+    c.q[k][0] = s.xCor(i, j, corner);
+    c.q[k][1] = s.yCor(i, j, corner);
+    c.q[k][2] = s.zCor(i, j, corner);
+  }
+  return c;
+}
+
+// Adds to V[f] the velocity of node's expansion to order p at (dx, dy, dz) from its centre:
+// Re sum G_lm I_lm over l = 1..p + 1, each lane of the sums taking every kTermLanes-th term.
+[[gnu::always_inline]] inline void AddExpansion(const double* G, int flows, double dx, double dy,
+                                                double dz, int p, double V[][3]) {
+  alignas(64) double re[kCoefficients], im[kCoefficients];
+  IrregularHarmonics(dx, dy, dz, p + 1, re, im);
+  const int terms = Padded(HarmonicCount(p + 1));
+  for (int h = HarmonicCount(p + 1); h < terms; ++h) {
+    re[h] = 0;
+    im[h] = 0;
+  }
+  for (int fc = 0; fc < flows * 3; ++fc) {
+    const double* Gre = G + fc * 2 * kCoefficients;
+    const double* Gim = Gre + kCoefficients;
+    double lanes[kTermLanes] = {};
+    for (int h = 0; h < terms; h += kTermLanes) {
+      for (int k = 0; k < kTermLanes; ++k) {
+        lanes[k] += Gre[h + k] * re[h + k] - Gim[h + k] * im[h + k];
+      }
+    }
+    double sum = 0;
+    for (const double lane : lanes) sum += lane;
+    V[fc / 3][fc % 3] += sum;
+  }
+}
+
+void ExpansionPlain(const double* G, int flows, double dx, double dy, double dz, int p,
+                    double V[][3]) {
+  AddExpansion(G, flows, dx, dy, dz, p, V);
+}
+
+#if defined(__x86_64__)
+TARVENOL_AVX2 void ExpansionAvx2(const double* G, int flows, double dx, double dy, double dz, int p,
+                                 double V[][3]) {
+  AddExpansion(G, flows, dx, dy, dz, p, V);
+}
+
+TARVENOL_AVX512 void ExpansionAvx512(const double* G, int flows, double dx, double dy, double dz,
+                                     int p, double V[][3]) {
+  AddExpansion(G, flows, dx, dy, dz, p, V);
+}
+#endif
+
+SourceField::Expansion ExpansionFor(VectorPath path) {
+#if defined(__x86_64__)
+  if (path == VectorPath::Avx512) return ExpansionAvx512;
+  if (path == VectorPath::Avx2) return ExpansionAvx2;
+#endif
+  (void)path;
+  return ExpansionPlain;
+}
+
+}  // namespace
+
+SourceField::SourceField(const ModelState& s, const std::vector<const Array2*>& sigma,
+                         double tolerance, VectorPath path)
+    : flows_(static_cast<int>(sigma.size())),
+      kernel_(FieldKernelFor(path)),
+      expansion_(ExpansionFor(path)) {
+  const int ni = LoopEnd(s.NI), nj = LoopEnd(s.NJ);
+  const int count = ni * nj;
+  std::vector<double> corners(static_cast<std::size_t>(count) * 12);
+  std::vector<double> controls(static_cast<std::size_t>(count) * 3);
+  std::vector<int> cornerCount(static_cast<std::size_t>(count));
+  for (int m = 1; m <= count; ++m) {
+    const auto at = static_cast<std::size_t>(m - 1);
+    const Corners c = CornersOf(s, m);
+    for (int k = 0; k < 4; ++k) {
+      for (int a = 0; a < 3; ++a)
+        corners[at * 12 + static_cast<std::size_t>(k * 3 + a)] = c.q[k][a];
+    }
+    const int i = (m - 1) / nj + 1, j = (m - 1) % nj + 1;
+    controls[at * 3] = s.xC(i, j);
+    controls[at * 3 + 1] = s.yC(i, j);
+    controls[at * 3 + 2] = s.zC(i, j);
+    cornerCount[at] = s.NCor(i, j);
+  }
+
+  std::vector<int> order(static_cast<std::size_t>(count));
+  for (int m = 1; m <= count; ++m) order[static_cast<std::size_t>(m - 1)] = m;
+  if (count > 0) Build(order, 0, count, corners, controls, cornerCount);
+  panels_ = FieldPanelsOf(s, order);
+  for (int f = 0; f < flows_; ++f) {
+    sigma_[f].resize(order.size());
+    for (std::size_t at = 0; at < order.size(); ++at) {
+      const int m = order[at];
+      sigma_[f][at] = (*sigma[static_cast<std::size_t>(f)])((m - 1) / nj + 1, (m - 1) % nj + 1);
+    }
+  }
+  if (tolerance > 0 && count > 0) Moments(s, order, tolerance);
+}
+
+int SourceField::Build(std::vector<int>& order, int begin, int end,
+                       const std::vector<double>& corners, const std::vector<double>& controls,
+                       const std::vector<int>& cornerCount) {
+  const int index = static_cast<int>(nodes_.size());
+  nodes_.emplace_back();
+  double low[3] = {HUGE_VAL, HUGE_VAL, HUGE_VAL}, high[3] = {-HUGE_VAL, -HUGE_VAL, -HUGE_VAL};
+  double controlLow[3] = {HUGE_VAL, HUGE_VAL, HUGE_VAL};
+  double controlHigh[3] = {-HUGE_VAL, -HUGE_VAL, -HUGE_VAL};
+  auto corner = [&](int m, int k) {
+    return &corners[static_cast<std::size_t>(m - 1) * 12 + static_cast<std::size_t>(k * 3)];
+  };
+  auto control = [&](int m) { return &controls[static_cast<std::size_t>(m - 1) * 3]; };
+  for (int at = begin; at < end; ++at) {
+    const int m = order[static_cast<std::size_t>(at)];
+    for (int k = 0; k < 4; ++k) {
+      for (int a = 0; a < 3; ++a) {
+        low[a] = std::min(low[a], corner(m, k)[a]);
+        high[a] = std::max(high[a], corner(m, k)[a]);
+      }
+    }
+    for (int a = 0; a < 3; ++a) {
+      controlLow[a] = std::min(controlLow[a], control(m)[a]);
+      controlHigh[a] = std::max(controlHigh[a], control(m)[a]);
+    }
+  }
+  Node node;
+  node.begin = begin;
+  node.end = end;
+  for (int a = 0; a < 3; ++a) node.centre[a] = (low[a] + high[a]) / 2;
+  for (int at = begin; at < end; ++at) {
+    const int m = order[static_cast<std::size_t>(at)];
+    for (int k = 0; k < cornerCount[static_cast<std::size_t>(m - 1)]; ++k) {
+      double fromCentre = 0, fromControl = 0;
+      for (int a = 0; a < 3; ++a) {
+        fromCentre += std::pow(corner(m, k)[a] - node.centre[a], 2);
+        fromControl += std::pow(corner(m, k)[a] - control(m)[a], 2);
+      }
+      node.radius = std::max(node.radius, std::sqrt(fromCentre));
+      node.panelRadius = std::max(node.panelRadius, std::sqrt(fromControl));
+    }
+  }
+  if (end - begin > kLeafPanels) {
+    // Halved across the longest side of the control points' box, at the median.
+    int axis = 0;
+    for (int a = 1; a < 3; ++a) {
+      if (controlHigh[a] - controlLow[a] > controlHigh[axis] - controlLow[axis]) axis = a;
+    }
+    const int middle = begin + (end - begin) / 2;
+    std::nth_element(order.begin() + begin, order.begin() + middle, order.begin() + end,
+                     [&](int p, int q) { return control(p)[axis] < control(q)[axis]; });
+    node.child[0] = Build(order, begin, middle, corners, controls, cornerCount);
+    node.child[1] = Build(order, middle, end, corners, controls, cornerCount);
+  }
+  nodes_[static_cast<std::size_t>(index)] = node;
+  return index;
+}
+
+void SourceField::Moments(const ModelState& s, const std::vector<int>& order, double tolerance) {
+  // Every panel as the sources of its Gauss points, kGaussPoints^2 of them a panel.
+  using Gauss = boost::math::quadrature::gauss<double, kGaussPoints>;
+  double u[kGaussPoints], weight[kGaussPoints];  // points and weights on [0, 1]
+  {
+    const auto& x = Gauss::abscissa();
+    const auto& w = Gauss::weights();
+    int n = 0;
+    for (std::size_t k = 0; k < x.size(); ++k) {
+      for (const double sign : {-1.0, 1.0}) {
+        if (x[k] == 0 && sign > 0) continue;
+        u[n] = (1 + sign * x[k]) / 2;
+        weight[n] = w[k] / 2;
+        ++n;
+      }
+    }
+  }
+  constexpr int kPerPanel = kGaussPoints * kGaussPoints;
+  const std::size_t sources = order.size() * kPerPanel;
+  std::vector<double> gx(sources), gy(sources), gz(sources), charge[kMaxFieldFlows];
+  for (int f = 0; f < flows_; ++f) charge[f].resize(sources);
+#pragma omp parallel for
+  for (int at = 0; at < static_cast<int>(order.size()); ++at) {
+    const Corners c = CornersOf(s, order[static_cast<std::size_t>(at)]);
+    auto g = static_cast<std::size_t>(at * kPerPanel);
+    for (int a = 0; a < kGaussPoints; ++a) {
+      for (int b = 0; b < kGaussPoints; ++b, ++g) {
+        const double sa = u[a], tb = u[b];
+        double ds[3], dt[3];
+        double* point[3] = {&gx[g], &gy[g], &gz[g]};
+        for (int k = 0; k < 3; ++k) {
+          *point[k] = (1 - sa) * (1 - tb) * c.q[0][k] + sa * (1 - tb) * c.q[1][k] +
+                      sa * tb * c.q[2][k] + (1 - sa) * tb * c.q[3][k];
+          ds[k] = (1 - tb) * (c.q[1][k] - c.q[0][k]) + tb * (c.q[2][k] - c.q[3][k]);
+          dt[k] = (1 - sa) * (c.q[3][k] - c.q[0][k]) + sa * (c.q[2][k] - c.q[1][k]);
+        }
+        const double jacobian = std::sqrt(std::pow(ds[1] * dt[2] - ds[2] * dt[1], 2) +
+                                          std::pow(ds[2] * dt[0] - ds[0] * dt[2], 2) +
+                                          std::pow(ds[0] * dt[1] - ds[1] * dt[0], 2));
+        for (int f = 0; f < flows_; ++f) {
+          charge[f][g] = sigma_[f][static_cast<std::size_t>(at)] * weight[a] * weight[b] * jacobian;
+        }
+      }
+    }
+  }
+
+  const auto nodeCount = static_cast<int>(nodes_.size());
+  const int perNode = flows_ * HarmonicCount(kMaxOrder);
+  std::vector<Complex> M(static_cast<std::size_t>(nodeCount * perNode));
+  reach_.assign(static_cast<std::size_t>(nodeCount * (kMaxOrder + 2)), 0);
+
+#pragma omp parallel for schedule(dynamic)
+  for (int n = 0; n < nodeCount; ++n) {
+    const Node& node = nodes_[static_cast<std::size_t>(n)];
+    const auto first = static_cast<std::size_t>(node.begin * kPerPanel);
+    const auto last = static_cast<std::size_t>(node.end * kPerPanel);
+    // The sum of |q| (r / rho)^k over the node's sources, k = 0..kMaxOrder + 1.
+    double* reach = &reach_[static_cast<std::size_t>(n * (kMaxOrder + 2))];
+    for (std::size_t g = first; g < last; ++g) {
+      double q = 0;
+      for (int f = 0; f < flows_; ++f) q += std::fabs(charge[f][g]);
+      const double r =
+          std::sqrt(std::pow(gx[g] - node.centre[0], 2) + std::pow(gy[g] - node.centre[1], 2) +
+                    std::pow(gz[g] - node.centre[2], 2));
+      const double ratio = node.radius > 0 ? std::min(r / node.radius, 1.0) : 0;
+      double power = 1;
+      for (int k = 0; k <= kMaxOrder + 1; ++k, power *= ratio) reach[k] += q * power;
+    }
+    if (node.child[0] >= 0) continue;
+    // A leaf's moments, of its sources about its centre: M_lm = sum of q conj(R_lm).
+    Complex R[HarmonicCount(kMaxOrder)];
+    Complex* moments = &M[static_cast<std::size_t>(n * perNode)];
+    for (std::size_t g = first; g < last; ++g) {
+      RegularHarmonics(gx[g] - node.centre[0], gy[g] - node.centre[1], gz[g] - node.centre[2],
+                       kMaxOrder, R);
+      for (int f = 0; f < flows_; ++f) {
+        Complex* Mf = moments + f * HarmonicCount(kMaxOrder);
+        for (int h = 0; h < HarmonicCount(kMaxOrder); ++h) Mf[h] += charge[f][g] * std::conj(R[h]);
+      }
+    }
+  }
+
+  // Inner nodes, children before parents (a child comes after its parent in nodes_): the
+  // children's moments moved to the parent's centre,
+  //   M'_lm = sum over j, k of M_jk conj(R_l-j,m-k(child centre - parent centre)).
+  for (int n = nodeCount - 1; n >= 0; --n) {
+    const Node& node = nodes_[static_cast<std::size_t>(n)];
+    if (node.child[0] < 0) continue;
+    Complex* moments = &M[static_cast<std::size_t>(n * perNode)];
+    for (const int c : node.child) {
+      const Node& child = nodes_[static_cast<std::size_t>(c)];
+      Complex R[HarmonicCount(kMaxOrder)];
+      RegularHarmonics(child.centre[0] - node.centre[0], child.centre[1] - node.centre[1],
+                       child.centre[2] - node.centre[2], kMaxOrder, R);
+      for (int f = 0; f < flows_; ++f) {
+        const Complex* from =
+            &M[static_cast<std::size_t>(c * perNode + f * HarmonicCount(kMaxOrder))];
+        Complex* to = moments + f * HarmonicCount(kMaxOrder);
+        for (int l = 0; l <= kMaxOrder; ++l) {
+          for (int m = 0; m <= l; ++m) {
+            Complex sum = 0;
+            for (int j = 0; j <= l; ++j) {
+              for (int k = std::max(-j, m - (l - j)); k <= std::min(j, m + (l - j)); ++k) {
+                sum += Harmonic(from, j, k) * std::conj(Harmonic(R, l - j, m - k));
+              }
+            }
+            to[HarmonicIndex(l, m)] += sum;
+          }
+        }
+      }
+    }
+  }
+
+  // The velocity -grad(Phi) / (4 pi) of Phi = sum M_lm I_lm, through the derivatives of I.
+  gradient_.assign(static_cast<std::size_t>(nodeCount * flows_ * 3 * 2 * kCoefficients), 0);
+  for (int n = 0; n < nodeCount; ++n) {
+    for (int f = 0; f < flows_; ++f) {
+      const Complex* Mf = &M[static_cast<std::size_t>(n * perNode + f * HarmonicCount(kMaxOrder))];
+      Complex G[3][kCoefficients] = {};
+      for (int l = 0; l <= kMaxOrder; ++l) {
+        for (int m = -l; m <= l; ++m) {
+          const Complex X = -Harmonic(Mf, l, m) / (4 * std::numbers::pi);
+          const Complex minusHalfI(0, -0.5);
+          AddTerm(G[0], l + 1, m + 1, X / 2.0);
+          AddTerm(G[0], l + 1, m - 1, -X / 2.0);
+          AddTerm(G[1], l + 1, m + 1, minusHalfI * X);
+          AddTerm(G[1], l + 1, m - 1, minusHalfI * X);
+          AddTerm(G[2], l + 1, m, -X);
+        }
+      }
+      for (int c = 0; c < 3; ++c) {
+        double* out =
+            &gradient_[static_cast<std::size_t>(((n * flows_ + f) * 3 + c) * 2 * kCoefficients)];
+        for (int h = 0; h < kCoefficients; ++h) {
+          out[h] = G[c][h].real();
+          out[kCoefficients + h] = G[c][h].imag();
+        }
+      }
+    }
+  }
+
+  const double A = reach_[0];
+  // No sources at all: every expansion is exactly 0.
+  budget_ = A > 0 ? 4 * std::numbers::pi * tolerance / A : HUGE_VAL;
+}
+
+int SourceField::OrderFor(int n, double R) const {
+  const Node& node = nodes_[static_cast<std::size_t>(n)];
+  const double* reach = &reach_[static_cast<std::size_t>(n * (kMaxOrder + 2))];
+  const double t = node.radius / R;
+  const double gap = R - node.radius;
+  const double tau = node.panelRadius / gap;
+  if (!(tau < 1)) return -1;
+  double tauPower = tau;
+  for (int k = 0; k < kExactDegree; ++k) tauPower *= tau;
+  // The node's share of the budget, less what the Gauss rule may leave out, in units of R^-2.
+  const double allowed =
+      (reach[0] * budget_ - reach[0] * 2 * Tail(tau, kExactDegree, tauPower) / (gap * gap)) * R * R;
+  if (!(allowed > 0)) return -1;
+  double power = t;
+  for (int p = 0; p <= kMaxOrder; ++p, power *= t) {
+    if (reach[p + 1] * Tail(t, p, power) <= allowed) return p;
+  }
+  return -1;
+}
+
+void SourceField::AddInduced(const double point[3], double V[][3]) const {
+  if (nodes_.empty()) return;
+  const double* sigma[kMaxFieldFlows];
+  for (int f = 0; f < flows_; ++f) sigma[f] = sigma_[f].data();
+  int stack[128];
+  int top = 0;
+  stack[top++] = 0;
+  while (top > 0) {
+    const int n = stack[--top];
+    const Node& node = nodes_[static_cast<std::size_t>(n)];
+    const double dx = point[0] - node.centre[0];
+    const double dy = point[1] - node.centre[1];
+    const double dz = point[2] - node.centre[2];
+    const double R = std::sqrt(dx * dx + dy * dy + dz * dz);
+    if (budget_ > 0 && R > node.radius) {
+      if (const int p = OrderFor(n, R); p >= 0) {
+        expansion_(&gradient_[static_cast<std::size_t>(n * flows_ * 3 * 2 * kCoefficients)], flows_,
+                   dx, dy, dz, p, V);
+        continue;
+      }
+    }
+    if (node.child[0] < 0) {
+      kernel_(panels_, node.begin, node.end, sigma, flows_, point, V);
+    } else {
+      stack[top++] = node.child[0];
+      stack[top++] = node.child[1];
+    }
+  }
+}
+
+}  // namespace tarvenol
