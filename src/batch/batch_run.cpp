@@ -9,6 +9,7 @@
 #include <memory>
 #include <string>
 
+#include "batch/field_actions.h"
 #include "batch/headless_window.h"
 #include "batch/stage_timer.h"
 #include "batch/terminal_progress.h"
@@ -109,6 +110,18 @@ class BatchRun {
       case BatchAction::Alpha:
         SetAngleOfAttack(program_, win_, v[0]);
         break;
+      case BatchAction::Field:
+        fields_.SavePicture(v[0]);
+        break;
+      case BatchAction::FieldVtk:
+        fields_.SaveVtk(v[0]);
+        break;
+      case BatchAction::Probe:
+        fields_.Probe(v[0], v[1], v[2]);
+        break;
+      case BatchAction::ProbeCsv:
+        fields_.ProbeTable(v[0], v[1]);
+        break;
     }
   }
 
@@ -160,6 +173,9 @@ class BatchRun {
   HeadlessWindow win_{canvas_};
   Program program_;
   BatchProgress progress_{line_.timings};
+  FieldActions fields_{program_, win_, [this](const char* name, std::unique_ptr<Operation> op) {
+                         Run(name, std::move(op));
+                       }};
 };
 
 }  // namespace
@@ -168,8 +184,10 @@ int RunBatch(const CommandLine& line) {
   // The plot's charts are widgets, drawn off any screen: they need an application, which the
   // other actions do without.
   std::unique_ptr<QApplication> application;
-  const bool plots = std::any_of(line.actions.begin(), line.actions.end(),
-                                 [](const BatchAction& a) { return a.kind == BatchAction::Plot; });
+  const bool plots =
+      std::any_of(line.actions.begin(), line.actions.end(), [](const BatchAction& a) {
+        return a.kind == BatchAction::Plot || a.kind == BatchAction::Field;
+      });
   static int argc = 1;
   static char name[] = "tarvenol-batch";
   static char* argv[] = {name, nullptr};

@@ -1,5 +1,7 @@
 #include "batch/command_line.h"
 
+#include <algorithm>
+
 #include "core/shown_text.h"
 
 namespace tarvenol {
@@ -26,6 +28,13 @@ const char* const kBatchUsage =
     "  csv PATH      save the same, and the control points, as a CSV table, a row a panel\n"
     "  alpha DEG     the angle of attack, in degrees from -90 to 90, of the stream that later\n"
     "                plot, csv, vtk and forces show (0 at start); the solve is not repeated\n"
+    "  field PATH    save the picture of the flow around the body in the plane of the stream:\n"
+    "                Cp, streamlines and the body's section, as SVG for a PATH ending in .svg,\n"
+    "                as PNG otherwise\n"
+    "  field-vtk PATH  save that field as a VTK structured grid (.vts) or image data (.vti),\n"
+    "                with the velocity, speed and Cp, and the points inside the body masked\n"
+    "  probe X Y Z   print the velocity and Cp at the point (X, Y, Z) to standard output\n"
+    "  probe-csv IN OUT  the same for each point x,y,z of the CSV table IN, into the table OUT\n"
     "\n"
     "Options:\n"
     "  --timings     print the wall time of each stage of each action to standard error\n"
@@ -59,6 +68,10 @@ constexpr ActionName kActions[] = {
     {"vtk", "a path", 1, BatchAction::Vtk, true},
     {"csv", "a path", 1, BatchAction::Csv, true},
     {"alpha", "a value", 1, BatchAction::Alpha, false},
+    {"field", "a path", 1, BatchAction::Field, true},
+    {"field-vtk", "a path", 1, BatchAction::FieldVtk, true},
+    {"probe", "three values", 3, BatchAction::Probe, false},
+    {"probe-csv", "two paths", 2, BatchAction::ProbeCsv, true},
 };
 
 }  // namespace
@@ -95,7 +108,8 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args) {
                       {args.begin() + static_cast<std::ptrdiff_t>(a) + 1,
                        args.begin() + static_cast<std::ptrdiff_t>(a + 1 + action->values)}};
     a += action->values;
-    if (action->pathValue && taken.values[0].empty()) {
+    if (action->pathValue && std::any_of(taken.values.begin(), taken.values.end(),
+                                         [](const std::string& v) { return v.empty(); })) {
       line.error = "'" + arg + "' needs a path, not an empty text";
     }
     line.actions.push_back(std::move(taken));

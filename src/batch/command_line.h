@@ -9,7 +9,24 @@
 namespace tarvenol {
 
 struct BatchAction {
-  enum Kind { Ni, Nj, Sphere, Body, Solve, Angles, Scale, Png, Plot, Vtk, Csv, Alpha } kind;
+  enum Kind {
+    Ni,
+    Nj,
+    Sphere,
+    Body,
+    Solve,
+    Angles,
+    Scale,
+    Png,
+    Plot,
+    Vtk,
+    Csv,
+    Alpha,
+    Field,
+    FieldVtk,
+    Probe,
+    ProbeCsv
+  } kind;
   std::vector<std::string> values;  // as many as the action takes
 };
 

@@ -16,6 +16,7 @@
 #include "flow/results_flow.h"
 #include "flow/view_handlers.h"
 #include "ui/about_window.h"
+#include "ui/field_window.h"
 #include "ui/file_chooser.h"
 #include "ui/picture_area.h"
 #include "ui/pressure_window.h"
@@ -55,6 +56,7 @@ Form1::Form1(MessageSink sink, QuestionSink questions, SavePathSink paths)
   Form_Pressure_ = new PressureWindow(this);
   ops_ = std::make_unique<QtWindowOps>(controls_, canvas_, this, std::move(sink),
                                        std::move(questions));
+  Form_Field_ = new FieldWindow(program_, *ops_, this);
   runner_ = std::make_unique<WorkRunner>(progress_, nullptr);
   BuildMenus();
   ConnectEvents(controls_);
@@ -206,6 +208,13 @@ void Form1::BuildMenus() {
     Form_Pressure_->show();
     Form_Pressure_->raise();
   });
+  QAction* Mn_Field = Mn_Results->addAction("Flow around the body");
+  Mn_Field->setObjectName("Mn_Field");
+  connect(Mn_Field, &QAction::triggered, this, [this] {
+    Form_Field_->Follow();
+    Form_Field_->show();
+    Form_Field_->raise();
+  });
   QAction* Mn_ExportVtk = Mn_Results->addAction("Export the panels as VTK...");
   Mn_ExportVtk->setObjectName("Mn_ExportVtk");
   connect(Mn_ExportVtk, &QAction::triggered, this, [this] {
@@ -262,6 +271,7 @@ void Form1::ShowPicture() {
 
 void Form1::ShowResults() {
   if (Form_Pressure_->isVisible()) Form_Pressure_->ShowPressure(CurrentPressure(program_));
+  if (Form_Field_->isVisible()) Form_Field_->Follow();
 }
 
 void Form1::Export(const QString& title, const QString& suggested, const QString& filter,

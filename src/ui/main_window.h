@@ -15,6 +15,7 @@
 
 namespace tarvenol {
 
+class FieldWindow;
 class PictureArea;
 class PressureWindow;
 class ProgressPanel;
@@ -64,6 +65,7 @@ class Form1 : public QMainWindow {
   ProgressPanel* progress_ = nullptr;
   QMenu* Mn_Geometry_ = nullptr;
   PressureWindow* Form_Pressure_ = nullptr;
+  FieldWindow* Form_Field_ = nullptr;
   SavePathSink paths_;
   std::unique_ptr<QtWindowOps> ops_;
   bool started_ = false;
