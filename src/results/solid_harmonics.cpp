@@ -1,19 +1,32 @@
 #include "results/solid_harmonics.h"
 
-#include <cmath>
+#include <array>
 
 namespace tarvenol {
 
-void RegularHarmonics(double x, double y, double z, int L, Complex* R) {
-  const double r2 = x * x + y * y + z * z;
-  const Complex xy(x, y);
-  R[0] = 1;
-  for (int l = 0; l < L; ++l) {
-    R[HarmonicIndex(l + 1, l + 1)] = -xy / (2.0 * l + 2) * R[HarmonicIndex(l, l)];
+const double* RegularDivisors() {
+  static const std::array<double, HarmonicCount(kMaxHarmonicDegree)> divisors = [] {
+    std::array<double, HarmonicCount(kMaxHarmonicDegree)> d{};
+    for (int l = 0; l <= kMaxHarmonicDegree; ++l) {
+      for (int m = 0; m <= l; ++m) {
+        d[static_cast<std::size_t>(HarmonicIndex(l, m))] = 1.0 / ((l + m + 1) * (l - m + 1));
+      }
+    }
+    return d;
+  }();
+  return divisors.data();
+}
+
+void FullHarmonics(const double* re, const double* im, int L, double* fullRe, double* fullIm) {
+  for (int l = 0; l <= L; ++l) {
     for (int m = 0; m <= l; ++m) {
-      const Complex below = m <= l - 1 ? R[HarmonicIndex(l - 1, m)] : Complex(0);
-      R[HarmonicIndex(l + 1, m)] = ((2.0 * l + 1) * z * R[HarmonicIndex(l, m)] - r2 * below) /
-                                   static_cast<double>((l + m + 1) * (l - m + 1));
+      const double r = re[HarmonicIndex(l, m)], i = im[HarmonicIndex(l, m)];
+      fullRe[FullIndex(l, m)] = r;
+      fullIm[FullIndex(l, m)] = i;
+      // h_l,-m = (-1)^m conj(h_lm)
+      const double sign = m % 2 != 0 ? -1 : 1;
+      fullRe[FullIndex(l, -m)] = sign * r;
+      fullIm[FullIndex(l, -m)] = -sign * i;
     }
   }
 }

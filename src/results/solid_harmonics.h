@@ -24,8 +24,45 @@ inline constexpr int HarmonicCount(int L) {
   return (L + 1) * (L + 2) / 2;
 }
 
-// R_lm(x, y, z) for l = 0..L into R[HarmonicIndex(l, m)].
-void RegularHarmonics(double x, double y, double z, int L, Complex* R);
+// The highest degree of the regular harmonics.
+inline constexpr int kMaxHarmonicDegree = 40;
+
+// 1 / ((l + m + 1)(l - m + 1)) at HarmonicIndex(l, m), the divisors of the recurrence of R.
+const double* RegularDivisors();
+
+// R_lm(x, y, z) for l = 0..L <= kMaxHarmonicDegree, split into real and imaginary parts. The
+// loops over m run as vectors.
+[[gnu::always_inline]] inline void RegularHarmonics(double x, double y, double z, int L,
+                                                    const double* __restrict divisors,
+                                                    double* __restrict re,
+                                                    double* __restrict im) {
+  const double r2 = x * x + y * y + z * z;
+  re[0] = 1;
+  im[0] = 0;
+  for (int l = 0; l < L; ++l) {
+    const double* reL = re + HarmonicIndex(l, 0);
+    const double* imL = im + HarmonicIndex(l, 0);
+    double* reUp = re + HarmonicIndex(l + 1, 0);
+    double* imUp = im + HarmonicIndex(l + 1, 0);
+    const double* divisor = divisors + HarmonicIndex(l, 0);
+    // R_l+1,l+1 = -(x + i y) / (2l + 2) R_ll
+    const double f = -1 / (2.0 * l + 2);
+    reUp[l + 1] = f * (x * reL[l] - y * imL[l]);
+    imUp[l + 1] = f * (x * imL[l] + y * reL[l]);
+    // R_l+1,m = ((2l + 1) z R_lm - r^2 R_l-1,m) / ((l + m + 1)(l - m + 1)), with no R_l-1,l
+    const double zl = (2.0 * l + 1) * z;
+    if (l > 0) {
+      const double* reDown = re + HarmonicIndex(l - 1, 0);
+      const double* imDown = im + HarmonicIndex(l - 1, 0);
+      for (int m = 0; m < l; ++m) {
+        reUp[m] = (zl * reL[m] - r2 * reDown[m]) * divisor[m];
+        imUp[m] = (zl * imL[m] - r2 * imDown[m]) * divisor[m];
+      }
+    }
+    reUp[l] = zl * reL[l] * divisor[l];
+    imUp[l] = zl * imL[l] * divisor[l];
+  }
+}
 
 // I_lm(x, y, z) for l = 0..L, split into real and imaginary parts; (x, y, z) must not be 0.
 // Inline, so that each vector path of its callers gets its own; the loops over m run as vectors.
@@ -60,12 +97,14 @@ void RegularHarmonics(double x, double y, double z, int L, Complex* R);
   }
 }
 
-// Any harmonic, m of either sign, of a kept set; 0 for |m| > l.
-inline Complex Harmonic(const Complex* h, int l, int m) {
-  if (m > l || -m > l) return 0;
-  if (m >= 0) return h[HarmonicIndex(l, m)];
-  const Complex c = std::conj(h[HarmonicIndex(l, -m)]);
-  return (-m) % 2 != 0 ? -c : c;
+// A kept set, or a set of coefficients of the same symmetry, with every m = -l..l: entry
+// (l, m) at l^2 + l + m, in full[0] (real parts) and full[1] (imaginary parts).
+inline constexpr int FullIndex(int l, int m) {
+  return l * l + l + m;
 }
+inline constexpr int FullCount(int L) {
+  return (L + 1) * (L + 1);
+}
+void FullHarmonics(const double* re, const double* im, int L, double* fullRe, double* fullIm);
 
 }  // namespace tarvenol

@@ -1,8 +1,10 @@
 #include "results/source_field.h"
 
+#include <omp.h>
 #include <algorithm>
 #include <boost/math/quadrature/gauss.hpp>
 #include <cmath>
+#include <cstdio>
 #include <numbers>
 
 #include "results/solid_harmonics.h"
@@ -12,17 +14,18 @@ namespace {
 
 // Panels of a leaf of the tree: few enough that the exact formula is cheap beside an
 // expansion, enough that a leaf's expansion pays.
-constexpr int kLeafPanels = 16;
+constexpr int kLeafPanels = 32;
 
 // The highest order of the expansions: a node meets the bound at a distance of about 3 to 4
 // of its radii.
-constexpr int kMaxOrder = 18;
+constexpr int kMaxOrder = 22;
 // Lanes of the sums of an expansion's terms; its coefficients are kept in whole sets of them.
 constexpr int kTermLanes = 8;
 constexpr int Padded(int n) {
   return (n + kTermLanes - 1) / kTermLanes * kTermLanes;
 }
 constexpr int kCoefficients = Padded(HarmonicCount(kMaxOrder + 1));
+static_assert(kMaxOrder <= kMaxHarmonicDegree);
 
 // Gauss-Legendre points along each side of a panel, on its bilinear map from the unit square:
 // a polynomial of degree l in the point, times the map's Jacobian (linear for a plane
@@ -108,6 +111,66 @@ TARVENOL_AVX512 void ExpansionAvx512(const double* G, int flows, double dx, doub
 }
 #endif
 
+// The Gauss points' sources: where they are, and their strength in each set.
+struct Sources {
+  const double *x, *y, *z;
+  const double* const* q;
+  int flows;
+};
+
+// Adds to re, im (kMoments for each set, one set after another) the moments about centre of
+// sources first..last - 1: M_lm = sum of q conj(R_lm(point - centre)).
+[[gnu::always_inline]] inline void AddMoments(const Sources& s, std::size_t first, std::size_t last,
+                                              const double centre[3], const double* divisors,
+                                              double* re, double* im) {
+  constexpr int kMoments = HarmonicCount(kMaxOrder);
+  double Rre[kMoments], Rim[kMoments];
+  for (std::size_t g = first; g < last; ++g) {
+    RegularHarmonics(s.x[g] - centre[0], s.y[g] - centre[1], s.z[g] - centre[2], kMaxOrder,
+                     divisors, Rre, Rim);
+    for (int f = 0; f < s.flows; ++f) {
+      const double q = s.q[f][g];
+      double* __restrict setRe = re + f * kMoments;
+      double* __restrict setIm = im + f * kMoments;
+      for (int h = 0; h < kMoments; ++h) {
+        setRe[h] += q * Rre[h];
+        setIm[h] -= q * Rim[h];
+      }
+    }
+  }
+}
+
+using MomentsFunction = void (*)(const Sources&, std::size_t, std::size_t, const double*,
+                                 const double*, double*, double*);
+
+void MomentsPlain(const Sources& s, std::size_t first, std::size_t last, const double* centre,
+                  const double* divisors, double* re, double* im) {
+  AddMoments(s, first, last, centre, divisors, re, im);
+}
+
+#if defined(__x86_64__)
+TARVENOL_AVX2 void MomentsAvx2(const Sources& s, std::size_t first, std::size_t last,
+                               const double* centre, const double* divisors, double* re,
+                               double* im) {
+  AddMoments(s, first, last, centre, divisors, re, im);
+}
+
+TARVENOL_AVX512 void MomentsAvx512(const Sources& s, std::size_t first, std::size_t last,
+                                   const double* centre, const double* divisors, double* re,
+                                   double* im) {
+  AddMoments(s, first, last, centre, divisors, re, im);
+}
+#endif
+
+MomentsFunction MomentsFor(VectorPath path) {
+#if defined(__x86_64__)
+  if (path == VectorPath::Avx512) return MomentsAvx512;
+  if (path == VectorPath::Avx2) return MomentsAvx2;
+#endif
+  (void)path;
+  return MomentsPlain;
+}
+
 SourceField::Expansion ExpansionFor(VectorPath path) {
 #if defined(__x86_64__)
   if (path == VectorPath::Avx512) return ExpansionAvx512;
@@ -145,7 +208,7 @@ SourceField::SourceField(const ModelState& s, const std::vector<const Array2*>& 
 
   std::vector<int> order(static_cast<std::size_t>(count));
   for (int m = 1; m <= count; ++m) order[static_cast<std::size_t>(m - 1)] = m;
-  if (count > 0) Build(order, 0, count, corners, controls, cornerCount);
+  if (count > 0) Build(order, 0, count, 0, corners, controls, cornerCount);
   panels_ = FieldPanelsOf(s, order);
   for (int f = 0; f < flows_; ++f) {
     sigma_[f].resize(order.size());
@@ -154,10 +217,10 @@ SourceField::SourceField(const ModelState& s, const std::vector<const Array2*>& 
       sigma_[f][at] = (*sigma[static_cast<std::size_t>(f)])((m - 1) / nj + 1, (m - 1) % nj + 1);
     }
   }
-  if (tolerance > 0 && count > 0) Moments(s, order, tolerance);
+  if (tolerance > 0 && count > 0) Moments(s, order, tolerance, path);
 }
 
-int SourceField::Build(std::vector<int>& order, int begin, int end,
+int SourceField::Build(std::vector<int>& order, int begin, int end, int depth,
                        const std::vector<double>& corners, const std::vector<double>& controls,
                        const std::vector<int>& cornerCount) {
   const int index = static_cast<int>(nodes_.size());
@@ -184,6 +247,7 @@ int SourceField::Build(std::vector<int>& order, int begin, int end,
   }
   Node node;
   node.begin = begin;
+  node.depth = depth;
   node.end = end;
   for (int a = 0; a < 3; ++a) node.centre[a] = (low[a] + high[a]) / 2;
   for (int at = begin; at < end; ++at) {
@@ -207,14 +271,15 @@ int SourceField::Build(std::vector<int>& order, int begin, int end,
     const int middle = begin + (end - begin) / 2;
     std::nth_element(order.begin() + begin, order.begin() + middle, order.begin() + end,
                      [&](int p, int q) { return control(p)[axis] < control(q)[axis]; });
-    node.child[0] = Build(order, begin, middle, corners, controls, cornerCount);
-    node.child[1] = Build(order, middle, end, corners, controls, cornerCount);
+    node.child[0] = Build(order, begin, middle, depth + 1, corners, controls, cornerCount);
+    node.child[1] = Build(order, middle, end, depth + 1, corners, controls, cornerCount);
   }
   nodes_[static_cast<std::size_t>(index)] = node;
   return index;
 }
 
-void SourceField::Moments(const ModelState& s, const std::vector<int>& order, double tolerance) {
+void SourceField::Moments(const ModelState& s, const std::vector<int>& order, double tolerance,
+                          VectorPath path) {
   // Every panel as the sources of its Gauss points, kGaussPoints^2 of them a panel.
   using Gauss = boost::math::quadrature::gauss<double, kGaussPoints>;
   double u[kGaussPoints], weight[kGaussPoints];  // points and weights on [0, 1]
@@ -261,9 +326,16 @@ void SourceField::Moments(const ModelState& s, const std::vector<int>& order, do
   }
 
   const auto nodeCount = static_cast<int>(nodes_.size());
-  const int perNode = flows_ * HarmonicCount(kMaxOrder);
-  std::vector<Complex> M(static_cast<std::size_t>(nodeCount * perNode));
+  constexpr int kMoments = HarmonicCount(kMaxOrder);
+  const int perNode = flows_ * kMoments;
+  // The moments M_lm of each node and set about the node's centre, real and imaginary parts.
+  std::vector<double> Mre(static_cast<std::size_t>(nodeCount * perNode));
+  std::vector<double> Mim(Mre.size());
   reach_.assign(static_cast<std::size_t>(nodeCount * (kMaxOrder + 2)), 0);
+  const double* divisors = RegularDivisors();
+  const double* charges[kMaxFieldFlows] = {};
+  for (int f = 0; f < flows_; ++f) charges[f] = charge[f].data();
+  const MomentsFunction moments = MomentsFor(path);
 
 #pragma omp parallel for schedule(dynamic)
   for (int n = 0; n < nodeCount; ++n) {
@@ -283,44 +355,48 @@ void SourceField::Moments(const ModelState& s, const std::vector<int>& order, do
       for (int k = 0; k <= kMaxOrder + 1; ++k, power *= ratio) reach[k] += q * power;
     }
     if (node.child[0] >= 0) continue;
-    // A leaf's moments, of its sources about its centre: M_lm = sum of q conj(R_lm).
-    Complex R[HarmonicCount(kMaxOrder)];
-    Complex* moments = &M[static_cast<std::size_t>(n * perNode)];
-    for (std::size_t g = first; g < last; ++g) {
-      RegularHarmonics(gx[g] - node.centre[0], gy[g] - node.centre[1], gz[g] - node.centre[2],
-                       kMaxOrder, R);
-      for (int f = 0; f < flows_; ++f) {
-        Complex* Mf = moments + f * HarmonicCount(kMaxOrder);
-        for (int h = 0; h < HarmonicCount(kMaxOrder); ++h) Mf[h] += charge[f][g] * std::conj(R[h]);
-      }
-    }
+    const Sources points{gx.data(), gy.data(), gz.data(), charges, flows_};
+    moments(points, first, last, node.centre, divisors, &Mre[static_cast<std::size_t>(n * perNode)],
+            &Mim[static_cast<std::size_t>(n * perNode)]);
   }
 
-  // Inner nodes, children before parents (a child comes after its parent in nodes_): the
-  // children's moments moved to the parent's centre,
+  // Inner nodes, a depth at a time from the deepest: the children's moments moved to the
+  // parent's centre,
   //   M'_lm = sum over j, k of M_jk conj(R_l-j,m-k(child centre - parent centre)).
-  for (int n = nodeCount - 1; n >= 0; --n) {
-    const Node& node = nodes_[static_cast<std::size_t>(n)];
-    if (node.child[0] < 0) continue;
-    Complex* moments = &M[static_cast<std::size_t>(n * perNode)];
-    for (const int c : node.child) {
-      const Node& child = nodes_[static_cast<std::size_t>(c)];
-      Complex R[HarmonicCount(kMaxOrder)];
-      RegularHarmonics(child.centre[0] - node.centre[0], child.centre[1] - node.centre[1],
-                       child.centre[2] - node.centre[2], kMaxOrder, R);
-      for (int f = 0; f < flows_; ++f) {
-        const Complex* from =
-            &M[static_cast<std::size_t>(c * perNode + f * HarmonicCount(kMaxOrder))];
-        Complex* to = moments + f * HarmonicCount(kMaxOrder);
-        for (int l = 0; l <= kMaxOrder; ++l) {
-          for (int m = 0; m <= l; ++m) {
-            Complex sum = 0;
-            for (int j = 0; j <= l; ++j) {
-              for (int k = std::max(-j, m - (l - j)); k <= std::min(j, m + (l - j)); ++k) {
-                sum += Harmonic(from, j, k) * std::conj(Harmonic(R, l - j, m - k));
+  int deepest = 0;
+  for (const Node& node : nodes_) deepest = std::max(deepest, node.depth);
+  for (int depth = deepest; depth >= 0; --depth) {
+#pragma omp parallel for schedule(dynamic)
+    for (int n = 0; n < nodeCount; ++n) {
+      const Node& node = nodes_[static_cast<std::size_t>(n)];
+      if (node.child[0] < 0 || node.depth != depth) continue;
+      for (const int c : node.child) {
+        const Node& child = nodes_[static_cast<std::size_t>(c)];
+        double Rre[kMoments], Rim[kMoments];
+        RegularHarmonics(child.centre[0] - node.centre[0], child.centre[1] - node.centre[1],
+                         child.centre[2] - node.centre[2], kMaxOrder, divisors, Rre, Rim);
+        double Dre[FullCount(kMaxOrder)], Dim[FullCount(kMaxOrder)];
+        FullHarmonics(Rre, Rim, kMaxOrder, Dre, Dim);
+        for (int f = 0; f < flows_; ++f) {
+          const auto from = static_cast<std::size_t>(c * perNode + f * kMoments);
+          const auto to = static_cast<std::size_t>(n * perNode + f * kMoments);
+          double Fre[FullCount(kMaxOrder)], Fim[FullCount(kMaxOrder)];
+          FullHarmonics(&Mre[from], &Mim[from], kMaxOrder, Fre, Fim);
+          for (int l = 0; l <= kMaxOrder; ++l) {
+            for (int m = 0; m <= l; ++m) {
+              double sumRe = 0, sumIm = 0;
+              for (int j = 0; j <= l; ++j) {
+                for (int k = std::max(-j, m - (l - j)); k <= std::min(j, m + (l - j)); ++k) {
+                  // (a + ib) conj(c + id)
+                  const double a = Fre[FullIndex(j, k)], b = Fim[FullIndex(j, k)];
+                  const double cr = Dre[FullIndex(l - j, m - k)], ci = Dim[FullIndex(l - j, m - k)];
+                  sumRe += a * cr + b * ci;
+                  sumIm += b * cr - a * ci;
+                }
               }
+              Mre[to + static_cast<std::size_t>(HarmonicIndex(l, m))] += sumRe;
+              Mim[to + static_cast<std::size_t>(HarmonicIndex(l, m))] += sumIm;
             }
-            to[HarmonicIndex(l, m)] += sum;
           }
         }
       }
@@ -329,14 +405,18 @@ void SourceField::Moments(const ModelState& s, const std::vector<int>& order, do
 
   // The velocity -grad(Phi) / (4 pi) of Phi = sum M_lm I_lm, through the derivatives of I.
   gradient_.assign(static_cast<std::size_t>(nodeCount * flows_ * 3 * 2 * kCoefficients), 0);
+#pragma omp parallel for
   for (int n = 0; n < nodeCount; ++n) {
     for (int f = 0; f < flows_; ++f) {
-      const Complex* Mf = &M[static_cast<std::size_t>(n * perNode + f * HarmonicCount(kMaxOrder))];
+      const auto at = static_cast<std::size_t>(n * perNode + f * kMoments);
+      double Fre[FullCount(kMaxOrder)], Fim[FullCount(kMaxOrder)];
+      FullHarmonics(&Mre[at], &Mim[at], kMaxOrder, Fre, Fim);
       Complex G[3][kCoefficients] = {};
+      const Complex minusHalfI(0, -0.5);
       for (int l = 0; l <= kMaxOrder; ++l) {
         for (int m = -l; m <= l; ++m) {
-          const Complex X = -Harmonic(Mf, l, m) / (4 * std::numbers::pi);
-          const Complex minusHalfI(0, -0.5);
+          const Complex X =
+              -Complex(Fre[FullIndex(l, m)], Fim[FullIndex(l, m)]) / (4 * std::numbers::pi);
           AddTerm(G[0], l + 1, m + 1, X / 2.0);
           AddTerm(G[0], l + 1, m - 1, -X / 2.0);
           AddTerm(G[1], l + 1, m + 1, minusHalfI * X);

@@ -3,19 +3,22 @@
 // several sets of source strengths at once (the axial and the transverse stream), fast: far from
 // a group of panels, the multipole expansion of its sources stands in for them.
 //
-// The panels are grouped in a tree by halving the longest side of each group's box. A group of
-// radius rho about its centre is taken as its expansion to order p at a point at distance
-// R > rho when
-//   F(rho / R, p) / R^2 + 2 F(h / (R - rho), kExactDegree) / (R - rho)^2  <=  4 pi eps / A,
-//   F(t, p) = t^(p + 1) ((2p + 3) / (1 - t) + 2t / (1 - t)^2),
-// with A the sum of |sigma| times the area over every panel and set, and h the largest radius of
-// a panel of the group. The gradient of the n-th term of the expansion of 1 / |P - Q| is at most
-// (2n + 1) rho^n / R^(n + 2), so the first term bounds what the truncated expansion leaves out;
-// the moments come from a Gauss rule on each panel that is exact for every term up to degree
-// kExactDegree about the panel's centre, and the second term bounds the rest. A group so taken
-// errs by at most eps times its share of A, so the velocity of any sum of the sets whose weights
-// are at most 1 in size (cos a and sin a) errs by at most eps all together. Nearer groups are
-// opened, down to the panels, which take the exact formula (field_velocity.h).
+// The panels are grouped in a tree by halving the longest side of each group's box. Each panel
+// stands as the sources q of the points of a Gauss rule on it. A group of radius rho about its
+// centre is taken as its expansion to order p at a point at distance R > rho when
+//   B(p + 1) F(rho / R, p) / R^2 + 2 A F(h / (R - rho), kExactDegree) / (R - rho)^2
+//     <= A 4 pi eps / A_all,
+//   F(t, p) = t^(p + 1) ((2p + 3) / (1 - t) + 2t / (1 - t)^2),  B(k) = sum |q| (r / rho)^k,
+// where the sums run over the group's sources of every set, r their distance from the centre,
+// A = B(0), A_all the same over all panels, and h the largest radius of a panel of the group.
+// The gradient of the n-th term of the expansion of 1 / |P - Q| is at most
+// (2n + 1) r^n / R^(n + 2), and r^n <= r^(p + 1) rho^(n - p - 1), so the first term bounds what
+// the truncated expansion leaves out; the Gauss rule is exact for every term up to degree
+// kExactDegree about each panel's control point, and the second term bounds the rest, in the
+// rule and in the panel alike. A group so taken errs by at most eps A / A_all, so the velocity
+// of any sum of the sets whose weights are at most 1 in size (cos a and sin a) errs by at most
+// eps all together. Groups are taken at three to five of their radii; nearer ones are opened,
+// down to the panels, which take the exact formula (field_velocity.h).
 
 #include <vector>
 
@@ -50,15 +53,18 @@ class SourceField {
   struct Node {
     int begin = 0, end = 0;   // panels, in the tree's order
     int child[2] = {-1, -1};  // none for a leaf
+    int depth = 0;            // 0 at the root
     double centre[3] = {0, 0, 0};
     double radius = 0;       // of the sphere about centre holding its panels
     double panelRadius = 0;  // the largest of its panels' radii about their control points
   };
 
-  int Build(std::vector<int>& order, int begin, int end, const std::vector<double>& corners,
-            const std::vector<double>& controls, const std::vector<int>& cornerCount);
+  int Build(std::vector<int>& order, int begin, int end, int depth,
+            const std::vector<double>& corners, const std::vector<double>& controls,
+            const std::vector<int>& cornerCount);
   // The expansions' coefficients, and the budget of the bound.
-  void Moments(const ModelState& s, const std::vector<int>& order, double tolerance);
+  void Moments(const ModelState& s, const std::vector<int>& order, double tolerance,
+               VectorPath path);
   // The order of expansion that meets the bound for node n at distance R, or -1 for none.
   int OrderFor(int n, double R) const;
 
