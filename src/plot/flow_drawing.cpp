@@ -39,6 +39,8 @@ constexpr Stop kSpeed[] = {{0, 68, 1, 84},
                            {0.75, 94, 201, 98},
                            {1, 253, 231, 37}};
 
+const QColor kSectionColour(190, 190, 190);
+
 template <std::size_t N>
 QColor Ramp(const Stop (&stops)[N], double t) {
   t = std::clamp(t, 0.0, 1.0);
@@ -109,14 +111,36 @@ QString Label(double v) {
   return QString::number(v, 'g', 4);
 }
 
-// The colour map: one pixel a grid point, clear where masked.
+// The colour map: one pixel a grid point. A masked point takes the mean colour of the points
+// around it that are not, so that the map drawn smoothly shows no seam along the body's
+// section, which covers the masked points.
 QImage ColourMap(const FieldAtIncidence& f, const Scale& scale) {
-  QImage image(f.span.nx, f.span.ny, QImage::Format_ARGB32);
+  const int nx = f.span.nx, ny = f.span.ny;
+  QImage image(nx, ny, QImage::Format_RGB32);
   const Array2& values = scale.Values(f);
-  for (int j = 1; j <= f.span.ny; ++j) {
-    auto* line = reinterpret_cast<QRgb*>(image.scanLine(f.span.ny - j));
-    for (int i = 1; i <= f.span.nx; ++i) {
-      line[i - 1] = f.masked(i, j) != 0 ? qRgba(0, 0, 0, 0) : scale.Colour(values(i, j)).rgb();
+  auto pixel = [&](int i, int j) -> QRgb& {
+    return reinterpret_cast<QRgb*>(image.scanLine(ny - j))[i - 1];
+  };
+  for (int j = 1; j <= ny; ++j) {
+    for (int i = 1; i <= nx; ++i) {
+      if (f.masked(i, j) == 0) pixel(i, j) = scale.Colour(values(i, j)).rgb();
+    }
+  }
+  for (int j = 1; j <= ny; ++j) {
+    for (int i = 1; i <= nx; ++i) {
+      if (f.masked(i, j) == 0) continue;
+      int r = 0, g = 0, b = 0, n = 0;
+      for (int a = std::max(1, i - 1); a <= std::min(nx, i + 1); ++a) {
+        for (int c = std::max(1, j - 1); c <= std::min(ny, j + 1); ++c) {
+          if (f.masked(a, c) != 0) continue;
+          const QRgb near = pixel(a, c);
+          r += qRed(near);
+          g += qGreen(near);
+          b += qBlue(near);
+          ++n;
+        }
+      }
+      pixel(i, j) = n > 0 ? qRgb(r / n, g / n, b / n) : kSectionColour.rgb();
     }
   }
   return image;
@@ -208,7 +232,7 @@ void DrawSection(QPainter& painter, const Frame& frame, const FlowPicture& pictu
   QPolygonF section;
   for (const Point2& p : picture.field.section) section << frame(p[0], p[1]);
   painter.setPen(QPen(QColor(40, 40, 40), 1.2));
-  painter.setBrush(QColor(190, 190, 190));
+  painter.setBrush(kSectionColour);
   painter.drawPolygon(section);
 }
 
@@ -239,12 +263,39 @@ void DrawScale(QPainter& painter, const QRectF& box, const Scale& scale) {
   painter.drawText(QPointF(box.left() + 28, y + metrics.ascent() / 2 - 1), "streamlines");
   y += 1.6 * metrics.height();
   painter.setPen(QPen(QColor(40, 40, 40), 1.2));
-  painter.setBrush(QColor(190, 190, 190));
+  painter.setBrush(kSectionColour);
   painter.drawRect(QRectF(box.left(), y - 6, 22, 12));
   painter.setPen(Qt::black);
   painter.drawText(QPointF(box.left() + 28, y + metrics.ascent() / 2 - 1), "the body");
   y += 1.2 * metrics.height();
   painter.drawText(QPointF(box.left() + 28, y + metrics.ascent() / 2 - 1), "at z = 0");
+}
+
+// The picture's frame: room for the tick labels at the left, for the colour scale and the
+// legend at the right, for the title above and the x axis's labels below.
+constexpr double kLeftMargin = 64;
+constexpr double kScaleWidth = 120;
+constexpr double kGap = 24;
+double TopMargin(const QFontMetricsF& m) {
+  return 12 + 2 * m.height();
+}
+double BottomMargin(const QFontMetricsF& m) {
+  return 24 + 3 * m.height();
+}
+
+QFont PictureFont(QFont font) {
+  font.setPointSizeF(9);
+  return font;
+}
+
+// The height at which the plane of the field fills the width.
+int FittingHeight(const FlowPicture& picture, int width) {
+  const GridSpan& s = picture.field.span;
+  const QFontMetricsF metrics(PictureFont(QFont()));
+  const double plotWidth = width - kLeftMargin - kScaleWidth - kGap;
+  const double aspect = (s.Y(s.ny) - s.y0) / (s.X(s.nx) - s.x0);
+  const double height = plotWidth * aspect + TopMargin(metrics) + BottomMargin(metrics);
+  return static_cast<int>(std::clamp(std::ceil(height), 400.0, 1200.0));
 }
 
 }  // namespace
@@ -254,8 +305,7 @@ void DrawFlowPicture(QPainter& painter, const QRectF& area, const FlowPicture& p
   painter.save();
   painter.setRenderHint(QPainter::Antialiasing);
   painter.fillRect(area, Qt::white);
-  QFont font = painter.font();
-  font.setPointSizeF(9);
+  const QFont font = PictureFont(painter.font());
   painter.setFont(font);
   const QFontMetricsF metrics(font);
 
@@ -271,10 +321,9 @@ void DrawFlowPicture(QPainter& painter, const QRectF& area, const FlowPicture& p
 
   const FieldAtIncidence& f = picture.field;
   const Scale scale(f, colour);
-  const double scaleWidth = 120;
-  const QRectF plotBox(area.left() + 64, area.top() + 12 + 2 * metrics.height(),
-                       std::max(10.0, area.width() - 64 - scaleWidth - 24),
-                       std::max(10.0, area.height() - 24 - 5 * metrics.height()));
+  const QRectF plotBox(area.left() + kLeftMargin, area.top() + TopMargin(metrics),
+                       std::max(10.0, area.width() - kLeftMargin - kScaleWidth - kGap),
+                       std::max(10.0, area.height() - TopMargin(metrics) - BottomMargin(metrics)));
   const Frame frame(f.span, plotBox);
 
   // Each pixel of the map is centred on its grid point.
@@ -292,13 +341,14 @@ void DrawFlowPicture(QPainter& painter, const QRectF& area, const FlowPicture& p
   DrawAxes(painter, frame, s);
   DrawScale(
       painter,
-      QRectF(frame.Plot().right() + 24, frame.Plot().top(), scaleWidth, frame.Plot().height()),
+      QRectF(frame.Plot().right() + kGap, frame.Plot().top(), kScaleWidth, frame.Plot().height()),
       scale);
   painter.restore();
 }
 
 void SaveFlowPicture(const FlowPicture& picture, const std::string& path, FlowColour colour,
                      int width, int height) {
+  if (height <= 0) height = FittingHeight(picture, width);
   QBuffer bytes;
   bytes.open(QIODevice::WriteOnly);
   const QRectF area(0, 0, width, height);

@@ -18,9 +18,10 @@ enum class FlowColour { Cp, Speed };
 void DrawFlowPicture(QPainter& painter, const QRectF& area, const FlowPicture& picture,
                      FlowColour colour);
 
-// The picture at width x height pixels, as SVG for a path ending in ".svg" and as PNG
-// otherwise, written whole or not at all; a ProgramError when it cannot be written.
+// The picture at width x height pixels (a height of 0: as high as the plane of the field needs
+// at that width), as SVG for a path ending in ".svg" and as PNG otherwise, written whole or not
+// at all; a ProgramError when it cannot be written.
 void SaveFlowPicture(const FlowPicture& picture, const std::string& path,
-                     FlowColour colour = FlowColour::Cp, int width = 900, int height = 700);
+                     FlowColour colour = FlowColour::Cp, int width = 900, int height = 0);
 
 }  // namespace tarvenol

@@ -233,7 +233,7 @@ TEST_F(SphereFlow, ProbesSayWhatIsWrongWithTheirInput) {
       << *lines;
 
   EXPECT_FALSE(ProbeFlow(*program, win, "1", "2,5", "0"));
-  EXPECT_FALSE(ProbeFlow(*program, win, "nan", "0", "0"));
+  EXPECT_FALSE(ProbeFlow(*program, win, "nan", "0", "1e999"));
   EXPECT_FALSE(ProbeFlow(*program, win, "0.5", "0.1", "0"));
   ASSERT_EQ(win.messages.size(), 3u);
   EXPECT_EQ(win.messages[0], "The point's y must be a number; \"2,5\" is not.");
@@ -274,13 +274,15 @@ TEST(BatchField, PicturesFilesAndProbes) {
   EXPECT_EQ(batch("probe-csv in.csv \"\""), 2);
 
   EXPECT_EQ(batch("--timings ni 12 nj 16 sphere solve alpha 20 field f.png field-vtk f.vti "
-                  "field f.svg field-vtk f.txt probe 1.5 0.25 0 probe 1 x 2"),
+                  "field f.svg field-vtk f.txt field no/f.png probe 1.5 0.25 0 probe 1 x 2"),
             1);
   const std::string err = ReadFile("err.txt");
   // One field for the one solution, however many actions use it.
   EXPECT_EQ(err.find("field: flow field"), err.rfind("field: flow field"));
   EXPECT_NE(err.find("f.txt\" is neither"), std::string::npos) << err;
   EXPECT_NE(err.find("The point's y must be a number; \"x\" is not."), std::string::npos);
+  EXPECT_NE(err.find("The picture cannot be written to \"no/f.png\": No such file or directory."),
+            std::string::npos);
   EXPECT_FALSE(std::filesystem::exists("f.txt"));
   const std::string png = ReadFile("f.png");
   ASSERT_GT(png.size(), 24u);
