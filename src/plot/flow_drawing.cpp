@@ -101,7 +101,9 @@ std::vector<double> Ticks(double low, double high, int count) {
     if (step < raw) step = m * power;
   }
   std::vector<double> ticks;
-  for (double t = std::ceil(low / step) * step; t <= high + 1e-9 * step; t += step) {
+  const double first = std::ceil(low / step);
+  for (int k = 0; (first + k) * step <= high + 1e-9 * step; ++k) {
+    const double t = (first + k) * step;
     ticks.push_back(std::fabs(t) < 1e-9 * step ? 0 : t);
   }
   return ticks;

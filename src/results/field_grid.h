@@ -3,6 +3,7 @@
 // around it: computed once for the axial and the transverse stream, then taken at any angle of
 // attack by their sum, with no new computation of the panels.
 
+#include <array>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -31,9 +32,9 @@ GridSpan GridAroundBody(const BodyShape& shape, int nx = kFieldPoints, int ny = 
 // The two streams' velocities at every point of the grid, by point [0..nx, 0..ny].
 struct FieldGrid {
   GridSpan span;
-  DenseArray<std::uint8_t, 2> masked;  // 1 inside the body or on it: no velocity there
-  Array2 V[2][3];                      // [stream][component]
-  std::vector<Point2> section;         // the body's section, from BodyShape::Section
+  DenseArray<std::uint8_t, 2> masked;      // 1 inside the body or on it: no velocity there
+  std::array<std::array<Array2, 3>, 2> V;  // [stream][component]
+  std::vector<Point2> section;             // the body's section, from BodyShape::Section
 };
 
 // Rows of the grid are computed in parallel; tells progress at Stage::FlowField, and throws

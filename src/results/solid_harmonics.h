@@ -34,8 +34,7 @@ const double* RegularDivisors();
 // loops over m run as vectors.
 [[gnu::always_inline]] inline void RegularHarmonics(double x, double y, double z, int L,
                                                     const double* __restrict divisors,
-                                                    double* __restrict re,
-                                                    double* __restrict im) {
+                                                    double* __restrict re, double* __restrict im) {
   const double r2 = x * x + y * y + z * z;
   re[0] = 1;
   im[0] = 0;

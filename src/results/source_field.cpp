@@ -26,6 +26,12 @@ constexpr int Padded(int n) {
 }
 constexpr int kCoefficients = Padded(HarmonicCount(kMaxOrder + 1));
 static_assert(kMaxOrder <= kMaxHarmonicDegree);
+// Entries of reach_ for each node: k = 0..kMaxOrder + 1.
+constexpr std::size_t kReach = kMaxOrder + 2;
+// Entries of gradient_ for each node: for each set and component, real then imaginary parts.
+constexpr std::size_t GradientSize(int flows) {
+  return static_cast<std::size_t>(flows) * 3 * 2 * kCoefficients;
+}
 
 // Gauss-Legendre points along each side of a panel, on its bilinear map from the unit square:
 // a polynomial of degree l in the point, times the map's Jacobian (linear for a plane
@@ -72,7 +78,7 @@ Corners CornersOf(const ModelState& s, int m) {
 // Re sum G_lm I_lm over l = 1..p + 1, each lane of the sums taking every kTermLanes-th term.
 [[gnu::always_inline]] inline void AddExpansion(const double* G, int flows, double dx, double dy,
                                                 double dz, int p, double V[][3]) {
-  alignas(64) double re[kCoefficients], im[kCoefficients];
+  alignas(64) double re[kCoefficients] = {}, im[kCoefficients] = {};
   IrregularHarmonics(dx, dy, dz, p + 1, re, im);
   const int terms = Padded(HarmonicCount(p + 1));
   for (int h = HarmonicCount(p + 1); h < terms; ++h) {
@@ -80,7 +86,7 @@ Corners CornersOf(const ModelState& s, int m) {
     im[h] = 0;
   }
   for (int fc = 0; fc < flows * 3; ++fc) {
-    const double* Gre = G + fc * 2 * kCoefficients;
+    const double* Gre = G + static_cast<std::ptrdiff_t>(fc) * 2 * kCoefficients;
     const double* Gim = Gre + kCoefficients;
     double lanes[kTermLanes] = {};
     for (int h = 0; h < terms; h += kTermLanes) {
@@ -130,8 +136,8 @@ struct Sources {
                      divisors, Rre, Rim);
     for (int f = 0; f < s.flows; ++f) {
       const double q = s.q[f][g];
-      double* __restrict setRe = re + f * kMoments;
-      double* __restrict setIm = im + f * kMoments;
+      double* __restrict setRe = re + static_cast<std::ptrdiff_t>(f) * kMoments;
+      double* __restrict setIm = im + static_cast<std::ptrdiff_t>(f) * kMoments;
       for (int h = 0; h < kMoments; ++h) {
         setRe[h] += q * Rre[h];
         setIm[h] -= q * Rim[h];
@@ -211,10 +217,11 @@ SourceField::SourceField(const ModelState& s, const std::vector<const Array2*>& 
   if (count > 0) Build(order, 0, count, 0, corners, controls, cornerCount);
   panels_ = FieldPanelsOf(s, order);
   for (int f = 0; f < flows_; ++f) {
-    sigma_[f].resize(order.size());
+    sigma_[static_cast<std::size_t>(f)].resize(order.size());
     for (std::size_t at = 0; at < order.size(); ++at) {
       const int m = order[at];
-      sigma_[f][at] = (*sigma[static_cast<std::size_t>(f)])((m - 1) / nj + 1, (m - 1) % nj + 1);
+      sigma_[static_cast<std::size_t>(f)][at] =
+          (*sigma[static_cast<std::size_t>(f)])((m - 1) / nj + 1, (m - 1) % nj + 1);
     }
   }
   if (tolerance > 0 && count > 0) Moments(s, order, tolerance, path);
@@ -296,14 +303,14 @@ void SourceField::Moments(const ModelState& s, const std::vector<int>& order, do
       }
     }
   }
-  constexpr int kPerPanel = kGaussPoints * kGaussPoints;
+  constexpr auto kPerPanel = static_cast<std::size_t>(kGaussPoints) * kGaussPoints;
   const std::size_t sources = order.size() * kPerPanel;
   std::vector<double> gx(sources), gy(sources), gz(sources), charge[kMaxFieldFlows];
   for (int f = 0; f < flows_; ++f) charge[f].resize(sources);
 #pragma omp parallel for
   for (int at = 0; at < static_cast<int>(order.size()); ++at) {
     const Corners c = CornersOf(s, order[static_cast<std::size_t>(at)]);
-    auto g = static_cast<std::size_t>(at * kPerPanel);
+    std::size_t g = static_cast<std::size_t>(at) * kPerPanel;
     for (int a = 0; a < kGaussPoints; ++a) {
       for (int b = 0; b < kGaussPoints; ++b, ++g) {
         const double sa = u[a], tb = u[b];
@@ -319,19 +326,21 @@ void SourceField::Moments(const ModelState& s, const std::vector<int>& order, do
                                           std::pow(ds[2] * dt[0] - ds[0] * dt[2], 2) +
                                           std::pow(ds[0] * dt[1] - ds[1] * dt[0], 2));
         for (int f = 0; f < flows_; ++f) {
-          charge[f][g] = sigma_[f][static_cast<std::size_t>(at)] * weight[a] * weight[b] * jacobian;
+          charge[f][g] = sigma_[static_cast<std::size_t>(f)][static_cast<std::size_t>(at)] *
+                         weight[a] * weight[b] * jacobian;
         }
       }
     }
   }
 
   const auto nodeCount = static_cast<int>(nodes_.size());
-  constexpr int kMoments = HarmonicCount(kMaxOrder);
-  const int perNode = flows_ * kMoments;
+  constexpr std::size_t kMoments = HarmonicCount(kMaxOrder);
+  const std::size_t perNode = static_cast<std::size_t>(flows_) * kMoments;
+  const auto Set = [](int f) { return static_cast<std::size_t>(f) * kMoments; };
   // The moments M_lm of each node and set about the node's centre, real and imaginary parts.
-  std::vector<double> Mre(static_cast<std::size_t>(nodeCount * perNode));
+  std::vector<double> Mre(static_cast<std::size_t>(nodeCount) * perNode);
   std::vector<double> Mim(Mre.size());
-  reach_.assign(static_cast<std::size_t>(nodeCount * (kMaxOrder + 2)), 0);
+  reach_.assign(static_cast<std::size_t>(nodeCount) * kReach, 0);
   const double* divisors = RegularDivisors();
   const double* charges[kMaxFieldFlows] = {};
   for (int f = 0; f < flows_; ++f) charges[f] = charge[f].data();
@@ -340,10 +349,10 @@ void SourceField::Moments(const ModelState& s, const std::vector<int>& order, do
 #pragma omp parallel for schedule(dynamic)
   for (int n = 0; n < nodeCount; ++n) {
     const Node& node = nodes_[static_cast<std::size_t>(n)];
-    const auto first = static_cast<std::size_t>(node.begin * kPerPanel);
-    const auto last = static_cast<std::size_t>(node.end * kPerPanel);
+    const std::size_t first = static_cast<std::size_t>(node.begin) * kPerPanel;
+    const std::size_t last = static_cast<std::size_t>(node.end) * kPerPanel;
     // The sum of |q| (r / rho)^k over the node's sources, k = 0..kMaxOrder + 1.
-    double* reach = &reach_[static_cast<std::size_t>(n * (kMaxOrder + 2))];
+    double* reach = &reach_[static_cast<std::size_t>(n) * kReach];
     for (std::size_t g = first; g < last; ++g) {
       double q = 0;
       for (int f = 0; f < flows_; ++f) q += std::fabs(charge[f][g]);
@@ -356,8 +365,8 @@ void SourceField::Moments(const ModelState& s, const std::vector<int>& order, do
     }
     if (node.child[0] >= 0) continue;
     const Sources points{gx.data(), gy.data(), gz.data(), charges, flows_};
-    moments(points, first, last, node.centre, divisors, &Mre[static_cast<std::size_t>(n * perNode)],
-            &Mim[static_cast<std::size_t>(n * perNode)]);
+    moments(points, first, last, node.centre, divisors, &Mre[static_cast<std::size_t>(n) * perNode],
+            &Mim[static_cast<std::size_t>(n) * perNode]);
   }
 
   // Inner nodes, a depth at a time from the deepest: the children's moments moved to the
@@ -378,8 +387,8 @@ void SourceField::Moments(const ModelState& s, const std::vector<int>& order, do
         double Dre[FullCount(kMaxOrder)], Dim[FullCount(kMaxOrder)];
         FullHarmonics(Rre, Rim, kMaxOrder, Dre, Dim);
         for (int f = 0; f < flows_; ++f) {
-          const auto from = static_cast<std::size_t>(c * perNode + f * kMoments);
-          const auto to = static_cast<std::size_t>(n * perNode + f * kMoments);
+          const std::size_t from = static_cast<std::size_t>(c) * perNode + Set(f);
+          const std::size_t to = static_cast<std::size_t>(n) * perNode + Set(f);
           double Fre[FullCount(kMaxOrder)], Fim[FullCount(kMaxOrder)];
           FullHarmonics(&Mre[from], &Mim[from], kMaxOrder, Fre, Fim);
           for (int l = 0; l <= kMaxOrder; ++l) {
@@ -404,11 +413,11 @@ void SourceField::Moments(const ModelState& s, const std::vector<int>& order, do
   }
 
   // The velocity -grad(Phi) / (4 pi) of Phi = sum M_lm I_lm, through the derivatives of I.
-  gradient_.assign(static_cast<std::size_t>(nodeCount * flows_ * 3 * 2 * kCoefficients), 0);
+  gradient_.assign(static_cast<std::size_t>(nodeCount) * GradientSize(flows_), 0);
 #pragma omp parallel for
   for (int n = 0; n < nodeCount; ++n) {
     for (int f = 0; f < flows_; ++f) {
-      const auto at = static_cast<std::size_t>(n * perNode + f * kMoments);
+      const std::size_t at = static_cast<std::size_t>(n) * perNode + Set(f);
       double Fre[FullCount(kMaxOrder)], Fim[FullCount(kMaxOrder)];
       FullHarmonics(&Mre[at], &Mim[at], kMaxOrder, Fre, Fim);
       Complex G[3][kCoefficients] = {};
@@ -425,8 +434,8 @@ void SourceField::Moments(const ModelState& s, const std::vector<int>& order, do
         }
       }
       for (int c = 0; c < 3; ++c) {
-        double* out =
-            &gradient_[static_cast<std::size_t>(((n * flows_ + f) * 3 + c) * 2 * kCoefficients)];
+        double* out = &gradient_[static_cast<std::size_t>(n) * GradientSize(flows_) +
+                                 static_cast<std::size_t>(f * 3 + c) * 2 * kCoefficients];
         for (int h = 0; h < kCoefficients; ++h) {
           out[h] = G[c][h].real();
           out[kCoefficients + h] = G[c][h].imag();
@@ -442,7 +451,7 @@ void SourceField::Moments(const ModelState& s, const std::vector<int>& order, do
 
 int SourceField::OrderFor(int n, double R) const {
   const Node& node = nodes_[static_cast<std::size_t>(n)];
-  const double* reach = &reach_[static_cast<std::size_t>(n * (kMaxOrder + 2))];
+  const double* reach = &reach_[static_cast<std::size_t>(n) * kReach];
   const double t = node.radius / R;
   const double gap = R - node.radius;
   const double tau = node.panelRadius / gap;
@@ -463,7 +472,7 @@ int SourceField::OrderFor(int n, double R) const {
 void SourceField::AddInduced(const double point[3], double V[][3]) const {
   if (nodes_.empty()) return;
   const double* sigma[kMaxFieldFlows];
-  for (int f = 0; f < flows_; ++f) sigma[f] = sigma_[f].data();
+  for (int f = 0; f < flows_; ++f) sigma[f] = sigma_[static_cast<std::size_t>(f)].data();
   int stack[128];
   int top = 0;
   stack[top++] = 0;
@@ -476,8 +485,8 @@ void SourceField::AddInduced(const double point[3], double V[][3]) const {
     const double R = std::sqrt(dx * dx + dy * dy + dz * dz);
     if (budget_ > 0 && R > node.radius) {
       if (const int p = OrderFor(n, R); p >= 0) {
-        expansion_(&gradient_[static_cast<std::size_t>(n * flows_ * 3 * 2 * kCoefficients)], flows_,
-                   dx, dy, dz, p, V);
+        expansion_(&gradient_[static_cast<std::size_t>(n) * GradientSize(flows_)], flows_, dx, dy,
+                   dz, p, V);
         continue;
       }
     }

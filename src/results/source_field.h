@@ -20,6 +20,7 @@
 // eps all together. Groups are taken at three to five of their radii; nearer ones are opened,
 // down to the panels, which take the exact formula (field_velocity.h).
 
+#include <array>
 #include <vector>
 
 #include "core/array.h"
@@ -70,7 +71,7 @@ class SourceField {
 
   int flows_ = 0;
   FieldPanels panels_;
-  std::vector<double> sigma_[kMaxFieldFlows];  // in the tree's order
+  std::array<std::vector<double>, kMaxFieldFlows> sigma_;  // in the tree's order
   std::vector<Node> nodes_;
   // For each node, flow and component of the velocity: the coefficients G of
   // V = Re sum G_lm I_lm(point - centre), as real parts then imaginary parts.

@@ -60,11 +60,11 @@ constexpr double kTwoPi = 2 * std::numbers::pi;
   const double *ZtaX = &P.ZtaX[at], *ZtaY = &P.ZtaY[at], *ZtaZ = &P.ZtaZ[at];
   const double *xiOf[4], *etaOf[4], *dOf[4], *dXiOf[4], *dEtaOf[4];
   for (int k = 0; k < 4; ++k) {
-    xiOf[k] = &P.xi[k][at];
-    etaOf[k] = &P.eta[k][at];
-    dOf[k] = &P.d[k][at];
-    dXiOf[k] = &P.dXiByD[k][at];
-    dEtaOf[k] = &P.dEtaByD[k][at];
+    xiOf[k] = &P.xi[static_cast<std::size_t>(k)][at];
+    etaOf[k] = &P.eta[static_cast<std::size_t>(k)][at];
+    dOf[k] = &P.d[static_cast<std::size_t>(k)][at];
+    dXiOf[k] = &P.dXiByD[static_cast<std::size_t>(k)][at];
+    dEtaOf[k] = &P.dEtaByD[static_cast<std::size_t>(k)][at];
   }
 
   for (int l = 0; l < lanes; ++l) {
@@ -176,8 +176,9 @@ FieldPanels FieldPanelsOf(const ModelState& s, const std::vector<int>& order) {
                                  &P.ItaZ, &P.ZtaX, &P.ZtaY, &P.ZtaZ}) {
     a->assign(n, 0);
   }
-  for (int k = 0; k < 4; ++k) {
-    for (std::vector<double>* a : {&P.xi[k], &P.eta[k], &P.d[k], &P.dXiByD[k], &P.dEtaByD[k]}) {
+  for (std::size_t kk = 0; kk < 4; ++kk) {
+    for (std::vector<double>* a :
+         {&P.xi[kk], &P.eta[kk], &P.d[kk], &P.dXiByD[kk], &P.dEtaByD[kk]}) {
       a->assign(n, 0);
     }
   }
@@ -199,13 +200,13 @@ FieldPanels FieldPanelsOf(const ModelState& s, const std::vector<int>& order) {
     const PanelOutline outline = OutlineOfPanel(s, i, j);
     for (int k = 0; k < 4; ++k) {
       const int slot = k < outline.n ? k : 0;
-      P.xi[k][at] = outline.xi[slot];
-      P.eta[k][at] = outline.eta[slot];
+      P.xi[static_cast<std::size_t>(k)][at] = outline.xi[slot];
+      P.eta[static_cast<std::size_t>(k)][at] = outline.eta[slot];
     }
     for (int k = 0; k < outline.n; ++k) {
-      P.d[k][at] = outline.d[k];
-      P.dXiByD[k][at] = outline.dXi[k] / outline.d[k];
-      P.dEtaByD[k][at] = outline.dEta[k] / outline.d[k];
+      P.d[static_cast<std::size_t>(k)][at] = outline.d[k];
+      P.dXiByD[static_cast<std::size_t>(k)][at] = outline.dXi[k] / outline.d[k];
+      P.dEtaByD[static_cast<std::size_t>(k)][at] = outline.dEta[k] / outline.d[k];
     }
   }
   return P;

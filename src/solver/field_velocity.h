@@ -6,6 +6,7 @@
 // turns wrong for a point whose foot lies on an edge's line beyond the panel; it is right at the
 // control points, where the report needs its bits, and is kept there.)
 
+#include <array>
 #include <vector>
 
 #include "core/model_state.h"
@@ -25,9 +26,9 @@ struct FieldPanels {
   std::vector<double> xC, yC, zC;  // control point
   std::vector<double> XsiX, XsiY, XsiZ, ItaX, ItaY, ItaZ, ZtaX, ZtaY, ZtaZ;
   // Corners in the panel's axes; a panel of three corners repeats its first in the fourth slot.
-  std::vector<double> xi[4], eta[4];
+  std::array<std::vector<double>, 4> xi, eta;
   // Edge k, from slot k to the next: its length and direction; all 0 for a repeated corner.
-  std::vector<double> d[4], dXiByD[4], dEtaByD[4];
+  std::array<std::vector<double>, 4> d, dXiByD, dEtaByD;
 };
 
 // Panel (i, j) of s is panel number m = (i - 1) * NJ + j; order lists the numbers m in the
