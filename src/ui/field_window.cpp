@@ -4,6 +4,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPainter>
+#include <QPushButton>
 #include <QVBoxLayout>
 #include <utility>
 
@@ -23,10 +24,10 @@ class FlowView : public QWidget {
     picture_ = std::move(picture);
     colour_ = colour;
     note_ = std::move(note);
+    // What the picture shows, in words, for a screen reader.
+    setAccessibleName(picture_ ? QString::fromStdString(picture_->title) : note_);
     update();
   }
-  const std::optional<FlowPicture>& Picture() const { return picture_; }
-  const QString& Note() const { return note_; }
 
  protected:
   void paintEvent(QPaintEvent*) override {
@@ -68,6 +69,7 @@ FieldWindow::FieldWindow(Program& program, WindowOps& win, QWidget* parent)
   layout->addWidget(view_, 1);
   runner_ = std::make_unique<WorkRunner>(progress_, nullptr);
   connect(colour_, &QComboBox::currentIndexChanged, this, [this] { Redraw(); });
+  connect(progress_->CancelButton(), &QPushButton::clicked, this, [this] { stopping_ = true; });
   resize(900, 760);
 }
 
@@ -82,9 +84,10 @@ void FieldWindow::Follow() {
   const std::uint64_t key = SolutionKey(program_);
   if (key == 0) {
     // No solution: whatever is running is of no use.
-    runner_->Cancel();
+    Stop();
     field_.reset();
-  } else if (!field_ || field_->solution != key) {
+  } else if ((!field_ || field_->solution != key) &&
+             !(Working() && computing_ == key && !stopping_)) {
     Compute();
   }
   Redraw();
@@ -97,12 +100,14 @@ void FieldWindow::AlphaChanged(double degrees) {
 
 void FieldWindow::Compute() {
   if (runner_->Working()) {
-    runner_->Cancel();
+    Stop();
     followAgain_ = true;
     return;
   }
   std::unique_ptr<Operation> operation = PlanFlowField(program_, win_, field_);
   if (!operation) return;
+  computing_ = SolutionKey(program_);
+  stopping_ = false;
   runner_->Start(std::move(operation), [this](std::unique_ptr<Operation> done) {
     done->Finish(program_, win_);
     if (std::exchange(followAgain_, false) && isVisible()) {
@@ -127,8 +132,13 @@ void FieldWindow::Redraw() {
   }
 }
 
-void FieldWindow::hideEvent(QHideEvent* event) {
+void FieldWindow::Stop() {
   runner_->Cancel();
+  stopping_ = true;
+}
+
+void FieldWindow::hideEvent(QHideEvent* event) {
+  Stop();
   QWidget::hideEvent(event);
 }
 

@@ -40,6 +40,8 @@ class FieldWindow : public QWidget {
 
  private:
   void Compute();
+  // Asks the work running to stop.
+  void Stop();
   void Redraw();
 
   Program& program_;
@@ -49,7 +51,9 @@ class FieldWindow : public QWidget {
   ProgressPanel* progress_;
   std::optional<FlowField> field_;  // of the last solution computed
   double alpha_ = 0;
-  bool followAgain_ = false;  // the solution changed while a field was computed
+  std::uint64_t computing_ = 0;  // the SolutionKey of the field being computed
+  bool stopping_ = false;        // the work running was asked to stop
+  bool followAgain_ = false;     // the solution changed while a field was computed
   // Last, so that it is gone, its work stopped, before anything that work reads.
   std::unique_ptr<WorkRunner> runner_;
 };

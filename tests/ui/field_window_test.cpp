@@ -95,5 +95,18 @@ TEST_F(FlowWindow, ItsWorkShowsProgressAndStopsAtCancel) {
   EXPECT_GT(Colours(Picture()).first, 1000);
 }
 
+TEST_F(FlowWindow, ANewSolutionWhileAFieldIsComputedIsTheOneShown) {
+  Control<QAction>("Mn_Field")->trigger();
+  Solve("40");
+  ASSERT_TRUE(Field()->Working());
+  Solve("12");
+  SettleField();
+  EXPECT_TRUE(Field()
+                  ->findChild<QWidget*>("Picture_Flow")
+                  ->accessibleName()
+                  .startsWith("Flow around the sphere, 12 × 12 panels, at 0°"));
+  EXPECT_TRUE(messages.empty());
+}
+
 }  // namespace
 }  // namespace tarvenol::testing
