@@ -16,8 +16,8 @@ namespace {
 // expansion, enough that a leaf's expansion pays.
 constexpr int kLeafPanels = 32;
 
-// The highest order of the expansions: a node meets the bound at a distance of about 3 to 4
-// of its radii.
+// The highest order of the expansions: with it a node meets the bound from about 2.2 to 2.8 of
+// its radii on, the farther the fewer.
 constexpr int kMaxOrder = 22;
 // Lanes of the sums of an expansion's terms; its coefficients are kept in whole sets of them.
 constexpr int kTermLanes = 8;

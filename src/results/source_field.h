@@ -17,7 +17,7 @@
 // kExactDegree about each panel's control point, and the second term bounds the rest, in the
 // rule and in the panel alike. A group so taken errs by at most eps A / A_all, so the velocity
 // of any sum of the sets whose weights are at most 1 in size (cos a and sin a) errs by at most
-// eps all together. Groups are taken at three to five of their radii; nearer ones are opened,
+// eps all together. Groups are taken from about three of their radii on; nearer ones are opened,
 // down to the panels, which take the exact formula (field_velocity.h).
 
 #include <array>
