@@ -82,6 +82,7 @@ bool FieldWindow::Working() const {
 void FieldWindow::Follow() {
   alpha_ = program_.alphaDegrees;
   const std::uint64_t key = SolutionKey(program_);
+  shown_ = key;
   if (key == 0) {
     // No solution: whatever is running is of no use.
     Stop();
@@ -106,7 +107,7 @@ void FieldWindow::Compute() {
   }
   std::unique_ptr<Operation> operation = PlanFlowField(program_, win_, field_);
   if (!operation) return;
-  computing_ = SolutionKey(program_);
+  computing_ = shown_;
   stopping_ = false;
   runner_->Start(std::move(operation), [this](std::unique_ptr<Operation> done) {
     done->Finish(program_, win_);
@@ -120,10 +121,9 @@ void FieldWindow::Compute() {
 
 void FieldWindow::Redraw() {
   const auto colour = colour_->currentIndex() == 1 ? FlowColour::Speed : FlowColour::Cp;
-  const std::uint64_t key = SolutionKey(program_);
-  if (key == 0) {
+  if (shown_ == 0) {
     view_->Show(std::nullopt, colour, "No solution yet: apply Hess's panel method to a geometry.");
-  } else if (field_ && field_->solution == key) {
+  } else if (field_ && field_->solution == shown_) {
     view_->Show(FlowPictureAt(*field_, alpha_), colour, {});
   } else if (Working()) {
     view_->Show(std::nullopt, colour, "The flow around the body is being computed.");

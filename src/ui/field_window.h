@@ -51,9 +51,12 @@ class FieldWindow : public QWidget {
   ProgressPanel* progress_;
   std::optional<FlowField> field_;  // of the last solution computed
   double alpha_ = 0;
-  std::uint64_t computing_ = 0;  // the SolutionKey of the field being computed
-  bool stopping_ = false;        // the work running was asked to stop
-  bool followAgain_ = false;     // the solution changed while a field was computed
+  // The SolutionKey of the solution shown when it was last followed, and of the field being
+  // computed: a move of the angle of attack draws without reading the solution again.
+  std::uint64_t shown_ = 0;
+  std::uint64_t computing_ = 0;
+  bool stopping_ = false;     // the work running was asked to stop
+  bool followAgain_ = false;  // the solution changed while a field was computed
   // Last, so that it is gone, its work stopped, before anything that work reads.
   std::unique_ptr<WorkRunner> runner_;
 };
