@@ -13,6 +13,7 @@
 #include <memory>
 #include <string>
 
+#include "batch/field_actions.h"
 #include "batch/interrupts.h"
 #include "batch/stage_timer.h"
 #include "batch/terminal_progress.h"
@@ -139,6 +140,18 @@ class BatchRun {
         Run("body-figures", PlanBodyFigures(program_, win_));
         if (program_.state.ShowSolution && program_.bodyReport) PrintBodyFigures();
         break;
+      case BatchAction::Field:
+        fields_.SavePicture(v[0]);
+        break;
+      case BatchAction::FieldVtk:
+        fields_.SaveVtk(v[0]);
+        break;
+      case BatchAction::Probe:
+        fields_.Probe(v[0], v[1], v[2]);
+        break;
+      case BatchAction::ProbeCsv:
+        fields_.ProbeTable(v[0], v[1]);
+        break;
     }
   }
 
@@ -235,6 +248,9 @@ class BatchRun {
   HeadlessWindow win_{canvas_};
   Program program_;
   BatchProgress progress_{line_.timings};
+  FieldActions fields_{program_, win_, [this](const char* name, std::unique_ptr<Operation> op) {
+                         Run(name, std::move(op));
+                       }};
 };
 
 }  // namespace
@@ -246,7 +262,7 @@ int RunBatch(const CommandLine& line) {
   std::unique_ptr<QApplication> application;
   const bool plots =
       std::any_of(line.actions.begin(), line.actions.end(), [](const BatchAction& a) {
-        return a.kind == BatchAction::Plot ||
+        return a.kind == BatchAction::Plot || a.kind == BatchAction::Field ||
                (a.kind == BatchAction::Forces && PictureFormatOf(a.values[0]));
       });
   static int argc = 1;

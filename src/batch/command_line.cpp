@@ -1,5 +1,7 @@
 #include "batch/command_line.h"
 
+#include <algorithm>
+
 #include "core/shown_text.h"
 #include "core/text_number.h"
 
@@ -38,6 +40,13 @@ const char* const kBatchUsage =
     "  body-figures  print the body's volume, wetted area, centre of volume and added-mass\n"
     "                coefficients k1, k2 and k' (with their estimates extrapolated from a\n"
     "                second solution at half the panels around), one name and value a line\n"
+    "  field PATH    save the picture of the flow around the body in the plane of the stream:\n"
+    "                Cp, streamlines and the body's section, as SVG for a PATH ending in .svg,\n"
+    "                as PNG otherwise\n"
+    "  field-vtk PATH  save that field as a VTK structured grid (.vts) or image data (.vti),\n"
+    "                with the velocity, speed and Cp, and the points inside the body masked\n"
+    "  probe X Y Z   print the velocity and Cp at the point (X, Y, Z) to standard output\n"
+    "  probe-csv IN OUT  the same for each point x,y,z of the CSV table IN, into the table OUT\n"
     "\n"
     "Options:\n"
     "  --timings     print the wall time of each stage of each action to standard error\n"
@@ -80,6 +89,10 @@ constexpr ActionName kActions[] = {
     {"alpha", "a value", 1, BatchAction::Alpha, false},
     {"forces", "a path", 1, BatchAction::Forces, true, 3},
     {"body-figures", "", 0, BatchAction::BodyFigures, false},
+    {"field", "a path", 1, BatchAction::Field, true},
+    {"field-vtk", "a path", 1, BatchAction::FieldVtk, true},
+    {"probe", "three values", 3, BatchAction::Probe, false},
+    {"probe-csv", "two paths", 2, BatchAction::ProbeCsv, true},
 };
 
 }  // namespace
@@ -127,7 +140,8 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args) {
           args.begin() + static_cast<std::ptrdiff_t>(a + 1 + action->optionalNumbers));
       a += action->optionalNumbers;
     }
-    if (action->pathValue && taken.values[0].empty()) {
+    if (action->pathValue && std::any_of(taken.values.begin(), taken.values.end(),
+                                         [](const std::string& v) { return v.empty(); })) {
       line.error = "'" + arg + "' needs a path, not an empty text";
     }
     line.actions.push_back(std::move(taken));

@@ -24,7 +24,11 @@ struct BatchAction {
     Csv,
     Alpha,
     Forces,
-    BodyFigures
+    BodyFigures,
+    Field,
+    FieldVtk,
+    Probe,
+    ProbeCsv
   } kind;
   std::vector<std::string> values;  // as many as the action takes
 };

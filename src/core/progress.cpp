@@ -16,6 +16,10 @@ const char* StageName(Stage stage) {
       return "surface velocities";
     case Stage::Report:
       return "report";
+    case Stage::FlowField:
+      return "flow field";
+    case Stage::Streamlines:
+      return "streamlines";
   }
   return "work";
 }

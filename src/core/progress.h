@@ -7,7 +7,16 @@
 
 namespace tarvenol {
 
-enum class Stage { Geometry, Coefficients, MatrixReport, Elimination, SurfaceVelocity, Report };
+enum class Stage {
+  Geometry,
+  Coefficients,
+  MatrixReport,
+  Elimination,
+  SurfaceVelocity,
+  Report,
+  FlowField,
+  Streamlines
+};
 
 // A few words for the stage, as a user reads them: "influence coefficients".
 const char* StageName(Stage stage);

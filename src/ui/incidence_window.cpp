@@ -83,7 +83,7 @@ IncidenceWindow::IncidenceWindow(QWidget* parent, std::function<bool(const QStri
   HScroll_Alpha_->setRange(-90, 90);
   Text_Alpha_->setMaximumWidth(80);
   Chart_Moment_->setRenderHint(QPainter::Antialiasing);
-  Chart_Moment_->setMinimumHeight(320);
+  Chart_Moment_->setMinimumSize(520, 320);
   Label_Figures_->setTextInteractionFlags(Qt::TextSelectableByMouse);
   Label_Forces_->setTextInteractionFlags(Qt::TextSelectableByMouse);
 

@@ -18,6 +18,7 @@
 #include "flow/results_flow.h"
 #include "flow/view_handlers.h"
 #include "ui/about_window.h"
+#include "ui/field_window.h"
 #include "ui/file_chooser.h"
 #include "ui/fitting_text_box.h"
 #include "ui/focus_rest.h"
@@ -65,12 +66,13 @@ Form1::Form1(MessageSink sink, QuestionSink questions, SavePathSink paths)
       this,
       [this](const QString& text) {
         const bool taken = SetAngleOfAttack(program_, *ops_, text.toStdString());
-        ShowResults();
+        ShowAngle();
         return taken;
       },
       [this] { Start(PlanBodyFigures(program_, *ops_)); });
   ops_ = std::make_unique<QtWindowOps>(controls_, canvas_, this, std::move(sink),
                                        std::move(questions));
+  Form_Field_ = new FieldWindow(program_, *ops_, this);
   runner_ = std::make_unique<WorkRunner>(progress_, Pic1_, nullptr);
   BuildMenus();
   ConnectEvents(controls_);
@@ -233,6 +235,12 @@ void Form1::BuildMenus() {
     Form_Incidence_->ShowBody(program_);
     ShowBeside(Form_Incidence_, this);
   });
+  QAction* Mn_Field = Mn_Results->addAction("Flow around the body");
+  Mn_Field->setObjectName("Mn_Field");
+  connect(Mn_Field, &QAction::triggered, this, [this] {
+    Form_Field_->Follow();
+    ShowBeside(Form_Field_, this);
+  });
   QAction* Mn_ExportVtk = Mn_Results->addAction("Export the panels as VTK...");
   Mn_ExportVtk->setObjectName("Mn_ExportVtk");
   connect(Mn_ExportVtk, &QAction::triggered, this, [this] {
@@ -297,6 +305,13 @@ void Form1::ShowPicture() {
 void Form1::ShowResults() {
   if (Form_Pressure_->isVisible()) Form_Pressure_->ShowPressure(CurrentPressure(program_));
   if (Form_Incidence_->isVisible()) Form_Incidence_->ShowBody(program_);
+  if (Form_Field_->isVisible()) Form_Field_->Follow();
+}
+
+void Form1::ShowAngle() {
+  if (Form_Pressure_->isVisible()) Form_Pressure_->ShowPressure(CurrentPressure(program_));
+  if (Form_Incidence_->isVisible()) Form_Incidence_->ShowBody(program_);
+  if (Form_Field_->isVisible()) Form_Field_->AlphaChanged(program_.alphaDegrees);
 }
 
 void Form1::Export(const QString& title, const QString& suggested, const QString& filter,

@@ -15,6 +15,7 @@
 
 namespace tarvenol {
 
+class FieldWindow;
 class PictureArea;
 class IncidenceWindow;
 class PressureWindow;
@@ -56,6 +57,8 @@ class Form1 : public QMainWindow {
   void ShowPicture();
   // The results of the solution shown: its plot follows; an export asks where to save it.
   void ShowResults();
+  // The results' angle of attack has moved: the result windows shown follow it.
+  void ShowAngle();
   void Export(const QString& title, const QString& suggested, const QString& filter,
               void (*save)(const Program&, WindowOps&, const std::string&));
 
@@ -67,6 +70,7 @@ class Form1 : public QMainWindow {
   QMenu* Mn_Geometry_ = nullptr;
   PressureWindow* Form_Pressure_ = nullptr;
   IncidenceWindow* Form_Incidence_ = nullptr;
+  FieldWindow* Form_Field_ = nullptr;
   SavePathSink paths_;
   std::unique_ptr<QtWindowOps> ops_;
   bool started_ = false;

@@ -147,8 +147,9 @@ TEST_F(MainWindow, MenusCarryTheirCaptions) {
   EXPECT_EQ(top[2]->menu(), Control<QMenu>("Mn_Results"));
   QStringList results;
   for (const QAction* item : top[2]->menu()->actions()) results << item->text();
-  EXPECT_EQ(results, (QStringList{"Pressure along the body", "Body at incidence",
-                                  "Export the panels as VTK...", "Export the panels as CSV..."}));
+  EXPECT_EQ(results,
+            (QStringList{"Pressure along the body", "Body at incidence", "Flow around the body",
+                         "Export the panels as VTK...", "Export the panels as CSV..."}));
 }
 
 TEST_F(MainWindow, CountsOfUpToSevenDigitsShowWholeInTheirBoxes) {

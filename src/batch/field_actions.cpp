@@ -1,0 +1,71 @@
+#include "batch/field_actions.h"
+
+#include <cstdio>
+#include <utility>
+
+#include "flow/saved_files.h"
+#include "plot/flow_drawing.h"
+
+namespace tarvenol {
+namespace {
+
+// The picture at the results' angle of attack: the streamlines traced as the long part, so that
+// --timings tells them apart, then drawn and written.
+class PictureOperation : public Operation {
+ public:
+  PictureOperation(const FlowField& field, double alphaDegrees, std::string path)
+      : field_(field), alphaDegrees_(alphaDegrees), path_(std::move(path)) {}
+
+ private:
+  void Compute(Progress& progress) override {
+    Step(progress, Stage::Streamlines, 0);
+    picture_ = FlowPictureAt(field_, alphaDegrees_);
+  }
+  void Take(Program& p, WindowOps& win) override {
+    const std::string bytes =
+        FlowPictureBytes(picture_, PictureFormatOf(path_).value_or(PlotFormat::Png));
+    if (bytes.empty()) {
+      win.MessageBox("The picture of the flow cannot be drawn.");
+      return;
+    }
+    SaveFile(p, win, path_, "picture", bytes);
+  }
+
+  const FlowField& field_;
+  double alphaDegrees_;
+  std::string path_;
+  FlowPicture picture_;
+};
+
+}  // namespace
+
+const FlowField* FieldActions::Field() {
+  const std::uint64_t key = SolutionKey(p_);
+  if (key != 0 && field_ && field_->solution == key) return &*field_;
+  field_.reset();
+  run_("field", PlanFlowField(p_, win_, field_));
+  return field_ ? &*field_ : nullptr;
+}
+
+void FieldActions::SavePicture(const std::string& path) {
+  if (const FlowField* field = Field()) {
+    run_("field picture", std::make_unique<PictureOperation>(*field, p_.alphaDegrees, path));
+  }
+}
+
+void FieldActions::SaveVtk(const std::string& path) {
+  if (const FlowField* field = Field()) ExportFieldVtk(p_, win_, *field, path);
+}
+
+void FieldActions::Probe(const std::string& x, const std::string& y, const std::string& z) {
+  if (const std::optional<std::string> lines = ProbeFlow(p_, win_, x, y, z)) {
+    std::fputs(lines->c_str(), stdout);
+    std::fflush(stdout);
+  }
+}
+
+void FieldActions::ProbeTable(const std::string& in, const std::string& out) {
+  ProbeFlowTable(p_, win_, in, out);
+}
+
+}  // namespace tarvenol

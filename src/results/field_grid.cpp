@@ -1,0 +1,90 @@
+#include "results/field_grid.h"
+
+#include <omp.h>
+
+#include <atomic>
+#include <cmath>
+#include <limits>
+
+namespace tarvenol {
+
+GridSpan GridAroundBody(const BodyShape& shape, int nx, int ny) {
+  const double margin = shape.Size() / 2;
+  GridSpan span;
+  span.nx = nx;
+  span.ny = ny;
+  span.x0 = shape.xLow() - margin;
+  span.y0 = -(shape.rMax() + margin);
+  span.dx = (shape.xHigh() + margin - span.x0) / (nx - 1);
+  span.dy = -2 * span.y0 / (ny - 1);
+  return span;
+}
+
+FieldGrid ComputeFieldGrid(const BodyFlow& flow, const GridSpan& span, Progress& progress) {
+  FieldGrid grid;
+  grid.span = span;
+  const auto nx = static_cast<std::size_t>(span.nx), ny = static_cast<std::size_t>(span.ny);
+  grid.masked = DenseArray<std::uint8_t, 2>(nx, ny);
+  for (auto& stream : grid.V) {
+    for (Array2& component : stream) component = Array2(nx, ny);
+  }
+  grid.section = flow.Shape().Section();
+
+  std::atomic<int> rowsDone = 0;
+  std::atomic<bool> stop = false;
+  Step(progress, Stage::FlowField, 0);
+#pragma omp parallel for schedule(dynamic, 1)
+  for (int j = 1; j <= span.ny; ++j) {
+    if (stop.load(std::memory_order_relaxed)) continue;
+    for (int i = 1; i <= span.nx; ++i) {
+      StreamVelocities V;
+      if (flow.VelocityAt(span.X(i), span.Y(j), 0, V)) {
+        for (std::size_t f = 0; f < 2; ++f) {
+          for (std::size_t c = 0; c < 3; ++c) grid.V[f][c](i, j) = V[f][c];
+        }
+      } else {
+        grid.masked(i, j) = 1;
+      }
+    }
+    const int done = rowsDone.fetch_add(1, std::memory_order_relaxed) + 1;
+    if (omp_get_thread_num() == 0 &&
+        !progress.Advance(Stage::FlowField, static_cast<double>(done) / span.ny)) {
+      stop.store(true, std::memory_order_relaxed);
+    }
+  }
+  if (stop) throw Cancelled();
+  return grid;
+}
+
+FieldAtIncidence FieldAt(const FieldGrid& grid, const Incidence& a) {
+  FieldAtIncidence f;
+  f.span = grid.span;
+  f.incidence = a;
+  f.masked = grid.masked;
+  f.section = grid.section;
+  const auto nx = static_cast<std::size_t>(grid.span.nx);
+  const auto ny = static_cast<std::size_t>(grid.span.ny);
+  for (Array2* v : {&f.Vx, &f.Vy, &f.Vz, &f.speed, &f.Cp}) *v = Array2(nx, ny);
+  const double none = std::numeric_limits<double>::quiet_NaN();
+  for (int j = 1; j <= grid.span.ny; ++j) {
+    for (int i = 1; i <= grid.span.nx; ++i) {
+      if (grid.masked(i, j) != 0) {
+        for (Array2* v : {&f.Vx, &f.Vy, &f.Vz, &f.speed, &f.Cp}) (*v)(i, j) = none;
+        continue;
+      }
+      StreamVelocities V;
+      for (std::size_t s = 0; s < 2; ++s) {
+        for (std::size_t c = 0; c < 3; ++c) V[s][c] = grid.V[s][c](i, j);
+      }
+      const FlowAtPoint p = FlowAtIncidence(V, a.cosA, a.sinA);
+      f.Vx(i, j) = p.V[0];
+      f.Vy(i, j) = p.V[1];
+      f.Vz(i, j) = p.V[2];
+      f.speed(i, j) = p.speed;
+      f.Cp(i, j) = p.Cp;
+    }
+  }
+  return f;
+}
+
+}  // namespace tarvenol

@@ -1,0 +1,224 @@
+#include "solver/field_velocity.h"
+
+#include <algorithm>
+#include <cmath>
+#include <numbers>
+
+namespace tarvenol {
+namespace {
+
+// Source panels taken together, side by side in the lanes of the vector loops.
+constexpr int kLanes = 64;
+
+constexpr double kFourPi = 4 * std::numbers::pi;
+constexpr double kTwoPi = 2 * std::numbers::pi;
+
+// Triangle a, b, c of corners seen from the field point (the vectors from it to the corners,
+// with their lengths): den + i det has half the solid angle as its argument (Van Oosterom and
+// Strackee), scaled by the lengths so that it stays of order one however far the point is.
+// det > 0 where the corners run clockwise seen from the point.
+[[gnu::always_inline]] inline void HalfSolidAngle(const double a[3], double ra, const double b[3],
+                                                  double rb, const double c[3], double rc,
+                                                  double& den, double& det) {
+  const double bc0 = b[1] * c[2] - b[2] * c[1];
+  const double bc1 = b[2] * c[0] - b[0] * c[2];
+  const double bc2 = b[0] * c[1] - b[1] * c[0];
+  const double ab = a[0] * b[0] + a[1] * b[1] + a[2] * b[2];
+  const double ac = a[0] * c[0] + a[1] * c[1] + a[2] * c[2];
+  const double bcDot = b[0] * c[0] + b[1] * c[1] + b[2] * c[2];
+  const double scale = ra * rb * rc;
+  det = (a[0] * bc0 + a[1] * bc1 + a[2] * bc2) / scale;
+  den = (scale + ab * rc + ac * rb + bcDot * ra) / scale;
+}
+
+// The solid angle of a polygon of corners 0..3 (corner 3 may repeat corner 0) as seen from the
+// point: the fan triangles' complex numbers multiplied, so one atan2 takes the sum of their
+// angles. Seen from one side of a plane polygon the solid angle lies in (-2 pi, 2 pi), so half of
+// it is the product's argument. Returns the product's (re, im).
+[[gnu::always_inline]] inline void PolygonHalfAngle(const double c[4][3], const double r[4],
+                                                    double& re, double& im) {
+  double den1, det1, den2, det2;
+  HalfSolidAngle(c[0], r[0], c[1], r[1], c[2], r[2], den1, det1);
+  HalfSolidAngle(c[0], r[0], c[2], r[2], c[3], r[3], den2, det2);
+  re = den1 * den2 - det1 * det2;
+  im = den1 * det2 + det1 * den2;
+}
+
+// Panels n0 .. n0 + lanes - 1 at the point: the velocity each induces for unit strength, along
+// the body's axes, then added with the flows' strengths. The calls of log and atan2 run in a loop
+// of their own between the vector loops.
+[[gnu::always_inline]] inline void BlockField(const FieldPanels& P, int n0, int lanes,
+                                              const double* const* sigma, int flows,
+                                              const double point[3], double V[][3]) {
+  double ratio[4][kLanes], re[kLanes], im[kLanes];
+  double L[4][kLanes], A[kLanes];
+  double vx[kLanes], vy[kLanes], vz[kLanes];
+  const auto at = static_cast<std::size_t>(n0);
+  const double *xC = &P.xC[at], *yC = &P.yC[at], *zC = &P.zC[at];
+  const double *XsiX = &P.XsiX[at], *XsiY = &P.XsiY[at], *XsiZ = &P.XsiZ[at];
+  const double *ItaX = &P.ItaX[at], *ItaY = &P.ItaY[at], *ItaZ = &P.ItaZ[at];
+  const double *ZtaX = &P.ZtaX[at], *ZtaY = &P.ZtaY[at], *ZtaZ = &P.ZtaZ[at];
+  const double *xiOf[4], *etaOf[4], *dOf[4], *dXiOf[4], *dEtaOf[4];
+  for (int k = 0; k < 4; ++k) {
+    xiOf[k] = &P.xi[static_cast<std::size_t>(k)][at];
+    etaOf[k] = &P.eta[static_cast<std::size_t>(k)][at];
+    dOf[k] = &P.d[static_cast<std::size_t>(k)][at];
+    dXiOf[k] = &P.dXiByD[static_cast<std::size_t>(k)][at];
+    dEtaOf[k] = &P.dEtaByD[static_cast<std::size_t>(k)][at];
+  }
+
+  for (int l = 0; l < lanes; ++l) {
+    // The point in the panel's axes, from its control point.
+    const double dx = point[0] - xC[l], dy = point[1] - yC[l], dz = point[2] - zC[l];
+    const double x = XsiX[l] * dx + XsiY[l] * dy + XsiZ[l] * dz;
+    const double y = ItaX[l] * dx + ItaY[l] * dy + ItaZ[l] * dz;
+    const double z = ZtaX[l] * dx + ZtaY[l] * dy + ZtaZ[l] * dz;
+    double c[4][3], r[4];
+    for (int k = 0; k < 4; ++k) {
+      c[k][0] = xiOf[k][l] - x;
+      c[k][1] = etaOf[k][l] - y;
+      c[k][2] = -z;
+      r[k] = std::sqrt(c[k][0] * c[k][0] + c[k][1] * c[k][1] + z * z);
+    }
+    for (int k = 0; k < 4; ++k) {
+      const double sum = r[k] + r[(k + 1) % 4];
+      ratio[k][l] = (sum + dOf[k][l]) / (sum - dOf[k][l]);
+    }
+    PolygonHalfAngle(c, r, re[l], im[l]);
+  }
+
+  for (int l = 0; l < lanes; ++l) {
+    for (int k = 0; k < 4; ++k) L[k][l] = std::log(ratio[k][l]);
+    A[l] = std::atan2(im[l], re[l]);
+  }
+
+  for (int l = 0; l < lanes; ++l) {
+    double Su = 0, Sv = 0;
+    for (int k = 0; k < 4; ++k) {
+      Su = Su - dEtaOf[k][l] * L[k][l];
+      Sv = Sv + dXiOf[k][l] * L[k][l];
+    }
+    const double u = Su / kFourPi, v = Sv / kFourPi;
+    const double w = A[l] / kTwoPi;  // the solid angle, 2 A, over 4 pi
+    vx[l] = XsiX[l] * u + ItaX[l] * v + ZtaX[l] * w;
+    vy[l] = XsiY[l] * u + ItaY[l] * v + ZtaY[l] * w;
+    vz[l] = XsiZ[l] * u + ItaZ[l] * v + ZtaZ[l] * w;
+  }
+
+  for (int f = 0; f < flows; ++f) {
+    const double* s = sigma[f] + n0;
+    for (int l = 0; l < lanes; ++l) {
+      V[f][0] += s[l] * vx[l];
+      V[f][1] += s[l] * vy[l];
+      V[f][2] += s[l] * vz[l];
+    }
+  }
+}
+
+[[gnu::always_inline]] inline void PanelsField(const FieldPanels& P, int begin, int end,
+                                               const double* const* sigma, int flows,
+                                               const double point[3], double V[][3]) {
+  ClearUpperHalves();
+  for (int n0 = begin; n0 < end; n0 += kLanes) {
+    BlockField(P, n0, std::min(kLanes, end - n0), sigma, flows, point, V);
+  }
+}
+
+void FieldPlain(const FieldPanels& P, int begin, int end, const double* const* sigma, int flows,
+                const double point[3], double V[][3]) {
+  PanelsField(P, begin, end, sigma, flows, point, V);
+}
+
+#if defined(__x86_64__)
+TARVENOL_AVX2 void FieldAvx2(const FieldPanels& P, int begin, int end, const double* const* sigma,
+                             int flows, const double point[3], double V[][3]) {
+  PanelsField(P, begin, end, sigma, flows, point, V);
+}
+
+TARVENOL_AVX512 void FieldAvx512(const FieldPanels& P, int begin, int end,
+                                 const double* const* sigma, int flows, const double point[3],
+                                 double V[][3]) {
+  PanelsField(P, begin, end, sigma, flows, point, V);
+}
+#endif
+
+}  // namespace
+
+void FieldOutlineVelocity(const PanelOutline& p, double x, double y, double z, double& u, double& v,
+                          double& w) {
+  double c[4][3], r[4];
+  for (int k = 0; k < 4; ++k) {
+    const int slot = k < p.n ? k : 0;
+    c[k][0] = p.xi[slot] - x;
+    c[k][1] = p.eta[slot] - y;
+    c[k][2] = -z;
+    r[k] = std::sqrt(c[k][0] * c[k][0] + c[k][1] * c[k][1] + z * z);
+  }
+  double Su = 0, Sv = 0;
+  for (int k = 0; k < p.n; ++k) {
+    const double r1 = r[k], r2 = r[k + 1 < p.n ? k + 1 : 0];
+    const double L = std::log((r1 + r2 + p.d[k]) / (r1 + r2 - p.d[k]));
+    Su = Su - p.dEta[k] * L / p.d[k];
+    Sv = Sv + p.dXi[k] * L / p.d[k];
+  }
+  double re, im;
+  PolygonHalfAngle(c, r, re, im);
+  u = Su / kFourPi;
+  v = Sv / kFourPi;
+  w = std::atan2(im, re) / kTwoPi;
+}
+
+FieldPanels FieldPanelsOf(const ModelState& s, const std::vector<int>& order) {
+  FieldPanels P;
+  P.count = static_cast<int>(order.size());
+  const std::size_t n = order.size();
+  for (std::vector<double>* a : {&P.xC, &P.yC, &P.zC, &P.XsiX, &P.XsiY, &P.XsiZ, &P.ItaX, &P.ItaY,
+                                 &P.ItaZ, &P.ZtaX, &P.ZtaY, &P.ZtaZ}) {
+    a->assign(n, 0);
+  }
+  for (std::size_t kk = 0; kk < 4; ++kk) {
+    for (std::vector<double>* a :
+         {&P.xi[kk], &P.eta[kk], &P.d[kk], &P.dXiByD[kk], &P.dEtaByD[kk]}) {
+      a->assign(n, 0);
+    }
+  }
+  const int nj = LoopEnd(s.NJ);
+  for (std::size_t at = 0; at < n; ++at) {
+    const int i = (order[at] - 1) / nj + 1, j = (order[at] - 1) % nj + 1;
+    P.xC[at] = s.xC(i, j);
+    P.yC[at] = s.yC(i, j);
+    P.zC[at] = s.zC(i, j);
+    P.XsiX[at] = s.XsiX(i, j);
+    P.XsiY[at] = s.XsiY(i, j);
+    P.XsiZ[at] = s.XsiZ(i, j);
+    P.ItaX[at] = s.ItaX(i, j);
+    P.ItaY[at] = s.ItaY(i, j);
+    P.ItaZ[at] = s.ItaZ(i, j);
+    P.ZtaX[at] = s.ZtaX(i, j);
+    P.ZtaY[at] = s.ZtaY(i, j);
+    P.ZtaZ[at] = s.ZtaZ(i, j);
+    const PanelOutline outline = OutlineOfPanel(s, i, j);
+    for (int k = 0; k < 4; ++k) {
+      const int slot = k < outline.n ? k : 0;
+      P.xi[static_cast<std::size_t>(k)][at] = outline.xi[slot];
+      P.eta[static_cast<std::size_t>(k)][at] = outline.eta[slot];
+    }
+    for (int k = 0; k < outline.n; ++k) {
+      P.d[static_cast<std::size_t>(k)][at] = outline.d[k];
+      P.dXiByD[static_cast<std::size_t>(k)][at] = outline.dXi[k] / outline.d[k];
+      P.dEtaByD[static_cast<std::size_t>(k)][at] = outline.dEta[k] / outline.d[k];
+    }
+  }
+  return P;
+}
+
+FieldKernel FieldKernelFor(VectorPath path) {
+#if defined(__x86_64__)
+  if (path == VectorPath::Avx512) return FieldAvx512;
+  if (path == VectorPath::Avx2) return FieldAvx2;
+#endif
+  (void)path;
+  return FieldPlain;
+}
+
+}  // namespace tarvenol

@@ -1,0 +1,64 @@
+#pragma once
+// Form_Field: the picture of the flow around the body, in a window of its own that follows the
+// solution shown and the results' angle of attack. The field of a solution is computed once,
+// off the window's thread under a progress panel with its Cancel, for the axial and the
+// transverse stream; a new angle of attack only adds them anew and retraces the streamlines.
+
+#include <QWidget>
+#include <memory>
+#include <optional>
+
+#include "core/window_ops.h"
+#include "flow/field_flow.h"
+#include "plot/flow_drawing.h"
+
+class QComboBox;
+
+namespace tarvenol {
+
+class FlowView;
+class ProgressPanel;
+class WorkRunner;
+
+class FieldWindow : public QWidget {
+ public:
+  // Messages of the work (a failure) go to win.
+  FieldWindow(Program& program, WindowOps& win, QWidget* parent);
+  ~FieldWindow() override;
+
+  // The solution shown may have changed: its field is computed when it has, and the picture
+  // takes the results' angle of attack.
+  void Follow();
+  // The angle of attack has moved: the picture follows at once from the field computed.
+  void AlphaChanged(double degrees);
+  // The work on a field is running.
+  bool Working() const;
+
+ protected:
+  // A hidden window stops its work; showing it again follows the solution anew.
+  void hideEvent(QHideEvent* event) override;
+
+ private:
+  void Compute();
+  // Asks the work running to stop.
+  void Stop();
+  void Redraw();
+
+  Program& program_;
+  WindowOps& win_;
+  FlowView* view_;
+  QComboBox* colour_;
+  ProgressPanel* progress_;
+  std::optional<FlowField> field_;  // of the last solution computed
+  double alpha_ = 0;
+  // The SolutionKey of the solution shown when it was last followed, and of the field being
+  // computed: a move of the angle of attack draws without reading the solution again.
+  std::uint64_t shown_ = 0;
+  std::uint64_t computing_ = 0;
+  bool stopping_ = false;     // the work running was asked to stop
+  bool followAgain_ = false;  // the solution changed while a field was computed
+  // Last, so that it is gone, its work stopped, before anything that work reads.
+  std::unique_ptr<WorkRunner> runner_;
+};
+
+}  // namespace tarvenol
