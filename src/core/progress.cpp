@@ -20,6 +20,8 @@ const char* StageName(Stage stage) {
       return "flow field";
     case Stage::Streamlines:
       return "streamlines";
+    case Stage::BodyPotential:
+      return "potential on the body";
   }
   return "work";
 }

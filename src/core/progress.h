@@ -15,7 +15,8 @@ enum class Stage {
   SurfaceVelocity,
   Report,
   FlowField,
-  Streamlines
+  Streamlines,
+  BodyPotential
 };
 
 // A few words for the stage, as a user reads them: "influence coefficients".

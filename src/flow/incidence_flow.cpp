@@ -7,6 +7,7 @@
 #include "flow/saved_files.h"
 #include "geometry/body_of_revolution.h"
 #include "results/exports.h"
+#include "solver/symmetric_solve.h"
 
 namespace tarvenol {
 namespace {
@@ -27,19 +28,20 @@ class BodyFiguresOperation : public Operation {
   void Compute(Progress& progress) override {
     Step(progress, Stage::Geometry, 0);
     report_.figures = FiguresOfPanels(s_);
-    report_.solution = AddedMassesOf(s_, report_.figures, solution_);
+    report_.solution = AddedMassesOf(s_, report_.figures, solution_, progress);
     const ModelState coarse = CoarserGeometry(s_, body_);
     const BodyFigures coarseFigures = FiguresOfPanels(coarse);
     Step(progress, Stage::Geometry, 1);
-    SolverWork work;
+    // The body's symmetry gives the full solve's solution, within 1e-10, in a fraction of its
+    // time and memory.
     const HessSolution coarseSolution =
-        HessSolve(coarse, work, IncidenceOnsetFlows(coarseFigures.centreX), progress, {});
+        SymmetricSolve(coarse, IncidenceOnsetFlows(coarseFigures.centreX), progress);
     if (coarseSolution.zeroPivotRow != 0 || coarseSolution.nonFinitePanel != 0) {
       throw ProgramError(
           "The solution with half the panels around the body has no finite result, so the "
           "added masses cannot be extrapolated.");
     }
-    report_.coarse = AddedMassesOf(coarse, coarseFigures, coarseSolution);
+    report_.coarse = AddedMassesOf(coarse, coarseFigures, coarseSolution, progress);
     report_.coarseNI = LoopEnd(coarse.NI);
     report_.coarseNJ = LoopEnd(coarse.NJ);
     report_.ratio = static_cast<double>(LoopEnd(s_.NJ)) / report_.coarseNJ;

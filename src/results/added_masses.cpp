@@ -24,7 +24,7 @@ int MeridianNearestY(const ModelState& s, int i) {
 }  // namespace
 
 AddedMassCoefficients AddedMassesOf(const ModelState& s, const BodyFigures& figures,
-                                    const HessSolution& solution) {
+                                    const HessSolution& solution, Progress& progress) {
   const int ni = LoopEnd(s.NI), nj = LoopEnd(s.NJ);
   const Array2& axial = solution.flows[kAxialStream].Sigma;
   const Array2& across = solution.flows[kTransverseStream].Sigma;
@@ -35,7 +35,7 @@ AddedMassCoefficients AddedMassesOf(const ModelState& s, const BodyFigures& figu
   // control point from the y axis: on a body of revolution its equations, and the turn's
   // right-hand side, are those of the pattern cos(theta) alone. One meridian gives phi_i.
   const int j0 = MeridianNearestY(s, (ni + 1) / 2);
-  const Array1 phi = MeridianPotential(s, turn, j0);
+  const Array1 phi = MeridianPotential(s, turn, j0, progress);
 
   double momentX = 0, momentY = 0, m66 = 0;
   for (int i = 1; i <= ni; ++i) {

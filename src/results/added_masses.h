@@ -27,9 +27,10 @@ struct AddedMassCoefficients {
 };
 
 // From a solution carrying the three onset flows of IncidenceOnsetFlows(figures.centreX) on the
-// panels of s, a body of revolution.
+// panels of s, a body of revolution. The potential on the body takes NI * NI * NJ panel
+// potentials, told to progress, which may stop it (Cancelled).
 AddedMassCoefficients AddedMassesOf(const ModelState& s, const BodyFigures& figures,
-                                    const HessSolution& solution);
+                                    const HessSolution& solution, Progress& progress);
 
 // The figures of a body and its added masses: as its solution gives them, as a solution with half
 // the panels around the body (and along the sphere) gives them, and Richardson's estimate from

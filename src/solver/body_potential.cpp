@@ -1,5 +1,8 @@
 #include "solver/body_potential.h"
 
+#include <omp.h>
+
+#include <atomic>
 #include <vector>
 
 #include "geometry/panel_outline.h"
@@ -7,7 +10,7 @@
 
 namespace tarvenol {
 
-Array1 MeridianPotential(const ModelState& s, const Array2& Sigma, int j) {
+Array1 MeridianPotential(const ModelState& s, const Array2& Sigma, int j, Progress& progress) {
   const int ni = LoopEnd(s.NI), nj = LoopEnd(s.NJ);
   std::vector<PanelOutline> outlines;
   outlines.reserve(static_cast<std::size_t>(ni) * static_cast<std::size_t>(nj));
@@ -15,8 +18,12 @@ Array1 MeridianPotential(const ModelState& s, const Array2& Sigma, int j) {
     for (int j2 = 1; j2 <= nj; ++j2) outlines.push_back(OutlineOfPanel(s, i2, j2));
   }
   Array1 phi(ArrayLimit(s.NI));
+  std::atomic<int> rowsDone = 0;
+  std::atomic<bool> stop = false;
 #pragma omp parallel for schedule(dynamic, 1)
   for (int i = 1; i <= ni; ++i) {
+    // A stopped run skips the rows left; a worksharing loop cannot be left early.
+    if (stop.load(std::memory_order_relaxed)) continue;
     double sum = 0;
     const PanelOutline* outline = outlines.data();
     for (int i2 = 1; i2 <= ni; ++i2) {
@@ -32,7 +39,13 @@ Array1 MeridianPotential(const ModelState& s, const Array2& Sigma, int j) {
       }
     }
     phi(i) = sum;
+    const int done = rowsDone.fetch_add(1, std::memory_order_relaxed) + 1;
+    if (omp_get_thread_num() == 0 &&
+        !progress.Advance(Stage::BodyPotential, static_cast<double>(done) / ni)) {
+      stop.store(true, std::memory_order_relaxed);
+    }
   }
+  if (stop) throw Cancelled();
   return phi;
 }
 

@@ -93,5 +93,23 @@ TEST_F(IncidenceFlow, ForcesAndFiguresNeedASolutionAndARange) {
   EXPECT_FALSE(program.bodyReport);
 }
 
+// The added masses' work stops where it is asked to, in the potential on the body or in the
+// coarser solution, and nothing of it is taken.
+TEST_F(IncidenceFlow, ACancelledFigureLeavesNothing) {
+  SolveSphere();
+  for (const Stage stage : {Stage::BodyPotential, Stage::Coefficients}) {
+    struct StopAt : Progress {
+      Stage at;
+      bool stopped = false;
+      bool Advance(Stage s, double) override { return !(stopped = stopped || s == at); }
+    } stop;
+    stop.at = stage;
+    RunOperation(program, win, PlanBodyFigures(program, win), stop);
+    EXPECT_TRUE(stop.stopped) << StageName(stage);
+    EXPECT_FALSE(program.bodyReport) << StageName(stage);
+  }
+  EXPECT_TRUE(win.messages.empty());
+}
+
 }  // namespace
 }  // namespace tarvenol

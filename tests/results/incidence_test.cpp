@@ -154,9 +154,10 @@ TEST(Incidence, TheCylindersCrossFlowIsTheCircularCylinders) {
 // spheroid (k2 3 %, k1 0.015, k' 5 %).
 TEST(AddedMasses, ExtrapolatedToLambsCoefficients) {
   const auto coefficients = [](const Solved& b) {
-    const AddedMassCoefficients fine = AddedMassesOf(b.s, b.figures, b.solution);
+    IgnoredProgress unseen;
+    const AddedMassCoefficients fine = AddedMassesOf(b.s, b.figures, b.solution, unseen);
     const Solved coarse = Solve(CoarserGeometry(b.s, b.body), b.body);
-    return Extrapolated(fine, AddedMassesOf(coarse.s, coarse.figures, coarse.solution), 2);
+    return Extrapolated(fine, AddedMassesOf(coarse.s, coarse.figures, coarse.solution, unseen), 2);
   };
   const AddedMassCoefficients sphere = coefficients(SolvedSphere(32, 32));
   EXPECT_NEAR(sphere.k1, 0.5, 0.01);
