@@ -4,6 +4,7 @@
 
 #include <QChart>
 #include <QChartView>
+#include <QAreaSeries>
 #include <QLegendMarker>
 #include <QLineSeries>
 #include <QPainter>
@@ -46,6 +47,41 @@ QScatterSeries* Dots(const QString& name, QColor colour, double size) {
   series->setBorderColor(colour);
   series->setMarkerSize(size);
   return series;
+}
+
+// Beyond this many panels their dots become the band they fill: a chart of ten thousand markers
+// takes half a second to draw, too slow to follow a slider.
+constexpr std::size_t kMostDots = 2000;
+
+// 1 - Cp of every panel: a dot each, or, for many panels, the band from the least to the largest
+// value of each row around the body.
+QAbstractSeries* EveryPanel(const QString& name, QColor colour,
+                            const std::vector<PanelResult>& panels) {
+  if (panels.size() <= kMostDots) {
+    auto* dots = Dots(name, colour, 5);
+    for (const PanelResult& r : panels) dots->append(r.xC, r.oneMinusCp);
+    return dots;
+  }
+  auto* upper = new QLineSeries;
+  auto* lower = new QLineSeries;
+  for (std::size_t first = 0; first < panels.size();) {
+    std::size_t next = first;
+    double least = HUGE_VAL, most = -HUGE_VAL, x = 0;
+    for (; next < panels.size() && panels[next].i == panels[first].i; ++next) {
+      least = std::min(least, panels[next].oneMinusCp);
+      most = std::max(most, panels[next].oneMinusCp);
+      x += panels[next].xC;
+    }
+    x /= static_cast<double>(next - first);
+    upper->append(x, most);
+    lower->append(x, least);
+    first = next;
+  }
+  auto* band = new QAreaSeries(upper, lower);
+  band->setName(name + ", least to largest");
+  band->setColor(colour);
+  band->setBorderColor(colour);
+  return band;
 }
 
 // The axes over the series, the x axis over xLow..xHigh and the y axis over yLow..yHigh with a
@@ -99,14 +135,13 @@ QChart* MakeIncidenceChart(const PressureAlongBody& p) {
   QChart* chart = NewChart(p);
 
   double xLow = HUGE_VAL, xHigh = -HUGE_VAL, yLow = 0, yHigh = 1;
-  auto* all = Dots("all j", QColor(190, 200, 220), 5);
+  QAbstractSeries* all = EveryPanel("all j", QColor(190, 200, 220), p.panels);
   auto* windward =
       Line(QString("windward, j = %1").arg(p.windward), QColor(0, 70, 200), Qt::SolidLine, 1.5);
   auto* leeward =
       Line(QString("leeward, j = %1").arg(p.leeward), QColor(220, 110, 0), Qt::SolidLine, 1.5);
   double windwardAngle = 0, leewardAngle = 0;  // of the meridians' control points
   for (const PanelResult& r : p.panels) {
-    all->append(r.xC, r.oneMinusCp);
     if (r.j == p.windward) {
       windward->append(r.xC, r.oneMinusCp);
       windwardAngle = std::atan2(r.zC, r.yC);
@@ -153,12 +188,11 @@ QChart* MakePressureChart(const PressureAlongBody& p) {
   QChart* chart = NewChart(p);
 
   double xLow = HUGE_VAL, xHigh = -HUGE_VAL, yLow = 0, yHigh = 1;
-  auto* all = Dots("1 − Cp, all j", QColor(150, 190, 240), 5);
+  QAbstractSeries* all = EveryPanel("1 − Cp, all j", QColor(150, 190, 240), p.panels);
   auto* meridian = Line("1 − Cp, j = 1", QColor(0, 70, 200), Qt::SolidLine, 1.5);
   auto* meridianCp = Line("Cp, j = 1", QColor(200, 30, 30), Qt::SolidLine, 1.5);
   auto* meridianDots = Dots("", QColor(0, 70, 200), 7);
   for (const PanelResult& r : p.panels) {
-    all->append(r.xC, r.oneMinusCp);
     if (r.j == 1) {
       meridian->append(r.xC, r.oneMinusCp);
       meridianDots->append(r.xC, r.oneMinusCp);
