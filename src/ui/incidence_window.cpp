@@ -104,6 +104,11 @@ IncidenceWindow::IncidenceWindow(QWidget* parent, std::function<bool(const QStri
   connect(Command_AddedMasses_, &QPushButton::clicked, this, std::move(askAddedMasses));
 }
 
+IncidenceWindow::~IncidenceWindow() {
+  Text_Alpha_->blockSignals(true);
+  HScroll_Alpha_->blockSignals(true);
+}
+
 void IncidenceWindow::AngleTyped() {
   setAngle_(Text_Alpha_->text());
 }

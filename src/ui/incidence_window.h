@@ -26,6 +26,10 @@ class IncidenceWindow : public QWidget {
   IncidenceWindow(QWidget* parent, std::function<bool(const QString&)> setAngle,
                   std::function<void()> askAddedMasses);
 
+  // Its box and slider say nothing more: a box that loses the focus as it goes would set the
+  // angle through a window half gone.
+  ~IncidenceWindow() override;
+
   // Everything shown again from p: after a solution, or when the angle has changed.
   void ShowBody(const Program& p);
 

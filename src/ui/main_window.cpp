@@ -83,6 +83,9 @@ Form1::Form1(MessageSink sink, QuestionSink questions, SavePathSink paths)
 
 Form1::~Form1() {
   if (Working()) QApplication::restoreOverrideCursor();
+  // Gone before the program it sets the angle of.
+  delete Form_Incidence_;
+  Form_Incidence_ = nullptr;
 }
 
 bool Form1::Working() const {
@@ -304,13 +307,17 @@ void Form1::ShowPicture() {
 
 void Form1::ShowResults() {
   if (Form_Pressure_->isVisible()) Form_Pressure_->ShowPressure(CurrentPressure(program_));
-  if (Form_Incidence_->isVisible()) Form_Incidence_->ShowBody(program_);
+  if (Form_Incidence_ != nullptr && Form_Incidence_->isVisible()) {
+    Form_Incidence_->ShowBody(program_);
+  }
   if (Form_Field_->isVisible()) Form_Field_->Follow();
 }
 
 void Form1::ShowAngle() {
   if (Form_Pressure_->isVisible()) Form_Pressure_->ShowPressure(CurrentPressure(program_));
-  if (Form_Incidence_->isVisible()) Form_Incidence_->ShowBody(program_);
+  if (Form_Incidence_ != nullptr && Form_Incidence_->isVisible()) {
+    Form_Incidence_->ShowBody(program_);
+  }
   if (Form_Field_->isVisible()) Form_Field_->AlphaChanged(program_.alphaDegrees);
 }
 

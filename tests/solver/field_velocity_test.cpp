@@ -12,31 +12,15 @@
 #include <random>
 #include <vector>
 
+#include "outline_of.h"
 #include "solver/source_panel_velocity.h"
 #include "sphere_state.h"
 
 namespace tarvenol {
 namespace {
 
-struct Corner {
-  double xi, eta;
-};
-
-PanelOutline Outline(const std::vector<Corner>& corners) {
-  PanelOutline p;
-  p.n = static_cast<int>(corners.size());
-  for (int k = 0; k < p.n; ++k) {
-    p.xi[k] = corners[static_cast<std::size_t>(k)].xi;
-    p.eta[k] = corners[static_cast<std::size_t>(k)].eta;
-  }
-  for (int k = 0; k < p.n; ++k) {
-    const int k1 = (k + 1) % p.n;
-    p.dXi[k] = p.xi[k1] - p.xi[k];
-    p.dEta[k] = p.eta[k1] - p.eta[k];
-    p.d[k] = std::hypot(p.dXi[k], p.dEta[k]);
-  }
-  return p;
-}
+using testing::Corner;
+using testing::OutlineOf;
 
 // (1 / 4 pi) times the integral of (P - Q) / |P - Q|^3 over the panel: its fan of triangles,
 // each cut into 4^5 smaller ones with a Gauss rule of 10 x 10 points on each (collapsed onto the
@@ -104,7 +88,7 @@ void ExpectQuadrature(const PanelOutline& p, const std::vector<Point>& points, d
 const std::vector<Corner> kSquare = {{-1, 1}, {1, 1}, {1, -1}, {-1, -1}};
 
 TEST(FieldOutlineVelocity, AgreesWithQuadratureWhereverTheFootLies) {
-  ExpectQuadrature(Outline(kSquare),
+  ExpectQuadrature(OutlineOf(kSquare),
                    {{0.3, 0.2, 0.7},
                     {0.3, 0.2, -0.7},
                     {0, 1, 0.5},      // above the middle of an edge
@@ -121,7 +105,7 @@ TEST(FieldOutlineVelocity, MendsTheCoefficientsAngleOffTheEdgesLines) {
   // The coefficients' exact test a == 0 turns the normal velocity there: -0.210 where the
   // panel, seen from a little above its plane and beside it, gives a small positive one.
   double u, v, wCoefficients, wField;
-  const PanelOutline square = Outline(kSquare);
+  const PanelOutline square = OutlineOf(kSquare);
   OutlineVelocity(square, std::numbers::pi, 2 * std::numbers::pi, 4 * std::numbers::pi, 1.5, 1, 0.5,
                   u, v, wCoefficients);
   FieldOutlineVelocity(square, 1.5, 1, 0.5, u, v, wField);
@@ -134,9 +118,9 @@ TEST(FieldOutlineVelocity, MendsTheCoefficientsAngleOffTheEdgesLines) {
 }
 
 TEST(FieldOutlineVelocity, TriangleAndUnevenQuadrilateral) {
-  ExpectQuadrature(Outline({{0, 1}, {1, -1}, {-1, -1}}),
+  ExpectQuadrature(OutlineOf({{0, 1}, {1, -1}, {-1, -1}}),
                    {{0, -1.0 / 3, 0.4}, {0.5, 0, 0.3}, {1.5, -2, 0.6}, {-2, -1, -0.5}}, 2e-9);
-  ExpectQuadrature(Outline({{-1, 2}, {1, 1}, {2, -1}, {-1, -1}}),
+  ExpectQuadrature(OutlineOf({{-1, 2}, {1, 1}, {2, -1}, {-1, -1}}),
                    {{0.2, 0.1, 0.5}, {3, 0, -0.4}, {-1, 3, 0.3}}, 2e-9);
 }
 

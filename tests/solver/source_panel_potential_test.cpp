@@ -5,6 +5,7 @@
 #include <cmath>
 #include <vector>
 
+#include "outline_of.h"
 #include "solver/source_panel_velocity.h"
 
 namespace tarvenol {
@@ -12,21 +13,8 @@ namespace {
 
 constexpr double kPI = 3.14159265358979323846;
 
-PanelOutline Outline(const std::vector<std::pair<double, double>>& corners) {
-  PanelOutline p;
-  p.n = static_cast<int>(corners.size());
-  for (int k = 0; k < p.n; ++k) {
-    p.xi[k] = corners[static_cast<std::size_t>(k)].first;
-    p.eta[k] = corners[static_cast<std::size_t>(k)].second;
-  }
-  for (int k = 0; k < p.n; ++k) {
-    const int k1 = (k + 1) % p.n;
-    p.dXi[k] = p.xi[k1] - p.xi[k];
-    p.dEta[k] = p.eta[k1] - p.eta[k];
-    p.d[k] = std::hypot(p.dXi[k], p.dEta[k]);
-  }
-  return p;
-}
+using testing::Corner;
+using testing::OutlineOf;
 
 // -1/(4 pi) times the integral of dA / R by quadrature: the polygon as signed triangles from the
 // field point's foot, each mapped onto the unit square so that the foot is an edge of it
@@ -65,8 +53,8 @@ double QuadraturePotential(const PanelOutline& p, double x, double y, double z) 
 // The closed form against quadrature, and its gradient against the panel's velocity, at points
 // over the panel, off it, in its plane inside and outside, on an edge's line, and far away.
 TEST(SourcePanelPotential, ClosedFormAgainstQuadratureAndTheVelocity) {
-  const PanelOutline square = Outline({{-1, 1}, {1, 1}, {1, -1}, {-1, -1}});
-  const PanelOutline triangle = Outline({{0, 1}, {1, -1}, {-1, -1}});
+  const PanelOutline square = OutlineOf({{-1, 1}, {1, 1}, {1, -1}, {-1, -1}});
+  const PanelOutline triangle = OutlineOf({{0, 1}, {1, -1}, {-1, -1}});
   const double points[][3] = {{0.3, 0.2, 0.7},  {0.3, 0.2, -0.7}, {0, 0, 0.3},    {0.3, 0.2, 0},
                               {0, -1.0 / 3, 0}, {3, 0.5, 0},      {1.5, 1, 0.5},  {0, 1, 0.5},
                               {1, 1, 0.5},      {5, 3, -2},       {-2, 0.4, 0.05}};
