@@ -209,7 +209,7 @@ using Block = RowWork;
     const double u = b.Su[l] / c.FourPI;
     const double v = b.Sv[l] / c.FourPI;
     const double solid = b.side[l] * (b.B[l] - b.SA[l]) / c.FourPI;
-    const double w = (b.inPlane[l] != 0) & (b.B[l] == 0) ? 0.0 : solid;
+    const double w = ((b.inPlane[l] != 0) & (b.B[l] == 0)) ? 0.0 : solid;
     // Back to global axes, then onto the field panel's axes.
     const double Vx = XsiX[l] * u + ItaX[l] * v + ZtaX[l] * w;
     const double Vy = XsiY[l] * u + ItaY[l] * v + ZtaY[l] * w;
