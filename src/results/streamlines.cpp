@@ -6,7 +6,9 @@
 // Odeint's steppers copy their work arrays before the first step fills them.
 #pragma GCC diagnostic push
 #pragma GCC diagnostic ignored "-Wuninitialized"
+#if !defined(__clang__)
 #pragma GCC diagnostic ignored "-Wmaybe-uninitialized"
+#endif
 #include <boost/numeric/odeint.hpp>
 #pragma GCC diagnostic pop
 
