@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <iterator>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -121,14 +122,24 @@ void CheckCommandLine(const std::uint8_t* data, std::size_t size) {
   }
   std::size_t taken = 0;
   for (const BatchAction& action : line.actions) {
-    // In the order of BatchAction::Kind.
-    const std::size_t values[] = {1, 1, 0, 1, 0, 3, 1, 1, 1, 1, 1};
-    Require(action.values.size() == values[action.kind], "an action has its values");
-    if (action.values.size() == 1 && action.kind != BatchAction::Ni &&
-        action.kind != BatchAction::Nj && action.kind != BatchAction::Scale) {
+    // In the order of BatchAction::Kind; the forces' three angles may follow their path.
+    const std::size_t values[] = {1, 1, 0, 1, 0, 0, 3, 1, 1, 1, 1, 1, 1, 1, 0, 1, 1, 3, 2};
+    static_assert(std::size(values) == BatchAction::ProbeCsv + 1);
+    const std::size_t count = action.values.size();
+    Require(count == values[action.kind] || (action.kind == BatchAction::Forces && count == 4),
+            "an action has its values");
+    // The actions whose values are paths, every one of them.
+    const bool paths = action.kind == BatchAction::Body || action.kind == BatchAction::Png ||
+                       action.kind == BatchAction::Plot || action.kind == BatchAction::Vtk ||
+                       action.kind == BatchAction::Csv || action.kind == BatchAction::Field ||
+                       action.kind == BatchAction::FieldVtk || action.kind == BatchAction::ProbeCsv;
+    if (paths || action.kind == BatchAction::Forces) {
       Require(!action.values[0].empty(), "a path is not empty");
     }
-    taken += 1 + action.values.size();
+    if (action.kind == BatchAction::ProbeCsv) {
+      Require(!action.values[1].empty(), "a path is not empty");
+    }
+    taken += 1 + count;
   }
   Require(taken <= args.size(), "no argument taken twice");
 }
