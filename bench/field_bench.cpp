@@ -13,9 +13,10 @@
 #include <cstdlib>
 #include <filesystem>
 
-#include "flow/headless_window.h"
 #include "flow/command_flow.h"
 #include "flow/field_flow.h"
+#include "flow/headless_window.h"
+#include "null_canvas.h"
 #include "plot/flow_drawing.h"
 #include "results/body_flow.h"
 #include "results/streamlines.h"
@@ -24,15 +25,6 @@ namespace tarvenol {
 namespace {
 
 constexpr int kCount = 64;  // NI = NJ
-
-class NullCanvas : public Canvas {
- public:
-  void Clear() override {}
-  void SetCoordinates(double, double, double, double) override {}
-  void PlotPoint(double, double) override {}
-  void LineTo(double, double, Colour) override {}
-  void Line(double, double, double, double, Colour) override {}
-};
 
 // The sphere solved once, in a folder of its own.
 struct Sphere {

@@ -26,9 +26,10 @@
 #include <string>
 #include <vector>
 
-#include "flow/headless_window.h"
 #include "flow/command_flow.h"
+#include "flow/headless_window.h"
 #include "flow/program.h"
+#include "null_canvas.h"
 #include "report/report_file.h"
 #include "report/solution_sections.h"
 #include "solver/gauss_solve.h"
@@ -47,15 +48,6 @@ namespace tarvenol {
 namespace {
 
 constexpr int kCount = 64;  // NI = NJ
-
-class NullCanvas : public Canvas {
- public:
-  void Clear() override {}
-  void SetCoordinates(double, double, double, double) override {}
-  void PlotPoint(double, double) override {}
-  void LineTo(double, double, Colour) override {}
-  void Line(double, double, double, double, Colour) override {}
-};
 
 // The sphere prepared, and its matrices built once, in a folder of its own.
 struct Sphere {
@@ -204,7 +196,8 @@ void BM_RightHandSides(benchmark::State& state) {
   for (std::size_t m = 1; m <= n; ++m) {
     const double* from = sphere.Vn.Row(m);
     std::copy(from + 1, from + n + 2, system.Row(m) + 1);
-    for (std::size_t r = 1; r < sides; ++r) system(m, n + 1 + r) = from[n + 1] * static_cast<double>(r);
+    for (std::size_t r = 1; r < sides; ++r)
+      system(m, n + 1 + r) = from[n + 1] * static_cast<double>(r);
   }
   IgnoredProgress unseen;
   Array2 A;

@@ -1,11 +1,11 @@
 #include "flow/field_flow.h"
 
-#include <cstring>
 #include <filesystem>
 
 #include "core/program_error.h"
 #include "core/shown_text.h"
 #include "flow/guarded.h"
+#include "flow/results_flow.h"
 #include "flow/saved_files.h"
 #include "results/field_exports.h"
 #include "results/incidence.h"
@@ -15,42 +15,6 @@ namespace {
 
 constexpr const char* kNoSolution =
     "There is no solution yet: apply Hess's panel method to a geometry first.";
-
-// FNV-1a over the bytes of each value.
-class Hash {
- public:
-  void Add(double v) {
-    unsigned char bytes[sizeof v];
-    std::memcpy(bytes, &v, sizeof v);
-    for (const unsigned char b : bytes) value_ = (value_ ^ b) * 1099511628211ULL;
-  }
-  template <typename Array>
-  void AddAll(const Array& a) {
-    Add(static_cast<double>(a.Size()));
-    for (std::size_t i = 0; i <= a.Limit(0); ++i) {
-      for (std::size_t j = 0; j <= a.Limit(1); ++j) {
-        if constexpr (requires {
-                        a.Limit(2);
-                        a(i, j, 0);
-                      }) {
-          for (std::size_t k = 0; k <= a.Limit(2); ++k) Add(a(i, j, k));
-        } else {
-          Add(a(i, j));
-        }
-      }
-    }
-  }
-  std::uint64_t Value() const { return value_ == 0 ? 1 : value_; }
-
- private:
-  std::uint64_t value_ = 14695981039346656037ULL;
-};
-
-std::string BodyName(const Program& p) {
-  return p.body.kind == BodyKind::Sphere
-             ? "the sphere"
-             : Shown(std::filesystem::path(p.state.BodyFile).filename().string());
-}
 
 class FieldOperation : public Operation {
  public:
@@ -105,14 +69,7 @@ std::string Number(double v) {
 }  // namespace
 
 std::uint64_t SolutionKey(const Program& p) {
-  if (!p.state.ShowSolution || p.solution.flows.size() <= kTransverseStream) return 0;
-  Hash hash;
-  for (const Array3* corners : {&p.state.xCor, &p.state.yCor, &p.state.zCor}) {
-    hash.AddAll(*corners);
-  }
-  hash.AddAll(p.solution.flows[kAxialStream].Sigma);
-  hash.AddAll(p.solution.flows[kTransverseStream].Sigma);
-  return hash.Value();
+  return p.state.ShowSolution ? p.solutionCount : 0;
 }
 
 std::unique_ptr<Operation> PlanFlowField(const Program& p, WindowOps& win,

@@ -24,8 +24,8 @@ struct FlowField {
   std::uint64_t solution = 0;  // the SolutionKey it was computed from
 };
 
-// What tells one solution from another: a hash of the panels' corners and of the two streams'
-// source strengths; 0 when no solution is shown.
+// What tells one solution from another: the number of the solution taken; 0 when none is
+// shown.
 std::uint64_t SolutionKey(const Program& p);
 
 // The field of the solution shown on a grid of nx x ny points, planned on the window's thread:

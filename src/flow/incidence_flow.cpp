@@ -82,10 +82,15 @@ std::optional<ForcesTable> ForcesOverAngles(const Program& p, WindowOps& win, do
         "degrees, by a step above 0, in at most 10000 rows.");
     return std::nullopt;
   }
+  return ForcesTableOf(p, from, to, step);
+}
+
+ForcesTable ForcesTableOf(const Program& p, double from, double to, double step) {
   ForcesTable table;
   table.figures = FiguresOfPanels(p.state);
   table.spheroid = SpheroidOfBody(p);
-  for (int k = 0; k < static_cast<int>(rows); ++k) {
+  const auto rows = static_cast<int>(std::floor((to - from) / step + 1e-9)) + 1;
+  for (int k = 0; k < rows; ++k) {
     table.rows.push_back(
         ForcesAt(p.state, p.solution, IncidenceOf(std::min(to, from + k * step)), Reference(p)));
   }

@@ -133,12 +133,7 @@ void IncidenceWindow::ShowBody(const Program& p) {
     return;
   }
   if (tableSolution_ != p.solutionCount) {
-    table_ = {};
-    table_.figures = FiguresOfPanels(p.state);
-    table_.spheroid = SpheroidOfBody(p);
-    for (int degrees = 0; degrees <= 90; degrees += 5) {
-      table_.rows.push_back(ForcesAt(p.state, p.solution, IncidenceOf(degrees), forces->reference));
-    }
+    table_ = ForcesTableOf(p, 0, 90, 5);
     tableSolution_ = p.solutionCount;
   }
   Label_Forces_->setText(ForcesText(*forces, table_.figures));
