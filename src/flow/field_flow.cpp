@@ -1,7 +1,5 @@
 #include "flow/field_flow.h"
 
-#include <filesystem>
-
 #include "core/program_error.h"
 #include "core/shown_text.h"
 #include "flow/guarded.h"
