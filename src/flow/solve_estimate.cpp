@@ -28,6 +28,7 @@ constexpr double kEliminationPerSecond = 1.5e10;
 constexpr double kMatrixReportBytesPerSecond = 3.6e8;
 constexpr double kPanelTableBytesPerSecond = 7e7;
 constexpr double kExpandedPanelsPerSecond = 1e7;
+constexpr double kFarPointsPerSecond = 3e8;
 
 // Line ends, and a title between empty lines: "\r\n" TITLE "\r\n\r\n".
 constexpr double kLineEnd = 2;
@@ -111,7 +112,9 @@ SolveEstimate EstimateSolve(const ModelState& s, int sampledPairs) {
 
   e.symmetricBytes = SymmetricSolveBytes(ni, nj, flows, static_cast<int>(threads));
   e.symmetricReportBytes = MatricesNotFormedBytes() + tables;
-  e.symmetricSeconds = SymmetricSolveEvaluations(ni, nj) / (kEvaluationsPerSecond * threads) +
+  const ModeSumsWork work = SymmetricSolveWork(s);
+  e.symmetricSeconds = work.kernelCalls / (kEvaluationsPerSecond * threads) +
+                       work.farPoints / (kFarPointsPerSecond * threads) +
                        2 * ni * ni * ni / 3 / (kEliminationPerSecond * threads) +
                        flows * e.panels / (kExpandedPanelsPerSecond * threads) +
                        tables / kPanelTableBytesPerSecond;

@@ -1,0 +1,213 @@
+#include "solver/ring_far_field.h"
+
+#include <algorithm>
+#include <boost/math/special_functions/legendre.hpp>
+#include <cmath>
+
+namespace tarvenol {
+namespace {
+
+// The trapezoidal sums run in lanes of this many angles.
+constexpr int kAngleLanes = 8;
+
+// An end of a profile closer to the axis than this, relative to the body's size, lies on it.
+constexpr double kOnAxis = 1e-9;
+
+double LanesSum(const double* a) {
+  return ((a[0] + a[1]) + (a[2] + a[3])) + ((a[4] + a[5]) + (a[6] + a[7]));
+}
+
+// The lanes do the same arithmetic in the same order on every path, and are summed in one
+// order, so every path gives the same bits.
+[[gnu::always_inline]] inline void RingSumsOf(const RingFarField::AngleTable& table, double dx,
+                                              double r, double rq, double sums[5]) {
+  const double base = dx * dx + (r - rq) * (r - rq);
+  const double b = 2 * r * rq;
+  double s0[kAngleLanes] = {}, s1[kAngleLanes] = {}, r0[kAngleLanes] = {}, r1[kAngleLanes] = {};
+  double e1[kAngleLanes] = {};
+  const double* oneMinusCos = table.oneMinusCos.data();
+  const double* cosine = table.cosine.data();
+  const double* sine2 = table.sine2.data();
+  const double* weight = table.weight.data();
+  const std::size_t count = table.weight.size();
+  for (std::size_t j = 0; j < count; j += kAngleLanes) {
+    for (int l = 0; l < kAngleLanes; ++l) {
+      const std::size_t a = j + static_cast<std::size_t>(l);
+      // |P - Q|^2 without the difference of two near numbers.
+      const double D2 = base + b * oneMinusCos[a];
+      const double q = weight[a] / (D2 * std::sqrt(D2));
+      const double radial = r - rq * cosine[a];
+      s0[l] = s0[l] + q;
+      s1[l] = s1[l] + q * cosine[a];
+      r0[l] = r0[l] + q * radial;
+      r1[l] = r1[l] + q * cosine[a] * radial;
+      e1[l] = e1[l] + q * sine2[a];
+    }
+  }
+  sums[0] = dx * LanesSum(s0);
+  sums[1] = dx * LanesSum(s1);
+  sums[2] = LanesSum(r0);
+  sums[3] = LanesSum(r1);
+  sums[4] = -rq * LanesSum(e1);
+}
+
+void RingPlain(const RingFarField::AngleTable& table, double dx, double r, double rq,
+               double sums[5]) {
+  RingSumsOf(table, dx, r, rq, sums);
+}
+
+#if defined(__x86_64__)
+TARVENOL_AVX2 void RingAvx2(const RingFarField::AngleTable& table, double dx, double r, double rq,
+                            double sums[5]) {
+  RingSumsOf(table, dx, r, rq, sums);
+}
+
+TARVENOL_AVX512 void RingAvx512(const RingFarField::AngleTable& table, double dx, double r,
+                                double rq, double sums[5]) {
+  RingSumsOf(table, dx, r, rq, sums);
+}
+#endif
+
+RingFarField::RingKernel KernelFor(VectorPath path) {
+#if defined(__x86_64__)
+  if (path == VectorPath::Avx512) return RingAvx512;
+  if (path == VectorPath::Avx2) return RingAvx2;
+#endif
+  (void)path;
+  return RingPlain;
+}
+
+RingFarField::AngleTable AnglesOf(int M, double twoPi) {
+  RingFarField::AngleTable t;
+  for (int l = 0; l <= M / 2; ++l) {
+    const double theta = twoPi * l / M;
+    const double half = std::sin(theta / 2);
+    t.oneMinusCos.push_back(2 * half * half);
+    t.cosine.push_back(std::cos(theta));
+    t.sine2.push_back(std::sin(theta) * std::sin(theta));
+    t.weight.push_back(l == 0 || 2 * l == M ? 1 : 2);
+  }
+  return t;
+}
+
+}  // namespace
+
+RingFarField::RingFarField(const ModelState& s, double cosPhi, double sinPhi, double tolerance,
+                           VectorPath path)
+    : cosPhi_(cosPhi), sinPhi_(sinPhi), fourPi_(s.FourPI), kernel_(KernelFor(path)) {
+  const int ni = LoopEnd(s.NI);
+  nj_ = LoopEnd(s.NJ);
+  alpha_ = s.PI / nj_;
+  cosAlpha_ = std::cos(alpha_);
+  tanAlpha_ = std::tan(alpha_);
+  double size = 0;
+  for (int i = 1; i <= ni + 1; ++i) {
+    size = std::max({size, std::fabs(s.xB(i, 1)), std::fabs(s.yB(i, 1)), std::fabs(s.zB(i, 1))});
+  }
+  // The radius of profile point i, signed: negative on the far side of the axis from the plane.
+  const auto radius = [&](int i, bool& across) {
+    const double r = std::hypot(s.yB(i, 1), s.zB(i, 1));
+    if (r <= kOnAxis * size) return 0.0;
+    across = across || s.yB(i, 1) * cosPhi + s.zB(i, 1) * sinPhi <= 0;
+    return r;
+  };
+  rings_.resize(static_cast<std::size_t>(ni) + 1);
+  double area = 0;
+  for (int k = 1; k <= ni; ++k) {
+    SourceRing& q = rings_[static_cast<std::size_t>(k)];
+    bool across = false;
+    q.x1 = s.xB(k, 1);
+    q.x2 = s.xB(k + 1, 1);
+    q.r1 = radius(k, across);
+    q.r2 = radius(k + 1, across);
+    // A triangle is the trapezoid only where its apex lies on the axis.
+    const bool triangle = s.NCor(k, 1) == 3;
+    q.usable = !across && ni > 1 && nj_ >= 3 && std::max(q.r1, q.r2) > 0 &&
+               (!triangle || (k == 1 && q.r1 == 0) || (k == ni && q.r2 == 0));
+    const double c = std::cos(alpha_), sn = std::sin(alpha_);
+    q.xMid = (q.x1 + q.x2) / 2;
+    q.rhoMid = c * (q.r1 + q.r2) / 2;
+    q.L = std::hypot(q.x2 - q.x1, c * (q.r2 - q.r1));
+    q.halfSide = std::hypot(q.x2 - q.x1, q.r2 - q.r1) / 2;
+    q.rMax = std::max(q.r1, q.r2);
+    q.reach = q.L / 2 + q.rMax * (1 - c);
+    q.hMean = sn * (q.r1 + q.r2) / 2;
+    q.hMax = sn * q.rMax;
+    q.hStep = sn * std::fabs(q.r2 - q.r1) / 2;
+    area += nj_ * 2 * q.L * q.hMean;
+  }
+  u_ = area > 0 && tolerance > 0 ? tolerance / area : 0;
+  if (u_ == 0) return;
+
+  gauss_.resize(kMaxGaussPoints + 1);
+  for (int n = 1; n <= kMaxGaussPoints; ++n) {
+    GaussRule& g = gauss_[static_cast<std::size_t>(n)];
+    for (const double x : boost::math::legendre_p_zeros<double>(n)) {
+      const double dp = boost::math::legendre_p_prime(n, x);
+      const double w = 2 / ((1 - x * x) * dp * dp);
+      g.s.push_back(x);
+      g.w.push_back(w);
+      if (x != 0) {
+        g.s.push_back(-x);
+        g.w.push_back(w);
+      }
+    }
+  }
+  for (int M = 14; M <= std::min(nj_, kMaxAngles); M += 16) {
+    angleTables_.push_back(AnglesOf(M, s.TwoPI));
+    angleShift_.push_back(std::exp(-kAliasShift / M));
+  }
+  panelShift_ = std::exp(-kAliasShift / nj_);
+}
+
+RingFieldPoint RingFarField::FieldPointOf(const ModelState& s, int i) const {
+  const double radial = s.yC(i, 1) * cosPhi_ + s.zC(i, 1) * sinPhi_;
+  return {s.xC(i, 1), radial > 0 ? std::hypot(s.yC(i, 1), s.zC(i, 1)) : 0, s.ZtaX(i, 1),
+          s.ZtaY(i, 1) * cosPhi_ + s.ZtaZ(i, 1) * sinPhi_};
+}
+
+RingSums RingFarField::SumsOf(const RingFieldPoint& p, int k, const RingRule& rule) const {
+  const SourceRing& q = rings_[static_cast<std::size_t>(k)];
+  const GaussRule& along = gauss_[static_cast<std::size_t>(rule.along)];
+  const GaussRule& across = gauss_[static_cast<std::size_t>(rule.across)];
+  const AngleTable& angles = angleTables_[static_cast<std::size_t>((rule.angles + 2) / 16 - 1)];
+  const double c = cosAlpha_, tanAlpha = tanAlpha_;
+  RingSums sums;
+  double ring[5];
+  for (std::size_t a = 0; a < along.s.size(); ++a) {
+    const double f = (1 + along.s[a]) / 2;
+    const double x = q.x1 + f * (q.x2 - q.x1);
+    const double R = q.r1 + f * (q.r2 - q.r1);
+    const double Wa = along.w[a] * R * std::sin(alpha_) * q.L / 2;
+    // The points +-t of the rule across share their ring.
+    for (std::size_t b = 0; b < across.s.size(); ++b) {
+      if (across.s[b] < 0) continue;
+      const double W = Wa * across.w[b] * (across.s[b] > 0 ? 2 : 1);
+      const double stretch = std::sqrt(1 + across.s[b] * tanAlpha * across.s[b] * tanAlpha);
+      const double cosPsi = 1 / stretch;
+      kernel_(angles, p.x - x, p.r, R * c * stretch, ring);
+      sums.n0 = sums.n0 + W * (p.nX * ring[0] + p.nR * ring[2]);
+      sums.t0 = sums.t0 + W * (p.nX * ring[2] - p.nR * ring[0]);
+      sums.n1 = sums.n1 + W * cosPsi * (p.nX * ring[1] + p.nR * ring[3]);
+      sums.t1 = sums.t1 + W * cosPsi * (p.nX * ring[3] - p.nR * ring[1]);
+      sums.c1 = sums.c1 + W * cosPsi * ring[4];
+    }
+  }
+  // NJ copies of the panel, and the trapezoidal sums' 4 pi M.
+  const double scale = nj_ / (fourPi_ * rule.angles);
+  return {sums.n0 * scale, sums.n1 * scale, sums.t0 * scale, sums.t1 * scale, sums.c1 * scale};
+}
+
+double RingFarField::PointsOf(const RingRule& rule) {
+  return rule.along * ((rule.across + 1) / 2) * (rule.angles / 2 + 1.0);
+}
+
+double RingFarField::Bytes(double ni, double nj) {
+  const double rings = (ni + 1) * static_cast<double>(sizeof(SourceRing));
+  const double tables = std::floor((std::min(nj, double{kMaxAngles}) + 2) / 16);
+  // 8 j angles of four numbers for each table j = 1..tables
+  const double angles = 4 * 8 * tables * (tables + 1) / 2 * static_cast<double>(sizeof(double));
+  return rings + angles;
+}
+
+}  // namespace tarvenol
