@@ -10,15 +10,17 @@ namespace tarvenol {
 namespace {
 
 // How far a complex parameter may move the panel's points, as a fraction of their distance,
-// and the growth of the field that allows: (1 + kappa) / (1 - 2 kappa - kappa^2)^(3/2).
-constexpr double kKappa = 0.3;
-constexpr double kFieldGrowth = 7.5318;
+// and the growth of the field that allows: (1 + kappa) / (1 - kappa)^3.
+constexpr double kKappa = 0.6;
+constexpr double kFieldGrowth = 25;
 // Trefethen's constant of the Gauss-Legendre rule's error.
 constexpr double kGaussBound = 64.0 / 15;
-// The move of a ring's radius at |t tan alpha| <= 1/2, per rho |t tan alpha|^2: 1 / (1 +
-// sqrt(3) / 2); and the largest |e^(-i psi)| there.
-constexpr double kRadiusMove = 0.5359;
-constexpr double kPhaseGrowth = 1.7321;
+// Across: the largest |tau| = |t tan alpha|^2, the move of the ring's radius per rho tau
+// there, the largest phase, and the most points of the rule.
+constexpr double kMostTau = 0.75;
+constexpr double kRadiusMove = 1 / 1.5;
+constexpr double kPhaseGrowth = 2;
+constexpr int kMostAcross = 6;
 // A kernel call costs about as much as this many point sources of a ring's sum.
 constexpr double kKernelPoints = 15;
 
@@ -85,18 +87,18 @@ RingRule RingFarField::RuleFor(const RingFieldPoint& p, int k) const {
   // (c): the rule along the panel's side.
   const double beta = S + std::sqrt((S - 1) * (S + 1));
   const double alongBound =
-      kGaussBound * (q.hMean + S * q.hStep) / (2 * q.hMean) * field / (beta * beta - 1);
+      kGaussBound * (q.hMean + S * q.hStep) / (2 * q.hMean) * field / (1 - 1 / (beta * beta));
   rule.along = GaussPointsFor(alongBound, beta, u_ / 4, kMaxGaussPoints);
   // (d): the rule across it.
   const double St =
-      std::min(0.5, std::sqrt(kKappa * rho0 / (kRadiusMove * q.rMax * cosAlpha_))) / tanAlpha_;
+      std::sqrt(std::min(kMostTau, kKappa * rho0 / (kRadiusMove * q.rMax * cosAlpha_))) / tanAlpha_;
   if (rule.along == 0 || !(St > 1)) return {};
   const double betaT = St + std::sqrt((St - 1) * (St + 1));
   const double acrossBound =
-      kGaussBound * q.hMax / (2 * q.hMean) * kPhaseGrowth * field / (betaT * betaT - 1);
-  const int across = GaussPointsFor(acrossBound, betaT, u_ / 4, 4);
+      kGaussBound * q.hMax / (2 * q.hMean) * kPhaseGrowth * field / (1 - 1 / (betaT * betaT));
+  const int across = GaussPointsFor(acrossBound, betaT, u_ / 4, kMostAcross);
   if (across == 0) return {};
-  rule.across = across <= 2 ? 2 : 4;
+  rule.across = across + across % 2;  // an odd rule's middle point costs a ring of its own
   // (a) and (b): the aliases of the panels and of the trapezoidal sums.
   rule.angles = AnglesFor(rho0 * rho0 / (2 * p.r * q.rMax), p.r, q.rMax, rho0 * rho0, u_ / 2);
   if (!rule.Far() || PointsOf(rule) >= kKernelPoints * (nj_ / 2 + 1)) return {};

@@ -23,7 +23,10 @@
 //
 // The bound. Let rho0 be a lower bound of the distance, in the meridian plane, from P to the
 // panel's points, R the largest radius of the panel and u = eps / A_body the tolerance eps
-// spread over the body's area.
+// spread over the body's area. A point source moved from Q by a complex multiple z of a real
+// unit vector keeps |P - Q'|^2 >= (|P - Q| - |z|)^2 (a quadratic in z whose roots lie at
+// |z| = |P - Q|), so with |z| <= kappa |P - Q|, kappa = 0.6, its field stays below c / (4 pi
+// |P - Q|^2), c = (1 + kappa) / (1 - kappa)^3 = 25.
 // (a), (b) A point source at such a distance, turned by a complex angle theta, keeps
 //    D^2 = |P - Q|^2 >= rho0^2 - 2 r R (cosh Im(theta) - 1) and |P - Q|^2 <= D^2 + 2 R^2
 //    sinh^2 Im(theta), so its field is analytic for |Im theta| < eta, cosh eta = 1 + rho0^2 /
@@ -32,25 +35,26 @@
 //    come to at most W(N) = 2 V(eta') e^(-(N - 1) eta') / (1 - e^(-N eta')), eta' = eta - 1.5 /
 //    N (about the least of the product): (a) = NJ A W(NJ) for the panels, (b) = NJ A W(M) for
 //    the trapezoidal sums.
-// (c), (d) A Gauss-Legendre rule of n points errs by at most 64/15 B beta^(-2n) / (beta^2 - 1)
+// (c), (d) A Gauss-Legendre rule of n points errs by at most 64/15 B beta^(-2n) / (1 - beta^-2)
 //    for an integrand analytic, and at most B, in the ellipse with foci -+1 whose semi-axes
 //    sum to beta (Trefethen, Approximation Theory and Approximation Practice, theorem 19.3).
-//    A complex s moves the panel's points by at most |s| l, l half its side's length; with
-//    |s| l <= kappa rho0, kappa = 0.3, the field stays below c / (4 pi rho0^2), c = (1 +
-//    kappa) / (1 - 2 kappa - kappa^2)^(3/2) = 7.53: (c) = NJ 64/15 L (h + |s| |h2 - h1| / 2)
-//    c / (4 pi rho0^2) beta^(-2 nS) / (beta^2 - 1), h the mean half-width, beta from |s| =
-//    kappa rho0 / l. A complex t turns the point by psi, tan psi = t tan alpha, and moves its
-//    ring's radius by at most 0.536 rho |t tan alpha|^2; with |t tan alpha| <= 1/2 and that
-//    move at most kappa rho0, |e^(-i psi)| <= sqrt 3: (d) = NJ 64/15 L h2' sqrt 3 c / (4 pi
-//    rho0^2) beta^(-2 nT) / (beta^2 - 1), h2' the larger half-width.
+//    A complex s moves each point along the panel's side by at most |s| l, l half the side's
+//    length; with |s| l <= kappa rho0: (c) = NJ 64/15 L (h + |s| |h2 - h1| / 2) c / (4 pi
+//    rho0^2) beta^(-2 nS) / (1 - beta^-2), h the mean half-width, beta from |s| = kappa rho0 /
+//    l. Across, the ring of the point at t has the radius rho sqrt(1 + tau) and the phase
+//    cos psi = 1 / sqrt(1 + tau), tau = t^2 tan^2 alpha, and the mode m of a ring is a function
+//    of its radius squared times the radius to the m: analytic in tau. For |tau| <= T <= 3/4
+//    the radius moves by at most rho T / 1.5 and the phase stays below 2; with that move at
+//    most kappa rho0: (d) = NJ 64/15 L h2' 2 c / (4 pi rho0^2) beta^(-2 nT) / (1 - beta^-2),
+//    h2' the larger half-width, beta from |t| = sqrt(T) / tan alpha.
 // A ring is far when rho0 > 0 and rules exist with (a) + (b) <= NJ A u / 2 and (c), (d) <=
 // NJ A u / 4, and they cost less than the kernel's NJ / 2 + 1 calls; the fewest points are
 // taken. Each of the five sums of a far ring then errs by at most eps times the ring's share
 // of the body's area, and a row's sums over all its far rings by at most eps. The source
 // strengths of a mode move by at most |N^-1| eps max|sigma|, the velocities by eps max|sigma|
-// and N's share of that; N's inverse, whose diagonal is 1/2 and which for a sphere holds the
-// eigenvalues (n + 1) / (2n + 1), stays below a few for the program's bodies, and the
-// solution within about 1e-10 of the stream for eps = kRingFarFieldTolerance.
+// and N's share of that; N's inverse (its eigenvalues on a sphere are (2n + 1) / (n + 1) <= 2)
+// stays below a few for the program's bodies, and the solution within about 1e-10 of the
+// stream for eps = kRingFarFieldTolerance.
 //
 // A ring whose panel is no such trapezoid (an end off the axis, radii of both signs) is always
 // near.
