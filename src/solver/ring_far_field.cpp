@@ -4,14 +4,13 @@
 #include <boost/math/special_functions/legendre.hpp>
 #include <cmath>
 
+#include "geometry/profile_checks.h"
+
 namespace tarvenol {
 namespace {
 
 // The trapezoidal sums run in lanes of this many angles.
 constexpr int kAngleLanes = 8;
-
-// An end of a profile closer to the axis than this, relative to the body's size, lies on it.
-constexpr double kOnAxis = 1e-9;
 
 double LanesSum(const double* a) {
   return ((a[0] + a[1]) + (a[2] + a[3])) + ((a[4] + a[5]) + (a[6] + a[7]));

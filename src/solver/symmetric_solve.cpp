@@ -2,13 +2,17 @@
 
 #include <omp.h>
 
+#include <algorithm>
 #include <climits>
 #include <cmath>
+#include <cstdio>
 #include <span>
 #include <string>
 
 #include "core/memory.h"
 #include "core/program_error.h"
+#include "core/shown_text.h"
+#include "geometry/profile_checks.h"
 #include "solver/coefficient_rows.h"
 #include "solver/gauss_solve.h"
 #include "solver/mode_sums.h"
@@ -134,6 +138,28 @@ void Expand(const ModelState& s, const ModeMatrices& M, const std::vector<Column
 
 }  // namespace
 
+void RequireMirrorPanels(const ModelState& s) {
+  const int ni = LoopEnd(s.NI);
+  double size = 0;
+  for (int i = 1; i <= ni + 1; ++i) {
+    size = std::max({size, std::fabs(s.xB(i, 1)), std::fabs(s.yB(i, 1)), std::fabs(s.zB(i, 1))});
+  }
+  for (const auto& [i, end] : {std::pair{1, "first"}, std::pair{ni + 1, "last"}}) {
+    const double r = std::hypot(s.yB(i, 1), s.zB(i, 1));
+    if (r > kOnAxis * size) {
+      char text[32];
+      std::snprintf(text, sizeof text, "%.6g", r);
+      throw ProgramError(
+          "Hess's panel method by the body's symmetry needs a profile that ends on the axis, "
+          "but the " +
+          std::string(end) + " point of the profile of " + ShownPath(s.BodyFile) +
+          " has r = " + text +
+          ": its panels there are not their own mirror images. Close the profile on the "
+          "axis, or apply the full solve.");
+    }
+  }
+}
+
 void RequireSymmetricSolveMemory(double ni, double nj, int flows) {
   const double panels = ni * nj;
   const std::string count = std::to_string(static_cast<long long>(panels));
@@ -169,6 +195,7 @@ HessSolution SymmetricSolve(const ModelState& s, const std::vector<OnsetFlow>& o
   }
   const int ni = LoopEnd(s.NI), nj = LoopEnd(s.NJ);
   const int flows = static_cast<int>(onsets.size());
+  RequireMirrorPanels(s);
   RequireSymmetricSolveMemory(ni, nj, flows);
   const std::vector<Column> phi = ColumnAngles(s, nj);
   const auto rows = static_cast<std::size_t>(ni);

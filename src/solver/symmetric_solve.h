@@ -55,6 +55,11 @@ ModeSumsWork SymmetricSolveWork(const ModelState& s);
 // source panels, a row of coefficients for each thread, the mode matrices and the solution.
 double SymmetricSolveBytes(double ni, double nj, int flows, int threads);
 
+// Refuses panels that are not each their own mirror image, which the mode sums need: those of
+// a profile that ends off the axis, whose end rings are closed by triangles with a corner on
+// one side only.
+void RequireMirrorPanels(const ModelState& s);
+
 // Refuses a size whose arrays would not fit on the threads the solve runs on, or whose panels
 // cannot be numbered.
 void RequireSymmetricSolveMemory(double ni, double nj, int flows);
@@ -63,9 +68,11 @@ void RequireSymmetricSolveMemory(double ni, double nj, int flows);
 // strengths, surface velocities and 1 - Cp of every onset flow, for panels built by
 // BuildPanels. zeroPivotRow names the panel (k, 1) of a mode's row k whose diagonal element
 // the elimination met as 0; nonFinitePanel the panel (i, 1) of the first ring whose
-// coefficients are not finite, or the first panel of the solution that is not. Refuses a size
-// whose arrays would not fit in memory, before any is allocated. Tells progress how far it has
-// come, and throws Cancelled when it asks to stop.
+// coefficients are not finite, or the first panel of the solution that is not. Refuses panels
+// that are not their own mirror images, and a size whose arrays would not fit in memory,
+// before any is allocated. Tells progress how far it has come, and throws Cancelled when it
+// asks to stop. farTolerance bounds the far field's error on each mode sum of a row (0: the
+// kernel for every ring).
 HessSolution SymmetricSolve(const ModelState& s, const std::vector<OnsetFlow>& onsets,
                             Progress& progress, VectorPath path = WidestVectorPath(),
                             double farTolerance = kRingFarFieldTolerance);
