@@ -103,7 +103,8 @@ RingFarField::RingFarField(const ModelState& s, double cosPhi, double sinPhi, do
   for (int i = 1; i <= ni + 1; ++i) {
     size = std::max({size, std::fabs(s.xB(i, 1)), std::fabs(s.yB(i, 1)), std::fabs(s.zB(i, 1))});
   }
-  // The radius of profile point i, signed: negative on the far side of the axis from the plane.
+  // The radius of profile point i, 0 on the axis; across marks a point on the far side of the
+  // axis from the plane.
   const auto radius = [&](int i, bool& across) {
     const double r = std::hypot(s.yB(i, 1), s.zB(i, 1));
     if (r <= kOnAxis * size) return 0.0;
@@ -170,14 +171,14 @@ RingSums RingFarField::SumsOf(const RingFieldPoint& p, int k, const RingRule& ru
   const GaussRule& along = gauss_[static_cast<std::size_t>(rule.along)];
   const GaussRule& across = gauss_[static_cast<std::size_t>(rule.across)];
   const AngleTable& angles = angleTables_[static_cast<std::size_t>((rule.angles + 2) / 16 - 1)];
-  const double c = cosAlpha_, tanAlpha = tanAlpha_;
+  const double c = cosAlpha_, tanAlpha = tanAlpha_, areaPerRadius = std::sin(alpha_) * q.L / 2;
   RingSums sums;
   double ring[5];
   for (std::size_t a = 0; a < along.s.size(); ++a) {
     const double f = (1 + along.s[a]) / 2;
     const double x = q.x1 + f * (q.x2 - q.x1);
     const double R = q.r1 + f * (q.r2 - q.r1);
-    const double Wa = along.w[a] * R * std::sin(alpha_) * q.L / 2;
+    const double Wa = along.w[a] * R * areaPerRadius;  // dA = h(s) L / 2 ds dt
     // The points +-t of the rule across share their ring.
     for (std::size_t b = 0; b < across.s.size(); ++b) {
       if (across.s[b] < 0) continue;
