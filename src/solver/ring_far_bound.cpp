@@ -22,7 +22,7 @@ constexpr double kRadiusMove = 1 / 1.5;
 constexpr double kPhaseGrowth = 2;
 constexpr int kMostAcross = 6;
 // A kernel call costs about as much as this many point sources of a ring's sum.
-constexpr double kKernelPoints = 20;
+constexpr double kKernelPoints = 50;
 
 // The fewest points, at most most, of a Gauss rule whose error bound * beta^(-2n) stays within
 // budget; 0 for none.

@@ -1,8 +1,10 @@
 #include "solver/ring_far_field.h"
 
 #include <algorithm>
+#include <bit>
 #include <boost/math/special_functions/legendre.hpp>
 #include <cmath>
+#include <cstdint>
 
 #include "geometry/profile_checks.h"
 
@@ -16,54 +18,75 @@ double LanesSum(const double* a) {
   return ((a[0] + a[1]) + (a[2] + a[3])) + ((a[4] + a[5]) + (a[6] + a[7]));
 }
 
+// 1 / sqrt(x) for x > 0 within a few units of the last place, by multiplications and additions
+// alone: an estimate from the halved exponent, then four Newton steps, each squaring the
+// relative error (at most 0.035 at the start). The divider, which a square root and a division
+// would keep busy for most of a lane's time, stays free.
+[[gnu::always_inline]] inline double InverseRoot(double x) {
+  double y = std::bit_cast<double>(0x5fe6eb50c7b537a9 - (std::bit_cast<std::uint64_t>(x) >> 1));
+  const double half = 0.5 * x;
+  for (int step = 0; step < 4; ++step) y = y * (1.5 - half * y * y);
+  return y;
+}
+
 // The lanes do the same arithmetic in the same order on every path, and are summed in one
-// order, so every path gives the same bits.
-[[gnu::always_inline]] inline void RingSumsOf(const RingFarField::AngleTable& table, double dx,
-                                              double r, double rq, double sums[5]) {
-  const double base = dx * dx + (r - rq) * (r - rq);
-  const double b = 2 * r * rq;
-  double s0[kAngleLanes] = {}, s1[kAngleLanes] = {}, r0[kAngleLanes] = {}, r1[kAngleLanes] = {};
-  double e1[kAngleLanes] = {};
+// order, so every path gives the same bits. Each angle's term is the field of the point source
+// there along the field point's normal and tangent, (P - Q) / |P - Q|^3.
+[[gnu::always_inline]] inline void RingSumsOf(const RingFarField::AngleTable& table,
+                                              const RingFarField::PointRing* rings, int count,
+                                              const RingFieldPoint& p, double sums[5]) {
+  double n0[kAngleLanes] = {}, n1[kAngleLanes] = {}, t0[kAngleLanes] = {};
+  double t1[kAngleLanes] = {}, c1[kAngleLanes] = {};
   const double* oneMinusCos = table.oneMinusCos.data();
   const double* cosine = table.cosine.data();
   const double* sine2 = table.sine2.data();
   const double* weight = table.weight.data();
-  const std::size_t count = table.weight.size();
-  for (std::size_t j = 0; j < count; j += kAngleLanes) {
-    for (int l = 0; l < kAngleLanes; ++l) {
-      const std::size_t a = j + static_cast<std::size_t>(l);
-      // |P - Q|^2 without the difference of two near numbers.
-      const double D2 = base + b * oneMinusCos[a];
-      const double q = weight[a] / (D2 * std::sqrt(D2));
-      const double radial = r - rq * cosine[a];
-      s0[l] = s0[l] + q;
-      s1[l] = s1[l] + q * cosine[a];
-      r0[l] = r0[l] + q * radial;
-      r1[l] = r1[l] + q * cosine[a] * radial;
-      e1[l] = e1[l] + q * sine2[a];
+  const std::size_t angles = table.weight.size();
+  for (int k = 0; k < count; ++k) {
+    const RingFarField::PointRing& g = rings[k];
+    // |P - Q|^2 as base + b (1 - cos), without the difference of two near numbers.
+    const double base = g.dx * g.dx + (p.r - g.rq) * (p.r - g.rq);
+    const double b = 2 * p.r * g.rq;
+    const double normalX = p.nX * g.dx, tangentX = -p.nR * g.dx, around = -g.w1 * g.rq;
+    for (std::size_t j = 0; j < angles; j += kAngleLanes) {
+      for (int l = 0; l < kAngleLanes; ++l) {
+        const std::size_t a = j + static_cast<std::size_t>(l);
+        const double y = InverseRoot(base + b * oneMinusCos[a]);
+        const double u = weight[a] * (y * y * y);
+        const double radial = p.r - g.rq * cosine[a];
+        const double normal = normalX + p.nR * radial, tangent = tangentX + p.nX * radial;
+        const double q0 = g.w0 * u, q1 = g.w1 * u * cosine[a];
+        n0[l] = n0[l] + q0 * normal;
+        t0[l] = t0[l] + q0 * tangent;
+        n1[l] = n1[l] + q1 * normal;
+        t1[l] = t1[l] + q1 * tangent;
+        c1[l] = c1[l] + around * u * sine2[a];
+      }
     }
   }
-  sums[0] = dx * LanesSum(s0);
-  sums[1] = dx * LanesSum(s1);
-  sums[2] = LanesSum(r0);
-  sums[3] = LanesSum(r1);
-  sums[4] = -rq * LanesSum(e1);
+  sums[0] = LanesSum(n0);
+  sums[1] = LanesSum(n1);
+  sums[2] = LanesSum(t0);
+  sums[3] = LanesSum(t1);
+  sums[4] = LanesSum(c1);
 }
 
-void RingPlain(const RingFarField::AngleTable& table, double dx, double r, double rq,
-               double sums[5]) {
-  RingSumsOf(table, dx, r, rq, sums);
+void RingPlain(const RingFarField::AngleTable& table, const RingFarField::PointRing* rings,
+               int count, const RingFieldPoint& p, double sums[5]) {
+  RingSumsOf(table, rings, count, p, sums);
 }
 
 #if defined(__x86_64__)
-TARVENOL_AVX2 void RingAvx2(const RingFarField::AngleTable& table, double dx, double r, double rq,
-                            double sums[5]) {
-  RingSumsOf(table, dx, r, rq, sums);
+TARVENOL_AVX2 void RingAvx2(const RingFarField::AngleTable& table,
+                            const RingFarField::PointRing* rings, int count,
+                            const RingFieldPoint& p, double sums[5]) {
+  RingSumsOf(table, rings, count, p, sums);
 }
 
-TARVENOL_AVX512 void RingAvx512(const RingFarField::AngleTable& table, double dx, double r,
-                                double rq, double sums[5]) {
-  RingSumsOf(table, dx, r, rq, sums);
+TARVENOL_AVX512 void RingAvx512(const RingFarField::AngleTable& table,
+                                const RingFarField::PointRing* rings, int count,
+                                const RingFieldPoint& p, double sums[5]) {
+  RingSumsOf(table, rings, count, p, sums);
 }
 #endif
 
@@ -179,31 +202,27 @@ RingSums RingFarField::SumsOf(const RingFieldPoint& p, int k, const RingRule& ru
   const GaussRule& along = gauss_[static_cast<std::size_t>(rule.along)];
   const GaussRule& across = gauss_[static_cast<std::size_t>(rule.across)];
   const AngleTable& angles = angleTables_[static_cast<std::size_t>((rule.angles + 2) / 16 - 1)];
-  const double c = cosAlpha_, tanAlpha = tanAlpha_, areaPerRadius = std::sin(alpha_) * q.L / 2;
-  RingSums sums;
-  double ring[5];
+  const double areaPerRadius = std::sin(alpha_) * q.L / 2;  // dA = h(s) L / 2 ds dt
+  PointRing rings[kMaxPointRings];
+  int count = 0;
   for (std::size_t a = 0; a < along.s.size(); ++a) {
     const double f = (1 + along.s[a]) / 2;
-    const double x = q.x1 + f * (q.x2 - q.x1);
     const double R = q.r1 + f * (q.r2 - q.r1);
-    const double Wa = along.w[a] * R * areaPerRadius;  // dA = h(s) L / 2 ds dt
-    // The points +-t of the rule across share their ring.
+    const double W = along.w[a] * R * areaPerRadius;
+    // The points +-t of the rule across share their ring; their phases sum to 2 cos psi.
     for (std::size_t b = 0; b < across.s.size(); ++b) {
       if (across.s[b] < 0) continue;
-      const double W = Wa * across.w[b] * (across.s[b] > 0 ? 2 : 1);
-      const double stretch = std::sqrt(1 + across.s[b] * tanAlpha * across.s[b] * tanAlpha);
-      const double cosPsi = 1 / stretch;
-      kernel_(angles, p.x - x, p.r, R * c * stretch, ring);
-      sums.n0 = sums.n0 + W * (p.nX * ring[0] + p.nR * ring[2]);
-      sums.t0 = sums.t0 + W * (p.nX * ring[2] - p.nR * ring[0]);
-      sums.n1 = sums.n1 + W * cosPsi * (p.nX * ring[1] + p.nR * ring[3]);
-      sums.t1 = sums.t1 + W * cosPsi * (p.nX * ring[3] - p.nR * ring[1]);
-      sums.c1 = sums.c1 + W * cosPsi * ring[4];
+      const double stretch = std::sqrt(1 + across.s[b] * tanAlpha_ * across.s[b] * tanAlpha_);
+      const double w0 = W * across.w[b] * (across.s[b] > 0 ? 2 : 1);
+      rings[count++] = {p.x - (q.x1 + f * (q.x2 - q.x1)), R * cosAlpha_ * stretch, w0,
+                        w0 / stretch};
     }
   }
+  double sums[5];
+  kernel_(angles, rings, count, p, sums);
   // NJ copies of the panel, and the trapezoidal sums' 4 pi M.
   const double scale = nj_ / (fourPi_ * rule.angles);
-  return {sums.n0 * scale, sums.n1 * scale, sums.t0 * scale, sums.t1 * scale, sums.c1 * scale};
+  return {sums[0] * scale, sums[1] * scale, sums[2] * scale, sums[3] * scale, sums[4] * scale};
 }
 
 double RingFarField::PointsOf(const RingRule& rule) {

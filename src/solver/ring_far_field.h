@@ -117,10 +117,14 @@ class RingFarField {
   struct AngleTable {
     std::vector<double> oneMinusCos, cosine, sine2, weight;
   };
-  // A point ring's sums at M angles 2 pi l / M of the field along x, along r and around, times
-  // 4 pi M: x and r for the modes 0 and 1, then around for the mode 1.
-  using RingKernel = void (*)(const AngleTable& table, double dx, double r, double rq,
-                              double sums[5]);
+  // A point ring of a rule's points: its distance along x from the field point, its radius,
+  // and its weights in the sums of the modes 0 and 1.
+  struct PointRing {
+    double dx, rq, w0, w1;
+  };
+  // The five sums of the rings at p, each summed at the table's M angles, times 4 pi M.
+  using RingKernel = void (*)(const AngleTable& table, const PointRing* rings, int count,
+                              const RingFieldPoint& p, double sums[5]);
 
  private:
   // The most Gauss points of a rule, and the most angles of a ring's sum: beyond them the kernel
@@ -129,6 +133,8 @@ class RingFarField {
   static constexpr int kMaxAngles = 1022;
   // The strip of an alias bound lies this far, times 1 / N, inside the field's.
   static constexpr double kAliasShift = 1.5;
+  // The most point rings of a rule: kMaxGaussPoints along, 3 radii across.
+  static constexpr int kMaxPointRings = 3 * kMaxGaussPoints;
 
   // Ring k's panel in the frame of the plane: ends (x1, r1) and (x2, r2), and what the bound
   // needs.
@@ -142,7 +148,7 @@ class RingFarField {
     double hMean = 0, hMax = 0, hStep = 0;  // half-widths: mean, larger, |h2 - h1| / 2
   };
   struct GaussRule {
-    std::vector<double> s, w;  // nodes >= 0 and their weights, the middle one first if any
+    std::vector<double> s, w;  // nodes and weights, a node and its negative side by side
   };
 
   // The fewest angles M whose aliases and the panels' together stay within budget, 0 for none.
