@@ -1,7 +1,8 @@
 // The solve by the body's symmetry against the full solve, which builds and eliminates every
 // coefficient: both solve the same equations in another order of arithmetic, so they must agree
 // to rounding. 1e-10 is the bound asked of them: rounding of systems of a few hundred equations
-// whose diagonal is 0.5 stays near 1e-14.
+// whose diagonal is 0.5 stays near 1e-14, and the far field, which takes 30 of the pairs of
+// rings of the sphere of 16 x 24 here, errs by at most 1e-11 on a row of the mode sums.
 
 #include "solver/symmetric_solve.h"
 
