@@ -2,7 +2,8 @@
 # A sweep of 1000 Myring hulls (NI 100 from the family's own 101 points, NJ 16, fineness ratio
 # 4 to 12), serially: the Python module's tarvenol.sweep against the same rows by SweepRow in
 # C++ alone (bench/sweep_speed), both Release builds of one source, alternately, the least of
-# the repetitions each; and the sum of every figure, which must be the same bits. The
+# the repetitions each, in wall time and in the process's processor time (steadier on a machine
+# shared with other work); and the sum of every figure, which must be the same bits. The
 # difference of the two, per row, is what Python adds to a solve.
 # Usage: bench/sweep-speed.sh [build folder, default build-bench] [repetitions, default 3]
 #        [threads, default 2]
@@ -46,11 +47,14 @@ def runs(kind):
 cpp, python = list(runs("cpp")), list(runs("python"))
 sums = {r["sum"] for r in cpp + python}
 rows = int(cpp[0]["rows"])
-best = {kind: min(float(r["seconds"]) for r in found) for kind, found in
-        [("C++", cpp), ("Python", python)]}
-for kind, seconds in best.items():
-    print(f"{kind:8} {rows} rows in {seconds:.3f} s, {1000 * seconds / rows:.2f} ms a row")
-print(f"Python's overhead: {100 * (best['Python'] / best['C++'] - 1):+.2f} % "
-      f"({1000 * (best['Python'] - best['C++']) / rows:+.3f} ms a row)")
+for measure in ("seconds", "cpu"):
+    best = {kind: min(float(r[measure]) for r in found) for kind, found in
+            [("C++", cpp), ("Python", python)]}
+    what = "wall" if measure == "seconds" else "processor"
+    for kind, seconds in best.items():
+        print(f"{kind:7} {what:9} {rows} rows in {seconds:8.3f} s, "
+              f"{1000 * seconds / rows:7.2f} ms a row")
+    print(f"Python's overhead, {what} time: {100 * (best['Python'] / best['C++'] - 1):+.2f} % "
+          f"({1000 * (best['Python'] - best['C++']) / rows:+.3f} ms a row)")
 print("same bits" if len(sums) == 1 else f"DIFFERENT sums: {sorted(sums)}")
 PY

@@ -2,6 +2,7 @@
 
 #include <charconv>
 #include <cmath>
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -61,8 +62,10 @@ void CheckMyring(const MyringHull& h) {
   RequireAbove(h.n, "The nose exponent n", 0, false);
   const double steepest = Degrees(std::atan(kSteepestTail * h.d / h.c));
   if (!(std::isfinite(h.thetaDegrees) && h.thetaDegrees >= 0 && h.thetaDegrees <= steepest)) {
+    char limit[32];
+    std::snprintf(limit, sizeof limit, "%.6g", steepest);
     throw ProgramError("The tail angle theta must be a number of degrees from 0 to " +
-                       Number(steepest) + " (atan(3d / 2c)), where the tail would rise above " +
+                       std::string(limit) + " (atan(3d / 2c)), where the tail would rise above " +
                        "the midbody; " + Number(h.thetaDegrees) + " is not.");
   }
 }

@@ -148,8 +148,9 @@ tarvenol.Error naming the parameter.
       py::arg("a"), py::arg("b"), py::kw_only(), py::arg("ni") = 100, py::arg("nj") = 16,
       R"(The spheroid x^2/a^2 + r^2/b^2 = 1 with semi-axis a along the axis and b across it,
 its nose at x = 0: ni + 1 profile points evenly spaced in the angle t of x = a (1 + cos t),
-r = b sin t, as the sphere's are (spheroid(0.5, 0.5, ni=16, nj=16) is sphere(16, 16) to the
-bit); nj panels around.)");
+r = b sin t, as the sphere's are (the profile, panels and solution of spheroid(0.5, 0.5,
+ni=16, nj=16) are sphere(16, 16)'s to the bit; its figures' second solution halves only NJ, as
+for any profile, where the sphere's halves NI too); nj panels around.)");
 }
 
 }  // namespace tarvenol

@@ -11,7 +11,7 @@ void Warn(const std::vector<std::string>& messages) {
   if (messages.empty()) return;
   const py::object category = py::module_::import("tarvenol._tarvenol").attr("TarvenolWarning");
   for (const std::string& message : messages) {
-    if (PyErr_WarnEx(category.ptr(), message.c_str(), 2) != 0) throw py::error_already_set();
+    if (PyErr_WarnEx(category.ptr(), message.c_str(), 1) != 0) throw py::error_already_set();
   }
 }
 

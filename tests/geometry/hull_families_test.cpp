@@ -119,7 +119,7 @@ TEST(HullFamilies, ParametersThatMakeNoHullAreRefusedByName) {
   EXPECT_EQ(Refusal(h), "The nose exponent n must be a number above 0; -2 is not.");
   h = kHull;
   h.thetaDegrees = 40;  // atan(1.5 * 0.8 / 1.5) = 38.66 degrees
-  EXPECT_NE(Refusal(h).find("The tail angle theta must be a number of degrees from 0 to 38.65"),
+  EXPECT_NE(Refusal(h).find("The tail angle theta must be a number of degrees from 0 to 38.6598 ("),
             std::string::npos)
       << Refusal(h);
   h.thetaDegrees = -1;

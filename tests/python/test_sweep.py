@@ -66,7 +66,15 @@ class Sweeps(unittest.TestCase):
             tv.sweep(DESIGNS, client=client)
         self.assertIn("The Dask client is closed", str(caught.exception))
         with self.assertRaises(TypeError):
-            tv.sweep(DESIGNS, client="tcp://127.0.0.1:8786")
+            tv.sweep(DESIGNS, client=8786)
+
+    def test_an_unreachable_scheduler_is_named(self):
+        from tarvenol import _sweep
+        _sweep.CONNECT_TIMEOUT = "1s"
+        with self.assertRaises(tv.Error) as caught:
+            tv.sweep(DESIGNS, client="tcp://127.0.0.1:9")
+        self.assertIn("The Dask scheduler at tcp://127.0.0.1:9 cannot be reached: Timed out",
+                      str(caught.exception))
 
 
 if __name__ == "__main__":

@@ -4,6 +4,9 @@ import numbers
 
 from . import _tarvenol
 
+# How long a scheduler named by its address is waited for.
+CONNECT_TIMEOUT = "10s"
+
 # Rows sent to a Dask worker at once: enough to make the scheduler's work per task small beside
 # the rows' own, few enough to keep every worker busy to the end.
 ROWS_PER_TASK = 8
@@ -48,16 +51,37 @@ def _merged(design, outcome):
     return out
 
 
+def _connected(address):
+    """A client of the scheduler at address, or tarvenol.Error saying why there is none."""
+    from distributed import Client
+    try:
+        return Client(address, timeout=CONNECT_TIMEOUT)
+    except OSError as e:
+        raise _tarvenol.Error(f"The Dask scheduler at {address} cannot be reached: {e}.") from e
+
+
 def _require_running(client):
     if not hasattr(client, "map") or not hasattr(client, "gather"):
-        raise TypeError(f"client must be a distributed.Client; this one is a "
-                        f"{type(client).__name__}.")
+        raise TypeError(f"client must be a distributed.Client or a scheduler's address; this "
+                        f"one is a {type(client).__name__}.")
     status = getattr(client, "status", "running")
     if status != "running":
         raise _tarvenol.Error(
             f"The Dask client is {status}, not connected to a scheduler: make it with "
             f"distributed.Client(address) while the scheduler runs, and keep it open for the "
             f"sweep.")
+
+
+def _distributed(rows, client):
+    """The rows' outcomes from the client's workers, a few rows a task, in their order."""
+    _require_running(client)
+    batches = [rows[k:k + ROWS_PER_TASK] for k in range(0, len(rows), ROWS_PER_TASK)]
+    futures = client.map(_evaluate, batches)
+    try:
+        return [outcome for batch in client.gather(futures) for outcome in batch]
+    except KeyboardInterrupt:
+        client.cancel(futures)
+        raise
 
 
 def sweep(designs, client=None):
@@ -76,20 +100,18 @@ def sweep(designs, client=None):
 
     client=None runs the designs one after the other here, the interpreter's lock released; a
     distributed.Client maps them over its workers, a few rows a task, and gathers the results in
-    the input order, the same numbers to the bit. Ctrl-C stops the sweep (serially at the
+    the input order, the same numbers to the bit; a scheduler's address ("tcp://host:8786")
+    does the same through a client of its own, closed at the end, and raises tarvenol.Error when
+    the scheduler cannot be reached within CONNECT_TIMEOUT. The workers must import tarvenol. Ctrl-C stops the sweep (serially at the
     current row's next coarse step; with Dask the tasks not yet finished are cancelled).
     """
     designs = list(designs)
     rows = [_texts(design) for design in designs]
     if client is None:
         outcomes = _evaluate(rows)
+    elif isinstance(client, str):
+        with _connected(client) as connected:
+            outcomes = _distributed(rows, connected)
     else:
-        _require_running(client)
-        batches = [rows[k:k + ROWS_PER_TASK] for k in range(0, len(rows), ROWS_PER_TASK)]
-        futures = client.map(_evaluate, batches)
-        try:
-            outcomes = [outcome for batch in client.gather(futures) for outcome in batch]
-        except KeyboardInterrupt:
-            client.cancel(futures)
-            raise
+        outcomes = _distributed(rows, client)
     return [_merged(design, outcome) for design, outcome in zip(designs, outcomes)]
