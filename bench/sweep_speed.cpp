@@ -61,7 +61,7 @@ int main(int argc, char** argv) {
   const double cpu = static_cast<double>(std::clock() - cpuStart) / CLOCKS_PER_SEC;
   char text[32];
   *std::to_chars(text, text + sizeof text - 1, sum).ptr = '\0';
-  std::printf("rows %zu\nfailed %d\nseconds %.3f\nsum %s\n", rows.size(), failed, seconds.count(),
-              text);
+  std::printf("rows %zu\nfailed %d\nseconds %.3f\ncpu %.3f\nsum %s\n", rows.size(), failed,
+              seconds.count(), cpu, text);
   return 0;
 }
