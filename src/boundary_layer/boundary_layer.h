@@ -7,8 +7,11 @@
 // - transition free by Michel's criterion, or at a trip (at the first station, if the trip lies
 //   ahead of it), or none; a laminar layer that separates before transition turns turbulent
 //   there, which the result says;
-// - turbulent by Head's entrainment method with the body's radius and Ludwieg & Tillmann's skin
-//   friction (boundary_layer/turbulent_layer.h);
+// - turbulent by Green's lag-entrainment method (boundary_layer/lag_entrainment.h), or by Head's
+//   entrainment method with Ludwieg & Tillmann's skin friction (boundary_layer/turbulent_layer.h),
+//   both with the body's radius; lag-entrainment is the default, its skin friction a log law that
+//   holds at the Reynolds numbers of ships, where Ludwieg & Tillmann's power law falls short
+//   (docs/drag.md);
 // - separation where the laminar lambda falls to -0.09 (with no transition) or the turbulent H
 //   reaches 2.4: the march stops there, and the drag is taken there, an estimate;
 // - the drag by Young's formula at the tail, the last station, and the skin friction's part

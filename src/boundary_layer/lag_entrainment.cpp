@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 #include "boundary_layer/march.h"
 
@@ -11,7 +12,7 @@ namespace {
 // cf0's logarithm has no value below Re_theta = 10^1.02; a layer just past transition, or a
 // trial step, may ask for less.
 constexpr double kLeastReTheta = 100;
-// H is kept above 1, where H1 has a value, in trial steps.
+// H is kept above 1, where H1 has a value, and r0 theta above 0, in trial steps.
 constexpr double kLeastH = 1.05;
 
 using State = std::array<double, 3>;  // r0 theta, H, CE
@@ -26,7 +27,7 @@ double Ctau(double CE, double cf0) {
 
 Closure ClosureOf(const EdgeFlow& edge, double nu, double s, const State& y) {
   Closure c;
-  c.theta = y[0] / edge.r0(s);
+  c.theta = std::max(y[0], std::numeric_limits<double>::min()) / edge.r0(s);
   c.H = std::max(y[1], kLeastH);
   c.ReTheta = std::max(edge.Ue(s) * c.theta / nu, kLeastReTheta);
   c.cf0 = GreenFlatPlateCf(c.ReTheta);

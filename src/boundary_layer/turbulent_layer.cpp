@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 #include "boundary_layer/march.h"
 
@@ -11,14 +12,17 @@ namespace {
 // H1 falls to 3.3 as H grows without bound; trial steps of the march beyond separation may ask
 // for less, where the curves have no value.
 constexpr double kLeastH1 = 3.3 + 1e-9;
+// A trial step may take r0 theta through zero, where the skin friction has no value.
+constexpr double kLeastR0Theta = std::numeric_limits<double>::min();
 
 using State = std::array<double, 2>;  // r0 theta, r0 Ue theta H1
 
 TurbulentState LayerOf(const EdgeFlow& edge, double nu, double s, const State& y) {
   const double Ue = edge.Ue(s);
   TurbulentState t;
-  t.theta = y[0] / edge.r0(s);
-  t.H = HeadH(std::max(y[1] / (Ue * y[0]), kLeastH1));
+  const double r0Theta = std::max(y[0], kLeastR0Theta);
+  t.theta = r0Theta / edge.r0(s);
+  t.H = HeadH(std::max(y[1] / (Ue * r0Theta), kLeastH1));
   t.ReTheta = Ue * t.theta / nu;
   t.cf = LudwiegTillmannCf(t.H, t.ReTheta);
   return t;
@@ -49,7 +53,7 @@ TurbulentRun MarchTurbulent(const EdgeFlow& edge, double nu, double sStart, doub
   TurbulentRun run;
   const auto rhs = [&](double s, const State& y) {
     const double Ue = edge.Ue(s), r0 = edge.r0(s);
-    const double H1 = std::max(y[1] / (Ue * y[0]), kLeastH1);
+    const double H1 = std::max(y[1] / (Ue * std::max(y[0], kLeastR0Theta)), kLeastH1);
     const TurbulentState t = LayerOf(edge, nu, s, y);
     return State{r0 * t.cf / 2 - (t.H + 2) * y[0] * edge.dUeds(s) / Ue,
                  r0 * Ue * HeadEntrainment(H1)};

@@ -13,8 +13,9 @@
 // and the skin friction of Ludwieg & Tillmann (Ingenieur-Archiv 17, 1949):
 //   cf = 0.246 10^(-0.678 H) Re_theta^-0.268.
 // The layer starts at transition with theta carried over from the laminar layer and H =
-// kTransitionH, the value Head's method is usually started from (Cebeci & Bradshaw, 1977). It
-// separates where H reaches kTurbulentSeparation.
+// kTransitionH, the customary start of an integral turbulent layer (a young turbulent layer on a
+// flat plate, at Re_theta of a few hundred, has H near 1.4). It separates where H reaches
+// kTurbulentSeparation.
 //
 // Lengths are in units of the body length L and velocities in units of the stream's U, so that
 // nu = 1 / Re_L.
