@@ -28,13 +28,14 @@
 // |z| = |P - Q|), so with |z| <= kappa |P - Q|, kappa = 0.6, its field stays below c / (4 pi
 // |P - Q|^2), c = (1 + kappa) / (1 - kappa)^3 = 25.
 // (a), (b) A point source at such a distance, turned by a complex angle theta, keeps
-//    D^2 = |P - Q|^2 >= rho0^2 - 2 r R (cosh Im(theta) - 1) and |P - Q|^2 <= D^2 + 2 R^2
-//    sinh^2 Im(theta), so its field is analytic for |Im theta| < eta, cosh eta = 1 + rho0^2 /
-//    (2 r R), at most V(eta') = (1 + 2 R^2 sinh^2 eta' / D^2)^(1/2) / (4 pi D^2) on
-//    |Im theta| = eta', and its modes at most V(eta') e^(-|n| eta'). The aliases of N angles
-//    come to at most W(N) = 2 V(eta') e^(-(N - 1) eta') / (1 - e^(-N eta')), eta' = eta - 1.5 /
-//    N (about the least of the product): (a) = NJ A W(NJ) for the panels, (b) = NJ A W(M) for
-//    the trapezoidal sums.
+//    |(P - Q).(P - Q)| >= Re (P - Q).(P - Q) >= D^2 = rho0^2 - 2 r R (cosh Im(theta) - 1),
+//    while the sum of the squared sizes of the components of P - Q exceeds that real part by
+//    2 r_Q^2 sinh^2 Im(theta) at most. So its field is analytic for |Im theta| < eta, cosh eta
+//    = 1 + rho0^2 / (2 r R), at most V(eta') = (1 + 2 R^2 sinh^2 eta' / D^2)^(1/2) / (4 pi
+//    D^2) on |Im theta| = eta', and its modes at most V(eta') e^(-|n| eta'). The aliases of N
+//    angles come to at most W(N) = 2 V(eta') e^(-(N - 1) eta') / (1 - e^(-N eta')), with
+//    eta' = eta - 1.5 / N (about the least of the product): (a) = NJ A W(NJ) for the panels,
+//    (b) = NJ A W(M) for the trapezoidal sums.
 // (c), (d) A Gauss-Legendre rule of n points errs by at most 64/15 B beta^(-2n) / (1 - beta^-2)
 //    for an integrand analytic, and at most B, in the ellipse with foci -+1 whose semi-axes
 //    sum to beta (Trefethen, Approximation Theory and Approximation Practice, theorem 19.3).
