@@ -6,22 +6,23 @@
 namespace tarvenol {
 
 BodyReport BodyReportOf(const ModelState& s, const BodyWork& body, const HessSolution& solution,
-                        Progress& progress) {
+                        Progress& progress, const Array2* ringPotentials) {
   BodyReport report;
   Step(progress, Stage::Geometry, 0);
   report.figures = FiguresOfPanels(s);
-  report.solution = AddedMassesOf(s, report.figures, solution, progress);
+  report.solution = AddedMassesOf(s, report.figures, solution, progress, ringPotentials);
   const ModelState coarse = CoarserGeometry(s, body);
   const BodyFigures coarseFigures = FiguresOfPanels(coarse);
   Step(progress, Stage::Geometry, 1);
-  const HessSolution coarseSolution =
-      SymmetricSolve(coarse, IncidenceOnsetFlows(coarseFigures.centreX), progress);
+  Array2 coarsePotentials;
+  const HessSolution coarseSolution = SymmetricSolve(
+      coarse, IncidenceOnsetFlows(coarseFigures.centreX), progress, coarsePotentials);
   if (coarseSolution.zeroPivotRow != 0 || coarseSolution.nonFinitePanel != 0) {
     throw ProgramError(
         "The solution with half the panels around the body has no finite result, so the "
         "added masses cannot be extrapolated.");
   }
-  report.coarse = AddedMassesOf(coarse, coarseFigures, coarseSolution, progress);
+  report.coarse = AddedMassesOf(coarse, coarseFigures, coarseSolution, progress, &coarsePotentials);
   report.coarseNI = LoopEnd(coarse.NI);
   report.coarseNJ = LoopEnd(coarse.NJ);
   report.ratio = static_cast<double>(LoopEnd(s.NJ)) / report.coarseNJ;

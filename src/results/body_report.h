@@ -14,12 +14,13 @@
 namespace tarvenol {
 
 // The report of the panels of s and body, solved as solution (carrying the onset flows of
-// IncidenceOnsetFlows at the body's centre of volume). The second solution is by the body's
+// IncidenceOnsetFlows at the body's centre of volume), with its rings' potential sums where its
+// solve by the symmetry gathered them (AddedMassesOf). The second solution is by the body's
 // symmetry: the full solve's within 1e-10, in a fraction of its time and memory. Refuses a body
 // too coarse for it, or whose second solution has no finite result; tells progress, which may
 // stop it (Cancelled).
 BodyReport BodyReportOf(const ModelState& s, const BodyWork& body, const HessSolution& solution,
-                        Progress& progress);
+                        Progress& progress, const Array2* ringPotentials = nullptr);
 
 // The figures as name and value, in the order the batch tool prints them.
 std::vector<std::pair<std::string, double>> BodyReportLines(const BodyReport& r);

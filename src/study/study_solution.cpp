@@ -30,7 +30,7 @@ StudySolution SolveStudy(const StudyBody& body, bool symmetric, Progress& progre
   StudySolution solved;
   solved.symmetric = symmetric;
   if (symmetric) {
-    solved.solution = SymmetricSolve(s, onsets, progress);
+    solved.solution = SymmetricSolve(s, onsets, progress, solved.ringPotentials);
   } else {
     SolverWork work;
     solved.solution = HessSolve(s, work, onsets, progress, [](const SolverWork&) {});
@@ -62,7 +62,9 @@ Figures StudyFigures(const StudyBody& body, const StudySolution& solved, double 
         "The solution met a zero diagonal element, so it gives no added masses: prepare the "
         "geometry with other panel counts.");
   }
-  Figures figures = BodyReportLines(BodyReportOf(body.state, body.body, solved.solution, progress));
+  Figures figures = BodyReportLines(
+      BodyReportOf(body.state, body.body, solved.solution, progress,
+                   solved.ringPotentials.Empty() ? nullptr : &solved.ringPotentials));
   const ModelState& s = body.state;
   const FlowSolution at = SolutionAtIncidence(solved.solution, IncidenceOf(alphaDegrees));
   double least = 0, x = 0;

@@ -18,6 +18,7 @@ namespace tarvenol {
 struct StudySolution {
   HessSolution solution;  // the axial and transverse streams and the pitch turn
   bool symmetric = true;  // solved by the body's symmetry, or by the full matrices
+  Array2 ringPotentials;  // by the symmetry: the rings' potential sums, for the added masses
   // The elimination met an exactly zero diagonal element: every source strength is 0.
   std::vector<std::string> warnings;
 };
