@@ -11,8 +11,8 @@
 namespace tarvenol {
 namespace {
 
-constexpr const char* kColumns[] = {"family", "a",    "b",  "c",  "d",    "n",
-                                    "theta",  "path", "ni", "nj", "alpha"};
+constexpr const char* kColumns[] = {"family", "a",  "b",  "c",     "d",        "n",         "theta",
+                                    "path",   "ni", "nj", "alpha", "reynolds", "transition"};
 
 // The columns each family takes, besides family, ni, nj and alpha.
 const std::vector<std::string>& ParametersOf(Family family) {
@@ -35,7 +35,8 @@ std::map<std::string, std::string> Columns(const DesignRow& row) {
     const std::string name = Trimmed(rawName);
     if (std::find(std::begin(kColumns), std::end(kColumns), name) == std::end(kColumns)) {
       throw ProgramError("The column " + Shown(name) +
-                         " is none of family, a, b, c, d, n, theta, path, ni, nj and alpha.");
+                         " is none of family, a, b, c, d, n, theta, path, ni, nj, alpha, "
+                         "reynolds and transition.");
     }
     const std::string text = Trimmed(rawText);
     if (text.empty()) continue;
@@ -88,8 +89,8 @@ Design ReadDesign(const DesignRow& row) {
   design.family = FamilyOf(columns);
   const std::vector<std::string>& takes = ParametersOf(design.family);
   for (const auto& [name, text] : columns) {
-    const bool common = name == "family" || name == "nj" || name == "alpha" ||
-                        (name == "ni" && design.family != Family::File);
+    const bool common = name == "family" || name == "nj" || name == "alpha" || name == "reynolds" ||
+                        name == "transition" || (name == "ni" && design.family != Family::File);
     if (!common && std::find(takes.begin(), takes.end(), name) == takes.end()) {
       throw ProgramError(std::string(FamilyName(design.family)) + " takes no " + name + " (" +
                          Shown(text) + "): leave the column blank in its row.");
@@ -121,6 +122,20 @@ Design ReadDesign(const DesignRow& row) {
   RequireWholeCount(design.ni, "NI", kMinNI);
   RequireWholeCount(design.nj, "NJ", kMinNJ);
   RequireAngleOfAttack(design.alphaDegrees);
+  if (columns.count("reynolds") != 0) design.reynolds = number("reynolds");
+  if (const auto transition = columns.find("transition"); transition != columns.end()) {
+    if (!design.reynolds) {
+      throw ProgramError(
+          "The column transition needs a Reynolds number in the column "
+          "reynolds; leave it blank in a row without one.");
+    }
+    const std::optional<TransitionSetting> named = TransitionNamed(transition->second);
+    if (!named) {
+      throw ProgramError("The column transition must be free, laminar or the x/L of a trip; " +
+                         Shown(transition->second) + " is none of them.");
+    }
+    design.transition = *named;
+  }
   return design;
 }
 
@@ -144,8 +159,14 @@ SweepOutcome SweepRow(const DesignRow& row, Progress& progress) {
     outcome.warnings = body.warnings;
     const StudySolution solved = SolveStudy(body, true, progress);
     outcome.figures = StudyFigures(body, solved, design.alphaDegrees, progress);
+    if (design.reynolds) {
+      StudyDragResult drag = StudyDrag(body, solved, *design.reynolds, design.transition);
+      outcome.drag = std::move(drag.lines);
+      outcome.warnings.insert(outcome.warnings.end(), drag.warnings.begin(), drag.warnings.end());
+    }
   } catch (const ProgramError& e) {
     outcome.figures.clear();
+    outcome.drag.clear();
     outcome.error = e.what();
   }
   return outcome;
