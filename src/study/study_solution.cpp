@@ -55,7 +55,8 @@ void RequireAngleOfAttack(double degrees) {
 }
 
 Figures StudyFigures(const StudyBody& body, const StudySolution& solved, double alphaDegrees,
-                     Progress& progress) {
+                     Progress& progress,
+                     const std::function<CoarseCompanion(Progress&)>& companion) {
   RequireAngleOfAttack(alphaDegrees);
   if (solved.solution.zeroPivotRow != 0) {
     throw ProgramError(
@@ -64,7 +65,7 @@ Figures StudyFigures(const StudyBody& body, const StudySolution& solved, double 
   }
   Figures figures = BodyReportLines(
       BodyReportOf(body.state, body.body, solved.solution, progress,
-                   solved.ringPotentials.Empty() ? nullptr : &solved.ringPotentials));
+                   solved.ringPotentials.Empty() ? nullptr : &solved.ringPotentials, companion));
   const ModelState& s = body.state;
   const FlowSolution at = SolutionAtIncidence(solved.solution, IncidenceOf(alphaDegrees));
   double least = 0, x = 0;

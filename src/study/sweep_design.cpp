@@ -2,11 +2,14 @@
 
 #include <algorithm>
 #include <cmath>
+#include <exception>
 #include <map>
+#include <optional>
 
 #include "core/program_error.h"
 #include "core/shown_text.h"
 #include "core/text_number.h"
+#include "solver/threads.h"
 
 namespace tarvenol {
 namespace {
@@ -151,19 +154,63 @@ StudyBody DesignBody(const Design& design) {
   return FileBody(design.path, design.nj);
 }
 
+namespace {
+
+// The figures of the row's body and its drag where asked, the second solution of the figures
+// made beside the solution and the drag (RunBeside); their refusals in the order in which one
+// after the other would meet them: the solve's, the figures' (the second solution's among
+// them), the drag's.
+void Measured(const Design& design, const StudyBody& body, Progress& progress,
+              SweepOutcome& outcome) {
+  std::optional<StudySolution> solved;
+  std::optional<StudyDragResult> drag;
+  std::optional<CoarseCompanion> companion;
+  std::exception_ptr solveError, dragError, companionError;
+  SharedProgress beside;  // stopped when the solve fails
+  RunBeside(
+      [&] {
+        try {
+          solved = SolveStudy(body, true, progress);
+          if (design.reynolds) {
+            try {
+              drag = StudyDrag(body, *solved, *design.reynolds, design.transition);
+            } catch (const ProgramError&) {
+              dragError = std::current_exception();
+            }
+          }
+        } catch (...) {
+          solveError = std::current_exception();
+          beside.Stop();
+        }
+      },
+      [&] {
+        try {
+          companion = CoarseCompanionOf(body.state, body.body, beside);
+        } catch (...) {
+          companionError = std::current_exception();
+        }
+      });
+  if (solveError) std::rethrow_exception(solveError);
+  outcome.figures = StudyFigures(body, *solved, design.alphaDegrees, progress, [&](Progress&) {
+    if (companionError) std::rethrow_exception(companionError);
+    return *companion;
+  });
+  if (dragError) std::rethrow_exception(dragError);
+  if (drag) {
+    outcome.drag = std::move(drag->lines);
+    outcome.warnings.insert(outcome.warnings.end(), drag->warnings.begin(), drag->warnings.end());
+  }
+}
+
+}  // namespace
+
 SweepOutcome SweepRow(const DesignRow& row, Progress& progress) {
   SweepOutcome outcome;
   try {
     const Design design = ReadDesign(row);
     const StudyBody body = DesignBody(design);
     outcome.warnings = body.warnings;
-    const StudySolution solved = SolveStudy(body, true, progress);
-    outcome.figures = StudyFigures(body, solved, design.alphaDegrees, progress);
-    if (design.reynolds) {
-      StudyDragResult drag = StudyDrag(body, solved, *design.reynolds, design.transition);
-      outcome.drag = std::move(drag.lines);
-      outcome.warnings.insert(outcome.warnings.end(), drag.warnings.begin(), drag.warnings.end());
-    }
+    Measured(design, body, progress, outcome);
   } catch (const ProgramError& e) {
     outcome.figures.clear();
     outcome.drag.clear();
