@@ -104,8 +104,10 @@ TEST(BodyDrag, TheInputFromASolutionRefusesWhatItCannotTakeTheLayerFrom) {
   EXPECT_NE(refused(s, failed).find("solution failed"), std::string::npos);
   BodyProfile open = testing::SphereProfileOf(30);
   open.r.front() = 0.01;
+  // The solve by the symmetry refuses an open profile: the closed one's solution of as many
+  // panels stands in for one.
   const ModelState openNose = ProfileState(open, 8);
-  EXPECT_NE(refused(openNose, AxialSolution(openNose)).find("off the axis"), std::string::npos);
+  EXPECT_NE(refused(openNose, solution).find("off the axis"), std::string::npos);
 }
 
 }  // namespace
