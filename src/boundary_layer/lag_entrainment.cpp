@@ -5,7 +5,6 @@
 #include <limits>
 
 #include "boundary_layer/march.h"
-#include "boundary_layer/thick_layer.h"
 
 namespace tarvenol {
 namespace {
@@ -15,13 +14,6 @@ namespace {
 constexpr double kLeastReTheta = 100;
 // A trial step may take the momentum area through zero.
 constexpr double kLeastArea = std::numeric_limits<double>::min();
-
-double Same(double p) {
-  return p;
-}
-
-// Green's profiles, numbered by H.
-constexpr ProfileFamily kGreenProfiles{Same, GreenH1, kGreenLeastH, kMostTurbulentH};
 
 using State = std::array<double, 3>;  // Theta, Phi, CE
 

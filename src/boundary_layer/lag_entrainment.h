@@ -30,6 +30,7 @@
 #include <vector>
 
 #include "boundary_layer/edge_flow.h"
+#include "boundary_layer/thick_layer.h"
 #include "boundary_layer/turbulent_layer.h"
 
 namespace tarvenol {
@@ -40,6 +41,9 @@ inline constexpr double kGreenLeastH = 1.05;
 // Green's H1(H), and the flat plate's skin friction cf0 at Re_theta.
 double GreenH1(double H);
 double GreenFlatPlateCf(double ReTheta);
+
+// Green's profiles, numbered by H.
+inline constexpr ProfileFamily kGreenProfiles{Itself, GreenH1, kGreenLeastH, kMostTurbulentH};
 
 TurbulentRun MarchLagEntrainment(const EdgeFlow& edge, double nu, double sStart, double theta,
                                  const std::vector<double>& stations);

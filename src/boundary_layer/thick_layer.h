@@ -41,6 +41,11 @@ struct ProfileFamily {
   double least, most;
 };
 
+// H or H1 of a family numbered by it.
+inline double Itself(double p) {
+  return p;
+}
+
 struct ThickLayer {
   double theta = 0, H = 0, H1 = 0, delta = 0;  // the wall's profile
   double momentumArea = 0, displacementArea = 0, flux = 0;

@@ -5,7 +5,6 @@
 #include <limits>
 
 #include "boundary_layer/march.h"
-#include "boundary_layer/thick_layer.h"
 
 namespace tarvenol {
 namespace {
@@ -14,13 +13,6 @@ namespace {
 constexpr double kLeastArea = std::numeric_limits<double>::min();
 
 using State = std::array<double, 2>;  // Theta, Phi
-
-double Same(double p) {
-  return p;
-}
-
-// Head's profiles, numbered by H1.
-constexpr ProfileFamily kHeadProfiles{HeadH, Same, kHeadLeastH1, kHeadMostH1};
 
 struct Closure {
   ThickLayer layer;

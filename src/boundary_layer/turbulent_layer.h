@@ -27,6 +27,7 @@
 #include <vector>
 
 #include "boundary_layer/edge_flow.h"
+#include "boundary_layer/thick_layer.h"
 
 namespace tarvenol {
 
@@ -42,6 +43,9 @@ double HeadH1(double H);
 double HeadH(double H1);
 double HeadEntrainment(double H1);
 double LudwiegTillmannCf(double H, double ReTheta);
+
+// Head's profiles, numbered by H1.
+inline constexpr ProfileFamily kHeadProfiles{HeadH, Itself, kHeadLeastH1, kHeadMostH1};
 
 // The wall's profile (theta, H, Re_theta on it) and the skin friction, and the momentum area
 // and its shape H_a over the cross-section, which the drag takes.

@@ -7,19 +7,13 @@
 
 #include <boost/math/quadrature/gauss_kronrod.hpp>
 #include <cmath>
+#include <tuple>
 
 #include "boundary_layer/lag_entrainment.h"
 #include "boundary_layer/turbulent_layer.h"
 
 namespace tarvenol {
 namespace {
-
-double Same(double p) {
-  return p;
-}
-
-const ProfileFamily kGreen{Same, GreenH1, kGreenLeastH, kMostTurbulentH};
-const ProfileFamily kHead{HeadH, Same, kHeadLeastH1, kHeadMostH1};
 
 // integral over 0..1 of eta^(1 + k / N) with u = eta^(1 / N), by the substitution eta = t^N.
 double Moment(double N, double k) {
@@ -32,7 +26,7 @@ double Moment(double N, double k) {
 TEST(ThickLayer, AreasAreThePowerLawsMomentsAboutTheWall) {
   for (const double H : {1.3, 1.8, 2.3}) {
     const double theta = 0.01, r0 = 0.02, c = 0.8, N = 2 / (H - 1);
-    const ThickLayer t = ThickLayerOfTheta(theta, H, r0, c, kGreen);
+    const ThickLayer t = ThickLayerOfTheta(theta, H, r0, c, kGreenProfiles);
     const double delta = (H + GreenH1(H)) * theta, d2c = delta * delta * c;
     EXPECT_NEAR(t.delta, delta, 1e-15);
     EXPECT_NEAR((t.momentumArea - r0 * theta) / d2c, Moment(N, 1) - Moment(N, 2), 1e-12) << H;
@@ -50,7 +44,7 @@ TEST(ThickLayer, TheProfileOfAMomentumAreaAndFluxIsFoundAgain) {
   for (const double c : {1.0, 0.5, 0.0}) {
     for (const double theta : {1e-4, 1e-2, 0.3}) {
       for (const auto& [family, p, far] :
-           {std::tuple{kGreen, 1.45, 2.2}, std::tuple{kHead, HeadH1(1.45), 4.0}}) {
+           {std::tuple{kGreenProfiles, 1.45, 2.2}, std::tuple{kHeadProfiles, HeadH1(1.45), 4.0}}) {
         const ThickLayer t = ThickLayerOfTheta(theta, p, 0.1, c, family);
         ProfileGuess guess{far};
         const ThickLayer found = ThickLayerOfFlux(t.momentumArea, t.flux, 0.1, c, family, guess);
@@ -60,8 +54,8 @@ TEST(ThickLayer, TheProfileOfAMomentumAreaAndFluxIsFoundAgain) {
     }
   }
   ProfileGuess guess{1.4};
-  EXPECT_EQ(ThickLayerOfFlux(1e-3, 1e3, 0.1, 1, kGreen, guess).H, kGreenLeastH);
-  EXPECT_EQ(ThickLayerOfFlux(1e-3, 1e-9, 0.1, 1, kGreen, guess).H, kMostTurbulentH);
+  EXPECT_EQ(ThickLayerOfFlux(1e-3, 1e3, 0.1, 1, kGreenProfiles, guess).H, kGreenLeastH);
+  EXPECT_EQ(ThickLayerOfFlux(1e-3, 1e-9, 0.1, 1, kGreenProfiles, guess).H, kMostTurbulentH);
 }
 
 }  // namespace
