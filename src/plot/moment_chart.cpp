@@ -24,13 +24,14 @@ QValueAxis* AngleAxis(double first, double last) {
 
 // The moment's axis over low..high, and no less than kMomentScale either side of 0.
 QValueAxis* MomentAxis(double low, double high) {
+  double margin = 0.05 * (high - low);
   if (high - low < 2 * kMomentScale) {
     low = std::min(low, -kMomentScale);
     high = std::max(high, kMomentScale);
+    margin = 0;
   }
   auto* axis = new QValueAxis;
   axis->setTitleText("C<sub>M</sub> = M / (½ ρ U² V)");
-  const double margin = 0.05 * (high - low);
   axis->setRange(low - margin, high + margin);
   axis->applyNiceNumbers();
   // Ticks counted from 0, so that 0 is a tick of its own and not a rounded -0.00.

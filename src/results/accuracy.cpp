@@ -8,6 +8,9 @@ namespace {
 
 // Rounding of the sums, on the body's scale.
 constexpr double kRounding = 1e-10;
+// The two moments' errors may lie on one side: twice their distance covers the pressure's
+// moment's own (on the sphere and the spheroid from 8 panels around).
+constexpr double kSafety = 2;
 
 std::string Printed(const char* format, int digits, double value) {
   char text[48];
@@ -28,7 +31,7 @@ double MomentRounding(const BodyFigures& figures) {
 double MomentError(const ForcesTable& table, const PressureForces& f) {
   const Incidence a = IncidenceOf(f.alphaDegrees);
   const double munk = table.sourceMunk * std::fabs(table.figures.volume) * a.sinA * a.cosA;
-  return std::fabs(f.Pitching() - munk) + MomentRounding(table.figures);
+  return kSafety * std::fabs(f.Pitching() - munk) + MomentRounding(table.figures);
 }
 
 std::string AtAccuracy(double value, double error) {

@@ -413,9 +413,10 @@ void SourceField::Moments(const ModelState& s, const std::vector<int>& order, do
     LoopProgress translations(progress, Stage::FlowField, begun, begun + share, nodeCount);
 #pragma omp parallel for schedule(dynamic)
     for (int n = 0; n < nodeCount; ++n) {
-      const Node& node = nodes_[static_cast<std::size_t>(n)];
+      if (translations.Stopped()) continue;
       translations.StepDone();
-      if (translations.Stopped() || node.child[0] < 0 || node.depth != depth) continue;
+      const Node& node = nodes_[static_cast<std::size_t>(n)];
+      if (node.child[0] < 0 || node.depth != depth) continue;
       for (const int c : node.child) {
         const Node& child = nodes_[static_cast<std::size_t>(c)];
         double Rre[kMoments], Rim[kMoments];

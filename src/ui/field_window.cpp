@@ -2,10 +2,10 @@
 
 #include <QComboBox>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPainter>
 #include <QPushButton>
-#include <QShortcut>
 #include <QVBoxLayout>
 #include <utility>
 
@@ -91,8 +91,6 @@ FieldWindow::FieldWindow(Program& program, WindowOps& win, SavePathSink paths, Q
     Compute();
   });
   connect(save_, &QPushButton::clicked, this, [this] { SavePicture(); });
-  connect(new QShortcut(QKeySequence(Qt::Key_Escape), this), &QShortcut::activated, this,
-          [this] { Escape(); });
   resize(900, 760);
 }
 
@@ -176,6 +174,14 @@ void FieldWindow::Redraw() {
 void FieldWindow::Stop() {
   runner_->Cancel();
   stopping_ = true;
+}
+
+void FieldWindow::keyPressEvent(QKeyEvent* event) {
+  if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+    Escape();
+    return;
+  }
+  QWidget::keyPressEvent(event);
 }
 
 void FieldWindow::Escape() {

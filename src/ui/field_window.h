@@ -15,6 +15,7 @@
 #include "ui/save_path.h"
 
 class QComboBox;
+class QKeyEvent;
 class QPushButton;
 
 namespace tarvenol {
@@ -39,6 +40,8 @@ class FieldWindow : public QWidget {
   bool Working() const;
 
  protected:
+  // Escape, which no control of the window has taken.
+  void keyPressEvent(QKeyEvent* event) override;
   // A hidden window stops its work; showing it again follows the solution anew.
   void hideEvent(QHideEvent* event) override;
 

@@ -3,10 +3,10 @@
 #include <QChart>
 #include <QChartView>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QShortcut>
 #include <QSlider>
 #include <QVBoxLayout>
 #include <cmath>
@@ -80,22 +80,25 @@ QString AddedMassesText(const BodyReport& report) {
   const AddedMassCoefficients& coarse = report.coarse;
   const double error[3] = {errorOf(fine.k1, coarse.k1), errorOf(fine.k2, coarse.k2),
                            errorOf(fine.kPrime, coarse.kPrime)};
-  const auto row = [&](const QString& name, const AddedMassCoefficients& k, double scale) {
+  const auto row = [](const QString& name, const QString& k1, const QString& k2,
+                      const QString& kPrime) {
     return QString("<tr><td>%1</td><td>%2</td><td>%3</td><td>%4</td></tr>")
-        .arg(name, Shown(k.k1, scale * error[0]), Shown(k.k2, scale * error[1]),
-             Shown(k.kPrime, scale * error[2]));
+        .arg(name, k1, k2, kPrime);
+  };
+  const auto estimate = [&](const QString& name, const AddedMassCoefficients& k, double scale) {
+    return row(name, Shown(k.k1, scale * error[0]), Shown(k.k2, scale * error[1]),
+               Shown(k.kPrime, scale * error[2]));
   };
   QString text =
       "<b>Added masses</b> (k′ on the displaced fluid's moment of inertia about the centre), "
       "each at the digits of its error as the two solutions estimate it:"
       "<table cellspacing=6><tr><td></td><td>k1</td><td>k2</td><td>k′</td></tr>";
-  text += row("this solution", fine, 1);
-  text += row(QString("%1 × %2 panels").arg(report.coarseNI).arg(report.coarseNJ), coarse,
-              report.ratio);
-  text += row("extrapolated", report.extrapolated, 1);
-  if (report.spheroid) {
-    text += row("Lamb, the spheroid",
-                {report.spheroid->k1, report.spheroid->k2, report.spheroid->kPrime}, 0);
+  text += estimate("this solution", fine, 1);
+  text += estimate(QString("%1 × %2 panels").arg(report.coarseNI).arg(report.coarseNJ), coarse,
+                   report.ratio);
+  text += estimate("extrapolated", report.extrapolated, 1);
+  if (const std::optional<Spheroid>& exact = report.spheroid) {
+    text += row("Lamb, the spheroid", Figure(exact->k1), Figure(exact->k2), Figure(exact->kPrime));
   }
   return text + "</table>";
 }
@@ -177,8 +180,6 @@ IncidenceWindow::IncidenceWindow(QWidget* parent, const Program& program, Window
             ask();
           });
   connect(Command_SaveChart_, &QPushButton::clicked, this, [this] { SaveChart(); });
-  connect(new QShortcut(QKeySequence(Qt::Key_Escape), this), &QShortcut::activated, this,
-          [this] { Escape(); });
 }
 
 IncidenceWindow::~IncidenceWindow() {
@@ -215,6 +216,14 @@ void IncidenceWindow::WorkEnded() {
     before->setFocus(Qt::OtherFocusReason);
   }
   focusBefore_ = nullptr;
+}
+
+void IncidenceWindow::keyPressEvent(QKeyEvent* event) {
+  if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+    Escape();
+    return;
+  }
+  QWidget::keyPressEvent(event);
 }
 
 void IncidenceWindow::Escape() {

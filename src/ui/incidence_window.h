@@ -15,6 +15,7 @@
 
 QT_BEGIN_NAMESPACE
 class QChartView;
+class QKeyEvent;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -50,6 +51,8 @@ class IncidenceWindow : public QWidget {
   QWidget* FocusRest() const;
 
  protected:
+  // Escape, which no control of the window has taken.
+  void keyPressEvent(QKeyEvent* event) override;
   // A hidden window stops its work.
   void hideEvent(QHideEvent* event) override;
 

@@ -2,7 +2,7 @@
 
 #include <QChart>
 #include <QChartView>
-#include <QShortcut>
+#include <QKeyEvent>
 #include <QVBoxLayout>
 
 #include "plot/pressure_chart.h"
@@ -20,9 +20,15 @@ PressureWindow::PressureWindow(QWidget* parent)
   layout->setContentsMargins(0, 0, 0, 0);
   layout->addWidget(view_);
   resize(900, 560);
+}
+
+void PressureWindow::keyPressEvent(QKeyEvent* event) {
   // Escape closes it, as it closes the other result windows when no work runs there.
-  connect(new QShortcut(QKeySequence(Qt::Key_Escape), this), &QShortcut::activated, this,
-          &QWidget::close);
+  if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+    close();
+    return;
+  }
+  QWidget::keyPressEvent(event);
 }
 
 void PressureWindow::ShowPressure(const std::optional<PressureAlongBody>& pressure) {
