@@ -20,22 +20,25 @@ long long Area(const QRect& r) {
   return r.isEmpty() ? 0 : static_cast<long long>(r.width()) * r.height();
 }
 
+// What a place costs, in pixels, first to last: main covered, the others' tops covered, the
+// rest of them covered together with the window's own area given up, the way from main.
 struct Score {
-  long long overMain = 0, overTops = 0, overOthers = 0, lost = 0, distance = 0;
+  long long overMain = 0, overTops = 0, overOthersOrLost = 0, distance = 0;
   bool operator<(const Score& o) const {
-    return std::tie(overMain, overTops, overOthers, lost, distance) <
-           std::tie(o.overMain, o.overTops, o.overOthers, o.lost, o.distance);
+    return std::tie(overMain, overTops, overOthersOrLost, distance) <
+           std::tie(o.overMain, o.overTops, o.overOthersOrLost, o.distance);
   }
 };
 
 // Where a window of length (at least least) that would start at start goes along one side of
-// the screen, first..last: moved within it at its length, or kept at start and shortened to the
-// screen's edge.
+// the screen, first..last: moved within it at its length, kept at start and shortened to the
+// screen's edge, or moved within it at its least length.
 struct Span {
   int start, length;
 };
 QList<Span> Spans(int start, int length, int least, int first, int last) {
-  QList<Span> spans = {{std::clamp(start, first, last + 1 - length), length}};
+  QList<Span> spans = {{std::clamp(start, first, last + 1 - length), length},
+                       {std::clamp(start, first, last + 1 - least), least}};
   if (start >= first && start <= last && last + 1 - start >= least) {
     spans.push_back({start, std::min(length, last + 1 - start)});
   }
@@ -58,15 +61,15 @@ QRect PlaceBeside(QSize size, QSize least, const QRect& main, const QList<QRect>
          << o.top() - kGap - size.height();
   }
   QRect best;
-  Score bestScore{std::numeric_limits<long long>::max(), 0, 0, 0, 0};
+  Score bestScore{std::numeric_limits<long long>::max(), 0, 0, 0};
   const auto consider = [&](const QRect& r) {
     Score s;
     s.overMain = Area(r.intersected(main));
     for (const QRect& o : others) {
       s.overTops += Area(r.intersected(QRect(o.left(), o.top(), o.width(), kTopBand)));
-      s.overOthers += Area(r.intersected(o));
+      s.overOthersOrLost += Area(r.intersected(o));
     }
-    s.lost = Area(QRect(QPoint(), size)) - Area(r);
+    s.overOthersOrLost += Area(QRect(QPoint(), size)) - Area(r);
     s.distance = std::abs(r.left() - (main.right() + 1 + kGap)) + std::abs(r.top() - main.top());
     if (s < bestScore) {
       bestScore = s;

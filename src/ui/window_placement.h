@@ -15,9 +15,10 @@ namespace tarvenol {
 
 // The frame for a window whose frame is size, and at least least where it may be shrunk, on
 // screen: beside main's frame, clear of main and of the frames of others as far as the screen
-// allows. Of the places beside main and beside the others, it takes the one that covers the
-// least of main, then of the others' tops (title and first controls), then of the rest of them,
-// at the largest size, then the nearest to main's top right.
+// allows. Of the places beside main and beside the others, at its size or shrunk, it takes the
+// one that covers the least of main, then of the others' tops (title and first controls), then
+// of the rest of them and of its own size given up together, then the nearest to main's top
+// right.
 QRect PlaceBeside(QSize size, QSize least, const QRect& main, const QList<QRect>& others,
                   const QRect& screen);
 

@@ -99,6 +99,13 @@ TEST_F(WindowsAtWork, TheAddedMassesRunOnceUnderTheirOwnProgressAndStopAtEscape)
   EXPECT_TRUE(window->isVisible());
   EXPECT_EQ(QApplication::overrideCursor(), nullptr);
 
+  // Its window closed while it runs stops it too.
+  QTest::mouseClick(button, Qt::LeftButton);
+  window->close();
+  Settle();
+  EXPECT_FALSE(form->program().bodyReport);
+  Control<QAction>("Mn_Incidence")->trigger();
+
   // Asked again, it runs to the end; then the focus is where the user had it, on the slider.
   auto* slider = In<QSlider>(window, "HScroll_Alpha");
   slider->setFocus();
