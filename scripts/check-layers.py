@@ -15,8 +15,8 @@ FLOORS = [
     ["geometry", "view", "report", "raster"],
     ["solver"],
     ["results"],
-    ["flow", "plot"],
-    ["batch", "ui"],
+    ["flow", "plot", "study"],
+    ["batch", "ui", "python"],
 ]
 FLOOR = {lib: n for n, libs in enumerate(FLOORS) for lib in libs}
 
