@@ -40,7 +40,7 @@ class SourceField {
   // The panels of s with the source strengths sigma[f] (by panel, [0..NI, 0..NJ]) of each set,
   // at most kMaxFieldFlows of them. A tolerance of 0 takes every panel by the exact formula:
   // the direct sum. Where progress is given, the tree and the expansions tell it how far they
-  // have come at Stage::FlowField, often enough to stop within a tenth of a second, and throw
+  // have come at Stage::FlowField, at every few leaves of the tree, and throw
   // Cancelled when it asks them to stop.
   SourceField(const ModelState& s, const std::vector<const Array2*>& sigma,
               double tolerance = kFarFieldTolerance, VectorPath path = WidestVectorPath(),

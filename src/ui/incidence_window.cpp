@@ -25,7 +25,7 @@ namespace {
 // The moment curve's angles, the slider's range.
 constexpr double kCurveFrom = -90, kCurveTo = 90, kCurveStep = 5;
 
-QString Shown(double value, double error) {
+QString AtDigits(double value, double error) {
   return QString::fromStdString(AtAccuracy(value, error));
 }
 
@@ -58,16 +58,16 @@ QString ForcesText(const PressureForces& f, const ForcesTable& table) {
              "net force (%9, %10, %11): |C<sub>F</sub>| = %12 on V<sup>2/3</sup>; the exact flow "
              "has none, so this is the panels' error<br>"
              "<small>Numbers are rounded at their error, and one smaller than its error shows as "
-             "0. The moment's error is its distance from Munk's moment of the panels' own "
-             "sources, which the exact flow makes equal.</small>")
+             "0. The moment's error is twice its distance from Munk's moment of the panels' "
+             "own sources, which the exact flow makes equal.</small>")
       .arg(QString::number(f.alphaDegrees), Figure(f.reference[0]),
-           Shown(f.Pitching(), momentError), Plus(momentError, panelsError),
-           Shown(MomentCoefficient(f.Pitching(), figures), momentError / volume) +
+           AtDigits(f.Pitching(), momentError), Plus(momentError, panelsError),
+           AtDigits(MomentCoefficient(f.Pitching(), figures), momentError / volume) +
                Plus(momentError / volume, panelsError),
-           Shown(f.moment[0], momentError), Shown(f.moment[1], momentError),
-           Shown(f.moment[2], momentError), Shown(f.force[0], forceError))
-      .arg(Shown(f.force[1], forceError), Shown(f.force[2], forceError),
-           Shown(cf, ForceCoefficient(forceError, figures)));
+           AtDigits(f.moment[0], momentError), AtDigits(f.moment[1], momentError),
+           AtDigits(f.moment[2], momentError), AtDigits(f.force[0], forceError))
+      .arg(AtDigits(f.force[1], forceError), AtDigits(f.force[2], forceError),
+           AtDigits(cf, ForceCoefficient(forceError, figures)));
 }
 
 // The added masses, each estimate at the digits of its error: Richardson's for this solution
@@ -86,8 +86,8 @@ QString AddedMassesText(const BodyReport& report) {
         .arg(name, k1, k2, kPrime);
   };
   const auto estimate = [&](const QString& name, const AddedMassCoefficients& k, double scale) {
-    return row(name, Shown(k.k1, scale * error[0]), Shown(k.k2, scale * error[1]),
-               Shown(k.kPrime, scale * error[2]));
+    return row(name, AtDigits(k.k1, scale * error[0]), AtDigits(k.k2, scale * error[1]),
+               AtDigits(k.kPrime, scale * error[2]));
   };
   QString text =
       "<b>Added masses</b> (k′ on the displaced fluid's moment of inertia about the centre), "
