@@ -330,7 +330,7 @@ result_windows() {
     [ "$room" -lt 550 ] || [ "$x" -ge $((left + width_main)) ] || [ $((x + width)) -le "$left" ] ||
       [ "$y" -ge $((top + height_main)) ] || fail "a result window at $x, $y covers the main window"
     [[ "$(xprop -id "$w" WM_TRANSIENT_FOR)" == *"# $main_id" ]] ||
-      fail "a result window is not the main window's transient: $(xprop -id "$w" WM_TRANSIENT_FOR)"
+      fail "a result window ($w) is not the main window's transient: $(xprop -id "$w" WM_TRANSIENT_FOR 2>&1)"
   done
   read -r x y width _ <<<"$(geometry "$field")"
   for w in "$plot" "$incidence"; do

@@ -91,6 +91,8 @@ FieldWindow::FieldWindow(Program& program, WindowOps& win, SavePathSink paths, Q
     Compute();
   });
   connect(save_, &QPushButton::clicked, this, [this] { SavePicture(); });
+  // Room at its least for the progress panel, so that the work shown never makes it grow.
+  setMinimumHeight(layout->minimumSize().height() + progress_->sizeHint().height());
   resize(900, 760);
 }
 

@@ -146,7 +146,7 @@ IncidenceWindow::IncidenceWindow(QWidget* parent, const Program& program, Window
   HScroll_Alpha_->setRange(static_cast<int>(kCurveFrom), static_cast<int>(kCurveTo));
   Text_Alpha_->setMaximumWidth(80);
   Chart_Moment_->setRenderHint(QPainter::Antialiasing);
-  Chart_Moment_->setMinimumSize(500, 320);
+  Chart_Moment_->setMinimumSize(500, 240);
   // The texts wrap: a longer number never widens the window.
   for (QLabel* label : {Label_Forces_, Label_Figures_}) {
     label->setWordWrap(true);
@@ -170,6 +170,10 @@ IncidenceWindow::IncidenceWindow(QWidget* parent, const Program& program, Window
   layout->addWidget(Chart_Moment_, 1);
   layout->addWidget(Label_Figures_);
   layout->addLayout(buttons);
+  // Room at its least for the texts at their longest (6 and 9 lines) and the progress panel:
+  // neither a result nor the work shown makes the window grow past the screen's edge.
+  setMinimumHeight(layout->minimumSize().height() + progress_->sizeHint().height() +
+                   13 * fontMetrics().lineSpacing());
   resize(760, 760);
 
   connect(Text_Alpha_, &QLineEdit::editingFinished, this, [this] { AngleTyped(); });
