@@ -130,7 +130,7 @@ wait_until_idle() {
     after="$(cpu_ticks)"
     [ $((after - before)) -lt $(($(getconf CLK_TCK) / 10)) ] && return 0
   done
-  fail "the $1 solve went on working"
+  fail "the $1 work went on"
 }
 wait_for_report_as_before() {
   wait_until_idle "$1"
@@ -272,8 +272,9 @@ result_windows() {
   type_into 108 26 160
   click 196 28
   wait_for_geometries 4
+  wait_until_idle "geometry's"
   click 360 28
-  timeout 30 xdotool search --sync --onlyvisible --name '^Tarvenol$' >/dev/null ||
+  timeout 60 xdotool search --sync --onlyvisible --name '^Tarvenol$' >/dev/null ||
     fail "no offer of the solve by the body's symmetry"
   sleep 0.3
   xdotool key Return
