@@ -14,7 +14,7 @@ FLOORS = [
     ["core"],
     ["geometry", "view", "report", "raster"],
     ["solver"],
-    ["results"],
+    ["results", "boundary_layer"],
     ["flow", "plot", "study"],
     ["batch", "ui", "python"],
 ]

@@ -88,13 +88,15 @@ std::string NeitherFits(const SolveEstimate& e) {
          " by the body's symmetry, but only " + ByteText(e.availableBytes) + " is available.";
 }
 
-// The memory check the solve makes itself, made before anything is begun.
+// The checks the solve makes itself, of its panels and its memory, made before anything is
+// begun.
 void RequireSolveMemory(const ModelState& s, SolveKind kind) {
   const double ni = LoopEnd(s.NI), nj = LoopEnd(s.NJ);
   const int flows = static_cast<int>(IncidenceOnsetFlows(0).size());
   if (kind == SolveKind::Full) {
     RequireMatrixMemory(ni * nj, flows);
   } else {
+    RequireMirrorPanels(s);
     RequireSymmetricSolveMemory(ni, nj, flows);
   }
 }
