@@ -118,7 +118,7 @@ BoundaryLayerResult MarchBoundaryLayer(const BoundaryLayerInput& in) {
                            ? std::max(in.body.xNose / in.body.length + t.tripXOverL, m.x[1])
                            : HUGE_VAL;
   const LaminarRun laminar =
-      MarchLaminar(edge, nu, stations, t.kind == TransitionKind::Free, tripX);
+      MarchLaminar(edge, nu, stations, t.kind != TransitionKind::Laminar, tripX);
   for (std::size_t k = 0; k < laminar.s.size(); ++k) out.Add(laminar.s[k], laminar.layer[k]);
   const double sLaminar = laminar.sEnd;
   const LaminarState& atEnd = laminar.atEnd;

@@ -4,9 +4,10 @@
 // - the edge velocity as a smooth function of arc length (boundary_layer/edge_flow.h);
 // - laminar from the forward stagnation point by Thwaites' method with the body's radius
 //   (boundary_layer/laminar_layer.h);
-// - transition free by Michel's criterion, or at a trip (at the first station, if the trip lies
-//   ahead of it), or none; a laminar layer that separates before transition turns turbulent
-//   there, which the result says;
+// - transition free by Michel's criterion, or at a trip at the latest (a trip forces the layer
+//   turbulent where it lies, at the first station if it lies ahead of it, but cannot keep a layer
+//   laminar that Michel's criterion has already turned), or none; a laminar layer that separates
+//   before transition turns turbulent there, which the result says;
 // - turbulent by Green's lag-entrainment method (boundary_layer/lag_entrainment.h), or by Head's
 //   entrainment method with Ludwieg & Tillmann's skin friction (boundary_layer/turbulent_layer.h),
 //   both in the thicknesses over the layer's cross-section (boundary_layer/thick_layer.h), so

@@ -116,6 +116,10 @@ TEST(PrescribedEdge, FreeTransitionOnAFlatPlateWhereMichelsCriterionMeetsThwaite
   ASSERT_TRUE(r.figures.xTransition);
   EXPECT_NEAR(*r.figures.xTransition, low / 1e7, 1e-7);
   EXPECT_FALSE(r.separationBubble);
+  // A trip aft of where the layer turns by itself does not keep it laminar.
+  const BoundaryLayerResult tripped =
+      MarchBoundaryLayer(Prescribed(1, 100, kOne, kOne, 1e7, {TransitionKind::Trip, 0.5}));
+  EXPECT_DOUBLE_EQ(*tripped.figures.xTransition, *r.figures.xTransition);
 }
 
 // The turbulent flat plate at Re_L = 1e7, turbulent from the first station, against the 1/7
