@@ -190,10 +190,11 @@ std::unique_ptr<Operation> PlanApplyHessMethod(Program& p, WindowOps& win) {
       win.MessageBox(NeitherFits(e));
       return nullptr;
     }
-    if (e.symmetricFits && win.Confirm(SymmetricOffer(e))) {
+    if (e.symmetricFits && win.Confirm(SymmetricOffer(e), WindowOps::Suggested::Yes)) {
       kind = SolveKind::Symmetric;
     } else if (!e.fullFits || !win.Confirm("Hess's panel method for " + e.text +
-                                           " This may take a long time. Apply it?")) {
+                                               " This may take a long time. Apply it?",
+                                           WindowOps::Suggested::No)) {
       return nullptr;
     }
   }

@@ -30,7 +30,8 @@ std::optional<PressureForces> CurrentForces(const Program& p);
 std::optional<ForcesTable> ForcesOverAngles(const Program& p, WindowOps& win, double from,
                                             double to, double step);
 
-// The same for a range known to be one, of the solution shown.
+// The same for a range known to be one, of the solution shown, with the forces at the angle of
+// attack shown.
 ForcesTable ForcesTableOf(const Program& p, double from, double to, double step);
 
 // The table as CSV at path, one row an angle; a message when it cannot be.

@@ -28,12 +28,28 @@ int MeridianNearestY(const ModelState& s, int i) {
 
 }  // namespace
 
+AddedMassCoefficients TranslationAddedMasses(const ModelState& s, const BodyFigures& figures,
+                                             const HessSolution& solution) {
+  const Array2& axial = solution.flows[kAxialStream].Sigma;
+  const Array2& across = solution.flows[kTransverseStream].Sigma;
+  double momentX = 0, momentY = 0;
+  for (int i = 1; i <= LoopEnd(s.NI); ++i) {
+    for (int j = 1; j <= LoopEnd(s.NJ); ++j) {
+      const double area = OutlineArea(OutlineOfPanel(s, i, j));
+      momentX += axial(i, j) * area * (s.xC(i, j) - figures.centreX);
+      momentY += across(i, j) * area * s.yC(i, j);
+    }
+  }
+  AddedMassCoefficients k;
+  k.k1 = std::fabs(momentX) / figures.volume - 1;
+  k.k2 = std::fabs(momentY) / figures.volume - 1;
+  return k;
+}
+
 AddedMassCoefficients AddedMassesOf(const ModelState& s, const BodyFigures& figures,
                                     const HessSolution& solution, Progress& progress,
                                     const Array2* ringPotentials) {
   const int ni = LoopEnd(s.NI), nj = LoopEnd(s.NJ);
-  const Array2& axial = solution.flows[kAxialStream].Sigma;
-  const Array2& across = solution.flows[kTransverseStream].Sigma;
   const Array2& turn = solution.flows[kPitchTurn].Sigma;
   const double xc = figures.centreX;
 
@@ -42,7 +58,7 @@ AddedMassCoefficients AddedMassesOf(const ModelState& s, const BodyFigures& figu
   // right-hand side, are those of the pattern cos(theta) alone. One meridian gives phi_i, and
   // m66 = sum_i phi_i g_i.
   const int j0 = MeridianNearestY(s, (ni + 1) / 2);
-  double momentX = 0, momentY = 0, area = 0;
+  double area = 0;
   std::vector<double> g(static_cast<std::size_t>(ni) + 1), ringArea(g.size());
   for (int i = 1; i <= ni; ++i) {
     const auto r = static_cast<std::size_t>(i);
@@ -50,8 +66,6 @@ AddedMassCoefficients AddedMassesOf(const ModelState& s, const BodyFigures& figu
     for (int j = 1; j <= nj; ++j) {
       const double a = OutlineArea(OutlineOfPanel(s, i, j));
       const double x = s.xC(i, j) - xc, y = s.yC(i, j);
-      momentX += axial(i, j) * a * x;
-      momentY += across(i, j) * a * y;
       const double cosTheta = y / std::hypot(y, s.zC(i, j));
       g[r] += cosTheta / cos0 * (x * s.ZtaY(i, j) - y * s.ZtaX(i, j)) * a;
       ringArea[r] += a;
@@ -95,9 +109,7 @@ AddedMassCoefficients AddedMassesOf(const ModelState& s, const BodyFigures& figu
     const double tolerance = room > 0 && scale > 0 ? kAddedMassTolerance * room / scale : 0;
     m66 = m66Of(MeridianPotential(s, turn, j0, tolerance, progress).phi);
   }
-  AddedMassCoefficients k;
-  k.k1 = std::fabs(momentX) / figures.volume - 1;
-  k.k2 = std::fabs(momentY) / figures.volume - 1;
+  AddedMassCoefficients k = TranslationAddedMasses(s, figures, solution);
   k.kPrime = m66 / figures.inertiaZ;
   return k;
 }

@@ -29,6 +29,11 @@ struct AddedMassCoefficients {
 // The far field of the potential on the body moves m66 by at most this share of itself.
 inline constexpr double kAddedMassTolerance = 1e-9;
 
+// k1 and k2 alone, from the first moments of the sources of the axial and the transverse stream
+// of a solution on the panels of s: a sum over the panels, with no potential to compute.
+AddedMassCoefficients TranslationAddedMasses(const ModelState& s, const BodyFigures& figures,
+                                             const HessSolution& solution);
+
 // From a solution carrying the three onset flows of IncidenceOnsetFlows(figures.centreX) on the
 // panels of s, a body of revolution. The potential on the body is sum_k P1(i, k) sigma_k, P1
 // the rings' potential sums of mode 1 (symmetric_solve.h) that a solve by the symmetry gathers

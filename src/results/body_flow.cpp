@@ -5,10 +5,10 @@
 namespace tarvenol {
 
 BodyFlow::BodyFlow(const ModelState& s, const BodyWork& body, const HessSolution& solution,
-                   double tolerance)
+                   double tolerance, Progress* progress)
     : shape_(s, body),
       sources_(s, {&solution.flows[kAxialStream].Sigma, &solution.flows[kTransverseStream].Sigma},
-               tolerance),
+               tolerance, WidestVectorPath(), progress),
       onset_{solution.onsets[kAxialStream], solution.onsets[kTransverseStream]} {}
 
 bool BodyFlow::VelocityAt(double x, double y, double z, StreamVelocities& V) const {

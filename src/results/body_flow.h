@@ -22,9 +22,10 @@ using StreamVelocities = std::array<Vector3, 2>;
 class BodyFlow {
  public:
   // A snapshot of the geometry of s and body and of the solution's two streams: it reads
-  // nothing of them afterwards. The solution must carry both streams.
+  // nothing of them afterwards. The solution must carry both streams. Where progress is given,
+  // the expansions tell it how far they have come, and stop when it asks (Cancelled).
   BodyFlow(const ModelState& s, const BodyWork& body, const HessSolution& solution,
-           double tolerance = kFarFieldTolerance);
+           double tolerance = kFarFieldTolerance, Progress* progress = nullptr);
 
   // The velocities at the point; false, and nothing in V, where the point is inside the body
   // or on it.

@@ -5,8 +5,10 @@
 #include <boost/math/quadrature/gauss.hpp>
 #include <cmath>
 #include <cstdio>
+#include <memory>
 #include <numbers>
 
+#include "results/loop_progress.h"
 #include "results/solid_harmonics.h"
 
 namespace tarvenol {
@@ -15,6 +17,12 @@ namespace {
 // Panels of a leaf of the tree: few enough that the exact formula is cheap beside an
 // expansion, enough that a leaf's expansion pays.
 constexpr int kLeafPanels = 32;
+
+// The shares of the work told to progress, roughly as they take time: the tree, the charges of
+// the Gauss points, the moments of the leaves, their translations up the tree, the gradients.
+constexpr double kTreeDone = 0.05, kChargesDone = 0.1, kLeavesDone = 0.65, kTranslationsDone = 0.9;
+// Sources of a node between two questions whether to stop: about a millisecond's work.
+constexpr std::size_t kSourcesAsked = 1 << 14;
 
 // The highest order of the expansions: with it a node meets the bound from about 2.2 to 2.8 of
 // its radii on, the farther the fewer.
@@ -189,7 +197,7 @@ SourceField::Expansion ExpansionFor(VectorPath path) {
 }  // namespace
 
 SourceField::SourceField(const ModelState& s, const std::vector<const Array2*>& sigma,
-                         double tolerance, VectorPath path)
+                         double tolerance, VectorPath path, Progress* progress)
     : flows_(static_cast<int>(sigma.size())),
       kernel_(FieldKernelFor(path)),
       expansion_(ExpansionFor(path)) {
@@ -214,7 +222,7 @@ SourceField::SourceField(const ModelState& s, const std::vector<const Array2*>& 
 
   std::vector<int> order(static_cast<std::size_t>(count));
   for (int m = 1; m <= count; ++m) order[static_cast<std::size_t>(m - 1)] = m;
-  if (count > 0) Build(order, 0, count, 0, corners, controls, cornerCount);
+  if (count > 0) Build(order, 0, count, 0, corners, controls, cornerCount, progress);
   panels_ = FieldPanelsOf(s, order);
   for (int f = 0; f < flows_; ++f) {
     sigma_[static_cast<std::size_t>(f)].resize(order.size());
@@ -224,14 +232,19 @@ SourceField::SourceField(const ModelState& s, const std::vector<const Array2*>& 
           (*sigma[static_cast<std::size_t>(f)])((m - 1) / nj + 1, (m - 1) % nj + 1);
     }
   }
-  if (tolerance > 0 && count > 0) Moments(s, order, tolerance, path);
+  if (tolerance > 0 && count > 0) Moments(s, order, tolerance, path, progress);
 }
 
 int SourceField::Build(std::vector<int>& order, int begin, int end, int depth,
                        const std::vector<double>& corners, const std::vector<double>& controls,
-                       const std::vector<int>& cornerCount) {
+                       const std::vector<int>& cornerCount, Progress* progress) {
   const int index = static_cast<int>(nodes_.size());
   nodes_.emplace_back();
+  // A leaf holds half to all of kLeafPanels panels: about 3 count / kLeafPanels nodes in all.
+  if (progress != nullptr) {
+    const double nodes = 3.0 * static_cast<double>(cornerCount.size()) / kLeafPanels;
+    Step(*progress, Stage::FlowField, kTreeDone * std::min(1.0, index / nodes));
+  }
   double low[3] = {HUGE_VAL, HUGE_VAL, HUGE_VAL}, high[3] = {-HUGE_VAL, -HUGE_VAL, -HUGE_VAL};
   double controlLow[3] = {HUGE_VAL, HUGE_VAL, HUGE_VAL};
   double controlHigh[3] = {-HUGE_VAL, -HUGE_VAL, -HUGE_VAL};
@@ -278,15 +291,16 @@ int SourceField::Build(std::vector<int>& order, int begin, int end, int depth,
     const int middle = begin + (end - begin) / 2;
     std::nth_element(order.begin() + begin, order.begin() + middle, order.begin() + end,
                      [&](int p, int q) { return control(p)[axis] < control(q)[axis]; });
-    node.child[0] = Build(order, begin, middle, depth + 1, corners, controls, cornerCount);
-    node.child[1] = Build(order, middle, end, depth + 1, corners, controls, cornerCount);
+    node.child[0] =
+        Build(order, begin, middle, depth + 1, corners, controls, cornerCount, progress);
+    node.child[1] = Build(order, middle, end, depth + 1, corners, controls, cornerCount, progress);
   }
   nodes_[static_cast<std::size_t>(index)] = node;
   return index;
 }
 
 void SourceField::Moments(const ModelState& s, const std::vector<int>& order, double tolerance,
-                          VectorPath path) {
+                          VectorPath path, Progress* progress) {
   // Every panel as the sources of its Gauss points, kGaussPoints^2 of them a panel.
   using Gauss = boost::math::quadrature::gauss<double, kGaussPoints>;
   double u[kGaussPoints], weight[kGaussPoints];  // points and weights on [0, 1]
@@ -305,10 +319,17 @@ void SourceField::Moments(const ModelState& s, const std::vector<int>& order, do
   }
   constexpr auto kPerPanel = static_cast<std::size_t>(kGaussPoints) * kGaussPoints;
   const std::size_t sources = order.size() * kPerPanel;
-  std::vector<double> gx(sources), gy(sources), gz(sources), charge[kMaxFieldFlows];
-  for (int f = 0; f < flows_; ++f) charge[f].resize(sources);
+  // Left unset until the loop below sets them: a large body's arrays are not cleared first.
+  const auto array = [](std::size_t n) { return std::make_unique_for_overwrite<double[]>(n); };
+  const std::unique_ptr<double[]> gx = array(sources), gy = array(sources), gz = array(sources);
+  std::unique_ptr<double[]> charge[kMaxFieldFlows];
+  for (int f = 0; f < flows_; ++f) charge[f] = array(sources);
+  LoopProgress charges(progress, Stage::FlowField, kTreeDone, kChargesDone,
+                       static_cast<long>(order.size()));
 #pragma omp parallel for
   for (int at = 0; at < static_cast<int>(order.size()); ++at) {
+    if (charges.Stopped()) continue;
+    charges.StepDone();
     const Corners c = CornersOf(s, order[static_cast<std::size_t>(at)]);
     std::size_t g = static_cast<std::size_t>(at) * kPerPanel;
     for (int a = 0; a < kGaussPoints; ++a) {
@@ -332,28 +353,36 @@ void SourceField::Moments(const ModelState& s, const std::vector<int>& order, do
       }
     }
   }
+  charges.ThrowIfStopped();
 
   const auto nodeCount = static_cast<int>(nodes_.size());
   constexpr std::size_t kMoments = HarmonicCount(kMaxOrder);
   const std::size_t perNode = static_cast<std::size_t>(flows_) * kMoments;
   const auto Set = [](int f) { return static_cast<std::size_t>(f) * kMoments; };
   // The moments M_lm of each node and set about the node's centre, real and imaginary parts.
-  std::vector<double> Mre(static_cast<std::size_t>(nodeCount) * perNode);
-  std::vector<double> Mim(Mre.size());
+  // Each node's cleared by the loop of the leaves, every node's first.
+  const std::unique_ptr<double[]> Mre = array(static_cast<std::size_t>(nodeCount) * perNode);
+  const std::unique_ptr<double[]> Mim = array(static_cast<std::size_t>(nodeCount) * perNode);
   reach_.assign(static_cast<std::size_t>(nodeCount) * kReach, 0);
   const double* divisors = RegularDivisors();
-  const double* charges[kMaxFieldFlows] = {};
-  for (int f = 0; f < flows_; ++f) charges[f] = charge[f].data();
+  const double* chargeOf[kMaxFieldFlows] = {};
+  for (int f = 0; f < flows_; ++f) chargeOf[f] = charge[f].get();
   const MomentsFunction moments = MomentsFor(path);
 
+  LoopProgress leaves(progress, Stage::FlowField, kChargesDone, kLeavesDone, nodeCount);
 #pragma omp parallel for schedule(dynamic)
   for (int n = 0; n < nodeCount; ++n) {
+    if (leaves.Stopped()) continue;
+    std::fill_n(&Mre[static_cast<std::size_t>(n) * perNode], perNode, 0.0);
+    std::fill_n(&Mim[static_cast<std::size_t>(n) * perNode], perNode, 0.0);
     const Node& node = nodes_[static_cast<std::size_t>(n)];
     const std::size_t first = static_cast<std::size_t>(node.begin) * kPerPanel;
     const std::size_t last = static_cast<std::size_t>(node.end) * kPerPanel;
     // The sum of |q| (r / rho)^k over the node's sources, k = 0..kMaxOrder + 1.
     double* reach = &reach_[static_cast<std::size_t>(n) * kReach];
     for (std::size_t g = first; g < last; ++g) {
+      // The nodes near the root hold most of the sources: ask again within one of them.
+      if ((g - first) % kSourcesAsked == kSourcesAsked - 1 && leaves.Asked()) break;
       double q = 0;
       for (int f = 0; f < flows_; ++f) q += std::fabs(charge[f][g]);
       const double r =
@@ -363,11 +392,15 @@ void SourceField::Moments(const ModelState& s, const std::vector<int>& order, do
       double power = 1;
       for (int k = 0; k <= kMaxOrder + 1; ++k, power *= ratio) reach[k] += q * power;
     }
-    if (node.child[0] >= 0) continue;
-    const Sources points{gx.data(), gy.data(), gz.data(), charges, flows_};
-    moments(points, first, last, node.centre, divisors, &Mre[static_cast<std::size_t>(n) * perNode],
-            &Mim[static_cast<std::size_t>(n) * perNode]);
+    if (node.child[0] < 0) {
+      const Sources points{gx.get(), gy.get(), gz.get(), chargeOf, flows_};
+      moments(points, first, last, node.centre, divisors,
+              &Mre[static_cast<std::size_t>(n) * perNode],
+              &Mim[static_cast<std::size_t>(n) * perNode]);
+    }
+    leaves.StepDone();
   }
+  leaves.ThrowIfStopped();
 
   // Inner nodes, a depth at a time from the deepest: the children's moments moved to the
   // parent's centre,
@@ -375,8 +408,13 @@ void SourceField::Moments(const ModelState& s, const std::vector<int>& order, do
   int deepest = 0;
   for (const Node& node : nodes_) deepest = std::max(deepest, node.depth);
   for (int depth = deepest; depth >= 0; --depth) {
+    const double share = (kTranslationsDone - kLeavesDone) / (deepest + 1);
+    const double begun = kLeavesDone + share * (deepest - depth);
+    LoopProgress translations(progress, Stage::FlowField, begun, begun + share, nodeCount);
 #pragma omp parallel for schedule(dynamic)
     for (int n = 0; n < nodeCount; ++n) {
+      if (translations.Stopped()) continue;
+      translations.StepDone();
       const Node& node = nodes_[static_cast<std::size_t>(n)];
       if (node.child[0] < 0 || node.depth != depth) continue;
       for (const int c : node.child) {
@@ -410,12 +448,18 @@ void SourceField::Moments(const ModelState& s, const std::vector<int>& order, do
         }
       }
     }
+    translations.ThrowIfStopped();
   }
 
   // The velocity -grad(Phi) / (4 pi) of Phi = sum M_lm I_lm, through the derivatives of I.
-  gradient_.assign(static_cast<std::size_t>(nodeCount) * GradientSize(flows_), 0);
+  // Every entry is set below: not cleared first.
+  gradient_ = std::make_unique_for_overwrite<double[]>(static_cast<std::size_t>(nodeCount) *
+                                                       GradientSize(flows_));
+  LoopProgress gradients(progress, Stage::FlowField, kTranslationsDone, 1, nodeCount);
 #pragma omp parallel for
   for (int n = 0; n < nodeCount; ++n) {
+    if (gradients.Stopped()) continue;
+    gradients.StepDone();
     for (int f = 0; f < flows_; ++f) {
       const std::size_t at = static_cast<std::size_t>(n) * perNode + Set(f);
       double Fre[FullCount(kMaxOrder)], Fim[FullCount(kMaxOrder)];
@@ -443,6 +487,8 @@ void SourceField::Moments(const ModelState& s, const std::vector<int>& order, do
       }
     }
   }
+
+  gradients.ThrowIfStopped();
 
   const double A = reach_[0];
   // No sources at all: every expansion is exactly 0.
