@@ -54,7 +54,14 @@
 //    half-width) every copy's field stays below c / (4 pi rho0^2), and so do the mode of the
 //    point's ring, a mean over real angles, and a sum of the copies over NJ:
 //    (d) = NJ 64/15 L h2' c / (4 pi rho0^2) beta^(-2 nT) / (1 - beta^-2), beta from
-//    |t| = kappa rho0 / h2'. For the potential, c' / (4 pi rho0) in place of c / (4 pi rho0^2).
+//    |t| = kappa rho0 / h2'. For the modes, a second bound, which the slender panels of many
+//    panels around favour: the ring of the point at t has the radius rho sqrt(1 + tau) and the
+//    phase cos psi = 1 / sqrt(1 + tau), tau = t^2 tan^2 alpha, and the mode m of a ring is a
+//    function of its radius squared times the radius to the m: analytic in tau. For |tau| <= T
+//    <= 3/4 the radius moves by at most rho T / 1.5 and the phase stays below 2; with that move
+//    at most kappa rho0, (d) as above with 2 c in place of c and beta from |t| = sqrt(T) /
+//    tan alpha; the rule of fewer points is taken. For the potential, c' / (4 pi rho0) in place
+//    of c / (4 pi rho0^2).
 // A ring is far when rho0 > 0 and rules exist with (a) + (b) <= NJ A u / 2 and (c), (d) <=
 // NJ A u / 4, and they cost less than the kernel's NJ / 2 + 1 calls; the cheaper of the modes
 // and the copies, and the fewest points, are taken. Each of the five sums of a far ring then

@@ -282,9 +282,17 @@ Array2 RingPotentials(const ModelState& s, Progress& progress) {
   const auto rows = static_cast<std::size_t>(ni);
   ModeMatrices M;
   M.P1 = Array2(rows, rows);
-  Step(progress, Stage::BodyPotential, 0);
-  const int ring = GatherModeSums(s, M, ColumnAngles(s, nj), kRingFarFieldTolerance,
-                                  WidestVectorPath(), progress);
+  // Told as the potential on the body, the work it is.
+  struct AsPotential : Progress {
+    explicit AsPotential(Progress& whole) : whole_(whole) {}
+    bool Advance(Stage, double fraction) override {
+      return whole_.Advance(Stage::BodyPotential, fraction);
+    }
+    Progress& whole_;
+  } told(progress);
+  Step(told, Stage::BodyPotential, 0);
+  const int ring =
+      GatherModeSums(s, M, ColumnAngles(s, nj), kRingFarFieldTolerance, WidestVectorPath(), told);
   if (ring != 0) {
     throw ProgramError("The potential on the body is not finite at panel (" + std::to_string(ring) +
                        ", 1).");
