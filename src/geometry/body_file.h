@@ -2,8 +2,10 @@
 // Body files: the meridian profile of an axisymmetric body as a sequence of values,
 // separated by commas, line breaks, or blanks between two values on a line:
 //   header value, N (the number of profile points), header value,
-//   then N records: point number, x, r, the points numbered 1 to N in order.
-// An empty value counts as 0; a header value, which is discarded, may be text in double quotes.
+//   then N records: point number, x, r.
+// An empty value counts as 0; a value that is discarded (a header value, a point number) may be
+// any single value, text in double quotes too. Point numbers that are the numbers 1 to N in
+// another order are refused: the records were swapped. A leading UTF-8 byte order mark is skipped.
 
 #include <cstdio>
 #include <string>
