@@ -5,6 +5,8 @@
 #include <memory>
 
 #include "geometry/panel_outline.h"
+#include "solver/solid_angle.h"
+#include "solver/source_panel_velocity.h"
 
 namespace tarvenol {
 
@@ -80,6 +82,9 @@ struct alignas(64) RowWork {
   double u[4][kLanes], v[4][kLanes];                 // the edge's terms dEta L / d and dXi L / d
   double Su[kLanes], Sv[kLanes], SA[kLanes];
   double B[kLanes];  // 0 once some edge has the field point's foot outside it, else 2 pi
+  // 1 where the point lies on an edge's line beyond it, and there the point in the panel's
+  // axes and the normal velocity by the solid angle.
+  double mend[kLanes], x[kLanes], y[kLanes], z[kLanes], solid[kLanes];
 };
 
 RowWorkAreas::RowWorkAreas(int threads) {
@@ -143,6 +148,11 @@ using Block = RowWork;
     const double z = ZtaX[l] * dx + ZtaY[l] * dy + ZtaZ[l] * dz;
     b.side[l] = z < 0 ? -1 : 1;
     b.inPlane[l] = z == 0 ? 1 : 0;
+    b.x[l] = x;
+    b.y[l] = y;
+    b.z[l] = z;
+    b.solid[l] = 0;
+    bool mend = false;
     double x1[4], y1[4], xr[4], yr[4], r[4];
     for (int k = 0; k < 4; ++k) {
       const double xi = xiOf[k][l];
@@ -167,6 +177,21 @@ using Block = RowWork;
       b.D[k][l] = a * a * r1 * r2 + z * z * p1 * p2;
       b.tD[k][l] = a * std::fabs(z) * (r1 * p2 - r2 * p1);
       b.a[k][l] = a;
+      mend = mend | (OnAnEdgesLineBeyondIt(a, r1, r2, p1, p2) & ((k < 3) | (four[l] != 0)));
+    }
+    b.mend[l] = mend ? 1 : 0;
+  }
+
+  // Where the angle sum is unsound, the solid angle, one lane at a time: rare, and none at all
+  // for most blocks.
+  bool anyMended = false;
+  for (int l = 0; l < kLanes; ++l) anyMended = anyMended | (b.mend[l] != 0);
+  if (anyMended) {
+    for (int l = 0; l < kLanes; ++l) {
+      if (b.mend[l] == 0) continue;
+      const double xi[4] = {xiOf[0][l], xiOf[1][l], xiOf[2][l], xiOf[3][l]};
+      const double eta[4] = {etaOf[0][l], etaOf[1][l], etaOf[2][l], etaOf[3][l]};
+      b.solid[l] = SolidAngleNormalVelocity(xi, eta, b.x[l], b.y[l], b.z[l]);
     }
   }
 
@@ -209,7 +234,8 @@ using Block = RowWork;
     const double u = b.Su[l] / c.FourPI;
     const double v = b.Sv[l] / c.FourPI;
     const double solid = b.side[l] * (b.B[l] - b.SA[l]) / c.FourPI;
-    const double w = ((b.inPlane[l] != 0) & (b.B[l] == 0)) ? 0.0 : solid;
+    const double w0 = ((b.inPlane[l] != 0) & (b.B[l] == 0)) ? 0.0 : solid;
+    const double w = b.mend[l] != 0 ? b.solid[l] : w0;
     // Back to global axes, then onto the field panel's axes.
     const double Vx = XsiX[l] * u + ItaX[l] * v + ZtaX[l] * w;
     const double Vy = XsiY[l] * u + ItaY[l] * v + ZtaY[l] * w;
