@@ -150,7 +150,7 @@ class BatchRun {
         fields_.Probe(v[0], v[1], v[2]);
         break;
       case BatchAction::ProbeCsv:
-        fields_.ProbeTable(v[0], v[1]);
+        fields_.ProbeTable(v[0], v[1], progress_);
         break;
     }
   }

@@ -64,8 +64,8 @@ void FieldActions::Probe(const std::string& x, const std::string& y, const std::
   }
 }
 
-void FieldActions::ProbeTable(const std::string& in, const std::string& out) {
-  ProbeFlowTable(p_, win_, in, out);
+void FieldActions::ProbeTable(const std::string& in, const std::string& out, Progress& progress) {
+  ProbeFlowTable(p_, win_, in, out, progress);
 }
 
 }  // namespace tarvenol

@@ -22,9 +22,10 @@ using StreamVelocities = std::array<Vector3, 2>;
 class BodyFlow {
  public:
   // A snapshot of the geometry of s and body and of the solution's two streams: it reads
-  // nothing of them afterwards. The solution must carry both streams.
+  // nothing of them afterwards. The solution must carry both streams. Tells progress, where
+  // given, how far the expansions have come, and throws Cancelled when asked to stop.
   BodyFlow(const ModelState& s, const BodyWork& body, const HessSolution& solution,
-           double tolerance = kFarFieldTolerance);
+           double tolerance = kFarFieldTolerance, Progress* progress = nullptr);
 
   // The velocities at the point; false, and nothing in V, where the point is inside the body
   // or on it.
@@ -47,8 +48,9 @@ struct FlowAtPoint {
 FlowAtPoint FlowAtIncidence(const StreamVelocities& V, double cosA, double sinA);
 
 // The flow at each point at the angle of attack, in parallel; none inside the body or on it.
+// Tells progress how far it has come, and throws Cancelled when asked to stop.
 std::vector<std::optional<FlowAtPoint>> FlowAtPoints(const BodyFlow& flow,
                                                      const std::vector<Vector3>& points,
-                                                     const Incidence& a);
+                                                     const Incidence& a, Progress& progress);
 
 }  // namespace tarvenol

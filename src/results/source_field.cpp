@@ -206,7 +206,7 @@ SourceField::Expansion ExpansionFor(VectorPath path) {
 }  // namespace
 
 SourceField::SourceField(const ModelState& s, const std::vector<const Array2*>& sigma,
-                         double tolerance, VectorPath path)
+                         double tolerance, VectorPath path, Progress* progress)
     : flows_(static_cast<int>(sigma.size())),
       kernel_(FieldKernelFor(path)),
       expansion_(ExpansionFor(path)) {
@@ -258,7 +258,10 @@ SourceField::SourceField(const ModelState& s, const std::vector<const Array2*>& 
   if (count > 0) {
     farDistance_ = nodes_[0].radius + std::sqrt(sources / (4 * std::numbers::pi) * 0x1p60);
   }
-  if (tolerance > 0 && count > 0) Moments(s, order, tolerance, path);
+  IgnoredProgress unwatched;
+  if (tolerance > 0 && count > 0) {
+    Moments(s, order, tolerance, path, progress != nullptr ? *progress : unwatched);
+  }
 }
 
 int SourceField::Build(std::vector<int>& order, int begin, int end, int depth,
@@ -320,7 +323,12 @@ int SourceField::Build(std::vector<int>& order, int begin, int end, int depth,
 }
 
 void SourceField::Moments(const ModelState& s, const std::vector<int>& order, double tolerance,
-                          VectorPath path) {
+                          VectorPath path, Progress& progress) {
+  // Each of the four passes over the panels or the nodes a quarter of the stage.
+  ParallelStop stop(progress, Stage::FlowField);
+  const auto stopping = [&stop](int pass, int item, std::size_t items) {
+    return stop.Stopping((pass + static_cast<double>(item) / static_cast<double>(items)) / 4);
+  };
   // Every panel as the sources of its Gauss points, kGaussPoints^2 of them a panel.
   using Gauss = boost::math::quadrature::gauss<double, kGaussPoints>;
   double u[kGaussPoints], weight[kGaussPoints];  // points and weights on [0, 1]
@@ -343,6 +351,7 @@ void SourceField::Moments(const ModelState& s, const std::vector<int>& order, do
   for (int f = 0; f < flows_; ++f) charge[f].resize(sources);
 #pragma omp parallel for
   for (int at = 0; at < static_cast<int>(order.size()); ++at) {
+    if (stopping(0, at, order.size())) continue;
     const Corners c = CornersOf(s, order[static_cast<std::size_t>(at)], unit_);
     std::size_t g = static_cast<std::size_t>(at) * kPerPanel;
     for (int a = 0; a < kGaussPoints; ++a) {
@@ -380,8 +389,10 @@ void SourceField::Moments(const ModelState& s, const std::vector<int>& order, do
   for (int f = 0; f < flows_; ++f) charges[f] = charge[f].data();
   const MomentsFunction moments = MomentsFor(path);
 
+  stop.ThrowIfStopped();
 #pragma omp parallel for schedule(dynamic)
   for (int n = 0; n < nodeCount; ++n) {
+    if (stopping(1, n, nodes_.size())) continue;
     const Node& node = nodes_[static_cast<std::size_t>(n)];
     const std::size_t first = static_cast<std::size_t>(node.begin) * kPerPanel;
     const std::size_t last = static_cast<std::size_t>(node.end) * kPerPanel;
@@ -406,6 +417,7 @@ void SourceField::Moments(const ModelState& s, const std::vector<int>& order, do
   // Inner nodes, a depth at a time from the deepest: the children's moments moved to the
   // parent's centre,
   //   M'_lm = sum over j, k of M_jk conj(R_l-j,m-k(child centre - parent centre)).
+  stop.ThrowIfStopped();
   int deepest = 0;
   for (const Node& node : nodes_) deepest = std::max(deepest, node.depth);
   for (int depth = deepest; depth >= 0; --depth) {
@@ -413,6 +425,7 @@ void SourceField::Moments(const ModelState& s, const std::vector<int>& order, do
     for (int n = 0; n < nodeCount; ++n) {
       const Node& node = nodes_[static_cast<std::size_t>(n)];
       if (node.child[0] < 0 || node.depth != depth) continue;
+      if (stopping(2, deepest - depth, static_cast<std::size_t>(deepest) + 1)) continue;
       for (const int c : node.child) {
         const Node& child = nodes_[static_cast<std::size_t>(c)];
         double Rre[kMoments], Rim[kMoments];
@@ -447,9 +460,11 @@ void SourceField::Moments(const ModelState& s, const std::vector<int>& order, do
   }
 
   // The velocity -grad(Phi) / (4 pi) of Phi = sum M_lm I_lm, through the derivatives of I.
+  stop.ThrowIfStopped();
   gradient_.assign(static_cast<std::size_t>(nodeCount) * GradientSize(flows_), 0);
 #pragma omp parallel for
   for (int n = 0; n < nodeCount; ++n) {
+    if (stopping(3, n, nodes_.size())) continue;
     for (int f = 0; f < flows_; ++f) {
       const std::size_t at = static_cast<std::size_t>(n) * perNode + Set(f);
       double Fre[FullCount(kMaxOrder)], Fim[FullCount(kMaxOrder)];
@@ -478,6 +493,7 @@ void SourceField::Moments(const ModelState& s, const std::vector<int>& order, do
     }
   }
 
+  stop.ThrowIfStopped();
   const double A = reach_[0];
   // No sources at all: every expansion is exactly 0.
   budget_ = A > 0 ? 4 * std::numbers::pi * tolerance / A : HUGE_VAL;
@@ -507,8 +523,8 @@ void SourceField::AddInduced(const double at[3], double V[][3]) const {
   if (nodes_.empty()) return;
   const double point[3] = {at[0] * unit_, at[1] * unit_, at[2] * unit_};
   const Node& root = nodes_[0];
-  const double far = std::hypot(point[0] - root.centre[0], point[1] - root.centre[1],
-                                point[2] - root.centre[2]);
+  const double far =
+      std::hypot(point[0] - root.centre[0], point[1] - root.centre[1], point[2] - root.centre[2]);
   if (!(far <= farDistance_)) return;
   const double* sigma[kMaxFieldFlows];
   for (int f = 0; f < flows_; ++f) sigma[f] = sigma_[static_cast<std::size_t>(f)].data();

@@ -25,6 +25,7 @@
 
 #include "core/array.h"
 #include "core/model_state.h"
+#include "core/progress.h"
 #include "solver/field_velocity.h"
 #include "solver/vector_path.h"
 
@@ -38,8 +39,11 @@ class SourceField {
   // The panels of s with the source strengths sigma[f] (by panel, [0..NI, 0..NJ]) of each set,
   // at most kMaxFieldFlows of them. A tolerance of 0 takes every panel by the exact formula:
   // the direct sum.
+  // Tells progress, where given, how far the expansions have come, and throws Cancelled when
+  // asked to stop.
   SourceField(const ModelState& s, const std::vector<const Array2*>& sigma,
-              double tolerance = kFarFieldTolerance, VectorPath path = WidestVectorPath());
+              double tolerance = kFarFieldTolerance, VectorPath path = WidestVectorPath(),
+              Progress* progress = nullptr);
 
   int Flows() const { return flows_; }
 
@@ -66,7 +70,7 @@ class SourceField {
             const std::vector<int>& cornerCount);
   // The expansions' coefficients, and the budget of the bound.
   void Moments(const ModelState& s, const std::vector<int>& order, double tolerance,
-               VectorPath path);
+               VectorPath path, Progress& progress);
   // The order of expansion that meets the bound for node n at distance R, or -1 for none.
   int OrderFor(int n, double R) const;
 
