@@ -16,6 +16,7 @@
 #include "batch/field_actions.h"
 #include "batch/interrupts.h"
 #include "batch/stage_timer.h"
+#include "batch/standard_output.h"
 #include "batch/terminal_progress.h"
 #include "core/shown_text.h"
 #include "core/text_number.h"
@@ -223,11 +224,13 @@ class BatchRun {
   }
 
   void PrintBodyFigures() {
+    std::string lines;
     for (const auto& [name, value] : BodyReportLines(*program_.bodyReport)) {
       char text[32];
-      *std::to_chars(text, text + sizeof text - 1, value).ptr = '\0';
-      std::printf("%s %s\n", name.c_str(), text);
+      lines += name + " " + std::string(text, std::to_chars(text, text + sizeof text, value).ptr);
+      lines += '\n';
     }
+    PrintResult(win_, lines);
   }
 
   // Draws the view with the current flags, as the window shows it, and writes it to path.

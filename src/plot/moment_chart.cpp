@@ -43,9 +43,16 @@ QChart* MakeMomentChart(const ForcesTable& table, const std::string& body,
     first = table.rows.front().alphaDegrees;
     last = table.rows.back().alphaDegrees;
   }
+  // A table of one angle has no line to draw: its point is drawn instead.
+  panels->setPointsVisible(table.rows.size() == 1);
+  munk->setPointsVisible(table.rows.size() == 1);
   auto* xAxis = new QValueAxis;
   xAxis->setTitleText("α, degrees");
-  xAxis->setRange(first, last > first ? last : first + 1);
+  if (last > first) {
+    xAxis->setRange(first, last);
+  } else {
+    xAxis->setRange(first - 1, first + 1);
+  }
   xAxis->setTickType(QValueAxis::TicksDynamic);
   xAxis->setTickAnchor(0);
   xAxis->setTickInterval(last - first > 45 ? 10 : 5);
