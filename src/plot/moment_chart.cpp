@@ -6,14 +6,15 @@
 #include <QValueAxis>
 #include <algorithm>
 
+#include "core/shown_text.h"
+
 namespace tarvenol {
 
 QChart* MakeMomentChart(const ForcesTable& table, const std::string& body,
                         std::optional<double> markedDegrees) {
   auto* chart = new QChart;
-  chart->setTitle(
-      QString("Pitching moment of %1 about its centre of volume, nose up, on the volume")
-          .arg(QString::fromStdString(body)));
+  chart->setTitle(QString::fromStdString(MarkupTitle(
+      "Pitching moment of " + body + " about its centre of volume, nose up, on the volume")));
   chart->legend()->setAlignment(Qt::AlignBottom);
   auto* panels = new QLineSeries;
   panels->setName("panels");

@@ -214,21 +214,30 @@ TEST(BatchFiles, EveryFileFollowsALinkKeepsItsModeAndTakesTheNameAsGiven) {
   EXPECT_EQ(FilesIn("."), 14);  // the report, the link, and three files for each writer
 }
 
-TEST(BatchFiles, ThePlotNamesTheBodyAsItIsNamed) {
+TEST(BatchFiles, EveryPictureNamesTheBodyAsItIsNamed) {
   TempWorkDir dir;
-  WriteFile("R&D <b>.body", ReadFile(ExamplesDir() + "/ovoid.body"));
-  const BatchRun run = Batch("nj 6 body 'R&D <b>.body' solve plot p.svg");
+  // Markup, and a character XML cannot hold (U+FFFF).
+  WriteFile("R&D <b>\xef\xbf\xbf.body", ReadFile(ExamplesDir() + "/ovoid.body"));
+  const BatchRun run =
+      Batch("nj 6 body 'R&D <b>\xef\xbf\xbf.body' solve plot p.svg forces m.svg field f.svg");
   ASSERT_EQ(run.status, 0) << run.err;
-  // A file any XML reader reads, whose title holds the name as it is.
-  QXmlStreamReader svg(QByteArray::fromStdString(ReadFile("p.svg")));
-  QString title;
-  while (!svg.atEnd()) {
-    if (svg.readNext() == QXmlStreamReader::StartElement && svg.name() == u"title") {
-      title = svg.readElementText();
+  const std::pair<const char*, const char*> pictures[] = {
+      {"p.svg", "Pressure along \"R&D <b>?.body\", 40 × 6 panels"},
+      {"m.svg",
+       "Pitching moment of \"R&D <b>?.body\" about its centre of volume, nose up, on the volume"},
+      {"f.svg", "Flow around \"R&D <b>?.body\", 40 × 6 panels, at 0°"}};
+  for (const auto& [file, expected] : pictures) {
+    // A file any XML reader reads, whose title holds the name as it is.
+    QXmlStreamReader svg(QByteArray::fromStdString(ReadFile(file)));
+    QString title;
+    while (!svg.atEnd()) {
+      if (svg.readNext() == QXmlStreamReader::StartElement && svg.name() == u"title") {
+        title = svg.readElementText();
+      }
     }
+    EXPECT_FALSE(svg.hasError()) << file << ": " << svg.errorString().toStdString();
+    EXPECT_EQ(title.toStdString(), expected);
   }
-  EXPECT_FALSE(svg.hasError()) << svg.errorString().toStdString();
-  EXPECT_EQ(title.toStdString(), "Pressure along \"R&D <b>.body\", 40 × 6 panels");
 }
 
 TEST(BatchFiles, AFileCutShortIsNeverTakenForAWholeOne) {
