@@ -23,6 +23,7 @@
 #include "flow/command_flow.h"
 #include "flow/headless_window.h"
 #include "flow/incidence_flow.h"
+#include "flow/picture_aside.h"
 #include "flow/results_flow.h"
 #include "flow/saved_files.h"
 #include "flow/solve_estimate.h"
@@ -236,8 +237,9 @@ class BatchRun {
   // Draws the view with the current flags, as the window shows it, and writes it to path.
   void SavePicture(const std::string& path) {
     const std::size_t messages = win_.messages.size();
-    RedrawView(program_.state, program_.view, win_);
-    if (win_.messages.size() != messages) return;
+    RedrawView(program_.state, program_.view, win_, progress_);
+    // A picture not drawn again, for a message or a signal, is not saved.
+    if (win_.messages.size() != messages || Interrupts::Received() != 0) return;
     const std::string png = canvas_.PngBytes();
     if (png.empty()) {
       win_.MessageBox("The picture cannot be drawn.");

@@ -219,10 +219,10 @@ std::FILE* OpenRegularFile(const std::string& path) {
 
 }  // namespace
 
-BodyProfile ReadBodyProfile(const std::string& path, double maxPoints) {
+BodyProfile ReadBodyProfile(const std::string& path, double maxPoints, Progress& progress) {
   std::FILE* file = OpenRegularFile(path);
   try {
-    BodyProfile profile = ReadBodyProfile(file, path, maxPoints);
+    BodyProfile profile = ReadBodyProfile(file, path, maxPoints, progress);
     std::fclose(file);
     return profile;
   } catch (...) {
@@ -231,7 +231,8 @@ BodyProfile ReadBodyProfile(const std::string& path, double maxPoints) {
   }
 }
 
-BodyProfile ReadBodyProfile(std::FILE* file, const std::string& name, double maxPoints) {
+BodyProfile ReadBodyProfile(std::FILE* file, const std::string& name, double maxPoints,
+                            Progress& progress) {
   ValueReader reader(file, name);
   reader.SkipByteOrderMark();
   reader.Next("its first header value");
@@ -246,7 +247,9 @@ BodyProfile ReadBodyProfile(std::FILE* file, const std::string& name, double max
   const long n = static_cast<long>(count);
   BodyProfile profile;
   RecordOrder order(n);
+  ProgressClock clock;
   for (long k = 1; k <= n; ++k) {
+    clock.Tick(progress, Stage::Geometry, 0.25 * static_cast<double>(k) / static_cast<double>(n));
     order.Take(reader, reader.Next("the number of " + PointName(k, n)), k);
     profile.x.push_back(reader.NextNumber("x of " + PointName(k, n)));
     profile.r.push_back(reader.NextNumber("r of " + PointName(k, n)));
@@ -255,8 +258,8 @@ BodyProfile ReadBodyProfile(std::FILE* file, const std::string& name, double max
   return profile;
 }
 
-void ReadBodyFile(ModelState& s, BodyWork& w) {
-  const BodyProfile profile = ReadBodyProfile(s.BodyFile, kMaxBodyPoints);
+void ReadBodyFile(ModelState& s, BodyWork& w, Progress& progress) {
+  const BodyProfile profile = ReadBodyProfile(s.BodyFile, kMaxBodyPoints, progress);
   const auto n = static_cast<double>(profile.x.size());
   if (n != s.NI1) {
     s.NI1 = n;

@@ -13,6 +13,7 @@
 
 #include "core/counts.h"
 #include "core/model_state.h"
+#include "core/progress.h"
 #include "geometry/body_of_revolution.h"
 
 namespace tarvenol {
@@ -26,13 +27,30 @@ struct BodyProfile {
 // Reads the profile of the file at path, which must be a regular file (or a link to one); a
 // file that cannot be read, or whose values do not make a profile, is refused with a message
 // naming the file and the place of the fault.
-BodyProfile ReadBodyProfile(const std::string& path, double maxPoints);
+// Tells progress where it stands at Stage::Geometry 0 to 0.25, and throws Cancelled when asked
+// to stop.
+BodyProfile ReadBodyProfile(const std::string& path, double maxPoints, Progress& progress);
 // The same from a file already open, named name in messages.
-BodyProfile ReadBodyProfile(std::FILE* file, const std::string& name, double maxPoints);
+BodyProfile ReadBodyProfile(std::FILE* file, const std::string& name, double maxPoints,
+                            Progress& progress);
 
 // Reads the profile of BodyFile into xI and rI; when its point count differs from NI1, NI and
 // NI1 follow the file. Nothing changes when the file is refused.
-void ReadBodyFile(ModelState& s, BodyWork& w);
+void ReadBodyFile(ModelState& s, BodyWork& w, Progress& progress);
+
+// The same, never stopped.
+inline BodyProfile ReadBodyProfile(const std::string& path, double maxPoints) {
+  IgnoredProgress unwatched;
+  return ReadBodyProfile(path, maxPoints, unwatched);
+}
+inline BodyProfile ReadBodyProfile(std::FILE* file, const std::string& name, double maxPoints) {
+  IgnoredProgress unwatched;
+  return ReadBodyProfile(file, name, maxPoints, unwatched);
+}
+inline void ReadBodyFile(ModelState& s, BodyWork& w) {
+  IgnoredProgress unwatched;
+  ReadBodyFile(s, w, unwatched);
+}
 
 // The largest point count a body file may give: the largest NI, plus one.
 inline constexpr double kMaxBodyPoints = kMaxCount + 1;

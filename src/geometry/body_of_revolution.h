@@ -4,6 +4,7 @@
 
 #include "core/array.h"
 #include "core/model_state.h"
+#include "core/progress.h"
 
 namespace tarvenol {
 
@@ -21,12 +22,16 @@ struct BodyWork {
 // Once the profile is known, and before any grid is made, refuses a profile too large or too
 // small for the panel arithmetic, and a geometry too large for the memory.
 void BuildBodyGeometry(ModelState& s, BodyWork& w, BodyKind kind);
+// The same, telling progress where it stands at Stage::Geometry 0 to 0.5, and throwing
+// Cancelled when asked to stop.
+void BuildBodyGeometry(ModelState& s, BodyWork& w, BodyKind kind, Progress& progress);
 
 // The sphere of diameter 1 with its nose at x = 0, points evenly spaced in polar angle.
 void SphereProfile(ModelState& s, BodyWork& w);
 
 // The meridian angles and the surface grid of the profile in w, revolved at NJ1 meridians.
 void RevolveProfile(ModelState& s, BodyWork& w);
+void RevolveProfile(ModelState& s, BodyWork& w, Progress& progress);
 
 // The panels of the same body with half the panels around it, and, for the sphere, half along
 // it too, whose results beside the full ones tell how fast they converge; the report plays no
