@@ -209,11 +209,11 @@ class BatchRun {
     }
     const std::optional<PlotFormat> picture = PictureFormatOf(v[0]);
     if (!picture) {
-      ExportForces(program_, win_, v[0], range[0], range[1], range[2]);
+      ExportForces(program_, win_, v[0], range[0], range[1], range[2], &progress_);
       return;
     }
     const std::optional<ForcesTable> table =
-        ForcesOverAngles(program_, win_, range[0], range[1], range[2]);
+        ForcesOverAngles(program_, win_, range[0], range[1], range[2], &progress_);
     if (!table) return;
     const std::string plot = ChartBytes(
         MakeMomentChart(*table, BodyName(program_), program_.alphaDegrees), *picture, 900, 560);

@@ -26,6 +26,8 @@ const char* StageName(Stage stage) {
       return "points";
     case Stage::Picture:
       return "picture";
+    case Stage::Forces:
+      return "forces";
   }
   return "work";
 }

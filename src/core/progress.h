@@ -19,7 +19,8 @@ enum class Stage {
   Streamlines,
   BodyPotential,
   Points,
-  Picture
+  Picture,
+  Forces
 };
 
 // A few words for the stage, as a user reads them: "influence coefficients".
@@ -90,7 +91,7 @@ inline void Step(Progress& progress, Stage stage, double fraction) {
 inline constexpr std::chrono::milliseconds kProgressInterval{20};
 
 // The steps of a loop on one thread told to progress no oftener than kProgressInterval, however
-// short each step is.
+// short each step is; the first at once.
 class ProgressClock {
  public:
   // Step(progress, stage, fraction) once the interval has passed since the last one.
@@ -102,11 +103,12 @@ class ProgressClock {
   }
 
  private:
-  std::chrono::steady_clock::time_point last_ = std::chrono::steady_clock::now();
+  std::chrono::steady_clock::time_point last_{};
 };
 
 // The same for a loop whose items run on several threads: any thread may ask between items;
-// progress is told by one of them at a time, no oftener than kProgressInterval.
+// progress is told by one of them at a time, no oftener than kProgressInterval, the first at
+// once.
 class ParallelStop {
  public:
   ParallelStop(Progress& progress, Stage stage) : progress_(progress), stage_(stage) {}
