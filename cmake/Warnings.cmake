@@ -12,6 +12,11 @@ option(TARVENOL_WERROR "Treat warnings as errors" OFF)
 if(TARVENOL_WERROR)
   target_compile_options(tarvenol_options INTERFACE -Werror)
 endif()
+if(CMAKE_CXX_COMPILER_ID STREQUAL "GNU")
+  # Position-independent code, for the Python module, inlines and optimises across functions
+  # as the executables' code does: nothing of ours is replaced at load time.
+  target_compile_options(tarvenol_options INTERFACE -fno-semantic-interposition)
+endif()
 if(CMAKE_BUILD_TYPE STREQUAL "Debug" OR TARVENOL_CHECKED)
   target_compile_definitions(tarvenol_options INTERFACE TARVENOL_CHECKED=1)
 endif()

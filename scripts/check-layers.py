@@ -14,9 +14,9 @@ FLOORS = [
     ["core"],
     ["geometry", "view", "report", "raster"],
     ["solver"],
-    ["results"],
-    ["flow", "plot"],
-    ["batch", "ui"],
+    ["results", "boundary_layer"],
+    ["flow", "plot", "study"],
+    ["batch", "ui", "python"],
 ]
 FLOOR = {lib: n for n, libs in enumerate(FLOORS) for lib in libs}
 

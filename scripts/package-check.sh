@@ -59,6 +59,10 @@ cd "$work/run"
 [ -s Tarvenol.txt ] || fail "tarvenol-batch wrote no report"
 grep -q "1-Cp" Tarvenol.txt || fail "the report holds no solution"
 [ "$(/usr/bin/tarvenol-batch --version)" = "tarvenol-batch $version" ] || fail "tarvenol-batch --version"
+# The Python module, from the system's Python path, gives the batch tool's solution.
+/usr/bin/python3 -c 'import tarvenol as tv; s = tv.solve(tv.sphere(ni=8, nj=8), symmetric=False)
+assert s.one_minus_cp.shape == (8, 8) and abs(s.one_minus_cp.max() - 2.25) < 0.2' ||
+  fail "the Python module"
 
 # The window answers --version and --help without a display and leaves the report alone.
 mkdir "$work/quiet"

@@ -12,4 +12,8 @@ inline constexpr double kMaxCount = 1e6;
 // A whole number from least to most.
 bool IsWholeCount(double value, double least, double most);
 
+// Refuses, with a ProgramError, a count that is not a whole number from least to kMaxCount:
+// "NJ must be a whole number from 3 to 1000000; 2.5 is not."
+void RequireWholeCount(double count, const char* name, double least);
+
 }  // namespace tarvenol

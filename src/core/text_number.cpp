@@ -1,10 +1,12 @@
 #include "core/text_number.h"
 
 #include "core/counts.h"
+#include "core/program_error.h"
 
 #include <charconv>
 #include <cmath>
 #include <limits>
+#include <string>
 
 namespace tarvenol {
 namespace {
@@ -98,6 +100,16 @@ double TextToNumber(std::string_view text) {
 
 bool IsWholeCount(double value, double least, double most) {
   return std::isfinite(value) && value >= least && value <= most && value == std::floor(value);
+}
+
+void RequireWholeCount(double count, const char* name, double least) {
+  if (IsWholeCount(count, least, kMaxCount)) return;
+  char text[32];
+  const std::string_view shown(text, std::to_chars(text, text + sizeof text, count).ptr);
+  throw ProgramError(std::string(name) + " must be a whole number from " +
+                     std::to_string(static_cast<long>(least)) + " to " +
+                     std::to_string(static_cast<long>(kMaxCount)) + "; " + std::string(shown) +
+                     " is not.");
 }
 
 std::optional<double> WholeTextNumber(std::string_view text) {

@@ -7,7 +7,6 @@
 #include "flow/saved_files.h"
 #include "geometry/body_of_revolution.h"
 #include "results/exports.h"
-#include "solver/symmetric_solve.h"
 
 namespace tarvenol {
 namespace {
@@ -26,27 +25,7 @@ class BodyFiguresOperation : public Operation {
 
  private:
   void Compute(Progress& progress) override {
-    Step(progress, Stage::Geometry, 0);
-    report_.figures = FiguresOfPanels(s_);
-    report_.solution = AddedMassesOf(s_, report_.figures, solution_, progress);
-    const ModelState coarse = CoarserGeometry(s_, body_);
-    const BodyFigures coarseFigures = FiguresOfPanels(coarse);
-    Step(progress, Stage::Geometry, 1);
-    // The body's symmetry gives the full solve's solution, within 1e-10, in a fraction of its
-    // time and memory.
-    const HessSolution coarseSolution =
-        SymmetricSolve(coarse, IncidenceOnsetFlows(coarseFigures.centreX), progress);
-    if (coarseSolution.zeroPivotRow != 0 || coarseSolution.nonFinitePanel != 0) {
-      throw ProgramError(
-          "The solution with half the panels around the body has no finite result, so the "
-          "added masses cannot be extrapolated.");
-    }
-    report_.coarse = AddedMassesOf(coarse, coarseFigures, coarseSolution, progress);
-    report_.coarseNI = LoopEnd(coarse.NI);
-    report_.coarseNJ = LoopEnd(coarse.NJ);
-    report_.ratio = static_cast<double>(LoopEnd(s_.NJ)) / report_.coarseNJ;
-    report_.extrapolated = Extrapolated(report_.solution, report_.coarse, report_.ratio);
-    report_.spheroid = SpheroidOfProfile(body_.xI, body_.rI, LoopEnd(s_.NI1));
+    report_ = BodyReportOf(s_, body_, solution_, progress);
   }
 
   void Take(Program& p, WindowOps&) override { p.bodyReport = report_; }
@@ -129,32 +108,6 @@ std::unique_ptr<Operation> PlanBodyFigures(Program& p, WindowOps& win) {
     return nullptr;
   }
   return std::make_unique<BodyFiguresOperation>(p);
-}
-
-std::vector<std::pair<std::string, double>> BodyReportLines(const BodyReport& r) {
-  std::vector<std::pair<std::string, double>> lines = {
-      {"volume", r.figures.volume},
-      {"wetted_area", r.figures.wettedArea},
-      {"centre_x", r.figures.centreX},
-      {"k1", r.solution.k1},
-      {"k2", r.solution.k2},
-      {"kprime", r.solution.kPrime},
-      {"k1_extrapolated", r.extrapolated.k1},
-      {"k2_extrapolated", r.extrapolated.k2},
-      {"kprime_extrapolated", r.extrapolated.kPrime},
-      {"k1_coarse", r.coarse.k1},
-      {"k2_coarse", r.coarse.k2},
-      {"kprime_coarse", r.coarse.kPrime},
-      {"coarse_ni", r.coarseNI},
-      {"coarse_nj", r.coarseNJ},
-      {"displaced_inertia_z", r.figures.inertiaZ},
-  };
-  if (r.spheroid) {
-    lines.insert(lines.end(), {{"k1_lamb", r.spheroid->k1},
-                               {"k2_lamb", r.spheroid->k2},
-                               {"kprime_lamb", r.spheroid->kPrime}});
-  }
-  return lines;
 }
 
 }  // namespace tarvenol

@@ -12,6 +12,7 @@
 #include "flow/operation.h"
 #include "flow/program.h"
 #include "results/added_masses.h"
+#include "results/body_report.h"
 #include "results/exact_pressure.h"
 #include "results/forces.h"
 
@@ -43,8 +44,5 @@ void ExportForces(const Program& p, WindowOps& win, const std::string& path, dou
 // The figures and added masses, computed with their second, coarser solution off the window's
 // thread; the program takes them as p.bodyReport. Nothing, after a message, before a solution.
 std::unique_ptr<Operation> PlanBodyFigures(Program& p, WindowOps& win);
-
-// The figures as name and value, in the order the batch tool prints them.
-std::vector<std::pair<std::string, double>> BodyReportLines(const BodyReport& r);
 
 }  // namespace tarvenol

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdio>
 #include <string>
+#include <utility>
 
 #include "core/counts.h"
 #include "core/memory.h"
@@ -31,20 +32,25 @@ std::string Number(double v) {
   return text;
 }
 
-// Refuses a body file's profile whose size the panel arithmetic cannot take.
-void RequireSize(const ModelState& s, const BodyWork& w) {
+// Refuses a profile, named as profile, whose size the panel arithmetic cannot take.
+void RequireSize(const ModelState& s, const BodyWork& w, const std::string& profile) {
   double size = 0;
   for (int i = 1; i <= LoopEnd(s.NI1); ++i) {
     size = std::max({size, std::fabs(w.xI(i)), std::fabs(w.rI(i))});
   }
   if (size > kLargestSize || size < kSmallestSize) {
-    throw ProgramError("The largest coordinate of the profile in " + ShownPath(s.BodyFile) +
-                       " is " + Number(size) + ", too " +
+    throw ProgramError("The largest coordinate of " + profile + " is " + Number(size) + ", too " +
                        (size > kLargestSize ? "large" : "small") +
                        " for the panel arithmetic: scale the profile so that its largest "
                        "coordinate lies between " +
                        Number(kSmallestSize) + " and " + Number(kLargestSize) + ".");
   }
+}
+
+// Known now that the profile has its count: refused before any grid is made.
+void RevolveSized(ModelState& s, BodyWork& w, Progress& progress) {
+  RequireMemory((s.NI + 2) * (s.NJ + 2) * kGeometryBytesPerPanel, "This geometry");
+  RevolveProfile(s, w, progress);
 }
 
 }  // namespace
@@ -72,11 +78,46 @@ void BuildBodyGeometry(ModelState& s, BodyWork& w, BodyKind kind, Progress& prog
     SphereProfile(s, w);
   } else {
     ReadBodyFile(s, w, progress);
-    RequireSize(s, w);
+    RequireSize(s, w, "the profile in " + ShownPath(s.BodyFile));
   }
-  // Known now that the profile has its count: refused before any grid is made.
-  RequireMemory((s.NI + 2) * (s.NJ + 2) * kGeometryBytesPerPanel, "This geometry");
-  RevolveProfile(s, w, progress);
+  RevolveSized(s, w, progress);
+}
+
+void BuildGivenProfile(ModelState& s, BodyWork& w, const std::vector<double>& x,
+                       const std::vector<double>& r, const std::string& name) {
+  const std::string profile = "The profile " + ShownPath(name);
+  const auto n = static_cast<double>(x.size());
+  if (x.size() != r.size()) {
+    throw ProgramError(profile + " has " + std::to_string(x.size()) + " values of x but " +
+                       std::to_string(r.size()) + " of r: each point needs both.");
+  }
+  if (!IsWholeCount(n, kMinNI + 1, kMaxBodyPoints)) {
+    throw ProgramError(profile + " has " + std::to_string(x.size()) +
+                       " points: a profile has from " +
+                       std::to_string(static_cast<long>(kMinNI + 1)) + " to " +
+                       std::to_string(static_cast<long>(kMaxBodyPoints)) + ".");
+  }
+  for (std::size_t k = 0; k < x.size(); ++k) {
+    for (const auto& [value, coordinate] : {std::pair{x[k], "x"}, std::pair{r[k], "r"}}) {
+      if (std::isfinite(value)) continue;
+      throw ProgramError(profile + " holds " + Number(value) + " as " + coordinate + " of point " +
+                         std::to_string(k + 1) + " of " + std::to_string(x.size()) +
+                         ": every coordinate must be a finite number.");
+    }
+  }
+  s.BodyFile = name;
+  s.NI1 = n;
+  s.NI = n - 1;
+  w.kind = BodyKind::GivenBody;
+  w.xI = Array1(ArrayLimit(s.NI1));
+  w.rI = Array1(ArrayLimit(s.NI1));
+  for (std::size_t k = 1; k <= x.size(); ++k) {
+    w.xI(k) = x[k - 1];
+    w.rI(k) = r[k - 1];
+  }
+  RequireSize(s, w, "the profile " + ShownPath(name));
+  IgnoredProgress unwatched;
+  RevolveSized(s, w, unwatched);
 }
 
 void RevolveProfile(ModelState& s, BodyWork& w) {

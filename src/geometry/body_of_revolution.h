@@ -2,6 +2,9 @@
 // The body of revolution: a meridian profile (the sphere test case or a body file)
 // revolved about the x axis into the surface grid xB, yB, zB.
 
+#include <string>
+#include <vector>
+
 #include "core/array.h"
 #include "core/model_state.h"
 #include "core/progress.h"
@@ -25,6 +28,13 @@ void BuildBodyGeometry(ModelState& s, BodyWork& w, BodyKind kind);
 // The same, telling progress where it stands at Stage::Geometry 0 to 0.5, and throwing
 // Cancelled when asked to stop.
 void BuildBodyGeometry(ModelState& s, BodyWork& w, BodyKind kind, Progress& progress);
+
+// The same from a profile given as its points x, r, nose first, named name in messages in
+// place of a body file (BodyFile becomes name): NI and NI1 follow the point count. Refuses,
+// as a body file is refused, a point count outside 3..kMaxBodyPoints, x and r of different
+// lengths, and a value that is not a finite number.
+void BuildGivenProfile(ModelState& s, BodyWork& w, const std::vector<double>& x,
+                       const std::vector<double>& r, const std::string& name);
 
 // The sphere of diameter 1 with its nose at x = 0, points evenly spaced in polar angle.
 void SphereProfile(ModelState& s, BodyWork& w);

@@ -10,15 +10,25 @@ PressureForces ForcesAt(const ModelState& s, const HessSolution& solution, const
                         const Vector3& reference) {
   const FlowSolution& axial = solution.flows[kAxialStream];
   const FlowSolution& across = solution.flows[kTransverseStream];
-  PressureForces out;
-  out.alphaDegrees = a.degrees;
-  out.reference = reference;
+  Array2 Cp(ArrayLimit(s.NI), ArrayLimit(s.NJ));
   for (int i = 1; i <= LoopEnd(s.NI); ++i) {
     for (int j = 1; j <= LoopEnd(s.NJ); ++j) {
       const double ut = a.cosA * axial.Ut(i, j) + a.sinA * across.Ut(i, j);
       const double vt = a.cosA * axial.Vt(i, j) + a.sinA * across.Vt(i, j);
-      const double Cp = 1 - (ut * ut + vt * vt);
-      const double pressureArea = -Cp * OutlineArea(OutlineOfPanel(s, i, j));
+      Cp(i, j) = 1 - (ut * ut + vt * vt);
+    }
+  }
+  return ForcesOfPressure(s, Cp, a.degrees, reference);
+}
+
+PressureForces ForcesOfPressure(const ModelState& s, const Array2& Cp, double alphaDegrees,
+                                const Vector3& reference) {
+  PressureForces out;
+  out.alphaDegrees = alphaDegrees;
+  out.reference = reference;
+  for (int i = 1; i <= LoopEnd(s.NI); ++i) {
+    for (int j = 1; j <= LoopEnd(s.NJ); ++j) {
+      const double pressureArea = -Cp(i, j) * OutlineArea(OutlineOfPanel(s, i, j));
       const double n[3] = {s.ZtaX(i, j), s.ZtaY(i, j), s.ZtaZ(i, j)};
       const double r[3] = {s.xC(i, j) - reference[0], s.yC(i, j) - reference[1],
                            s.zC(i, j) - reference[2]};

@@ -37,6 +37,10 @@ struct ForcesTable {
 PressureForces ForcesAt(const ModelState& s, const HessSolution& solution, const Incidence& a,
                         const Vector3& reference);
 
+// The same of any pressure Cp [0..NI, 0..NJ] on the panels of s: that of a Mach number, say.
+PressureForces ForcesOfPressure(const ModelState& s, const Array2& Cp, double alphaDegrees,
+                                const Vector3& reference);
+
 // Coefficients on the body's volume V, as airships are rated: force / V^(2/3), moment / V.
 double ForceCoefficient(double force, const BodyFigures& f);
 double MomentCoefficient(double moment, const BodyFigures& f);

@@ -1,0 +1,25 @@
+#pragma once
+// The drag of a body of revolution from its boundary layer at the tail.
+//
+// Young's formula (Young, ARC R&M 1874, 1939; as Granville, DTMB report 849, 1953, and Myring,
+// Aeronautical Quarterly 27, 1976, use it): far downstream the wake's momentum deficit is the
+// drag, D = 2 pi rho U^2 (r0 theta)_inf, and Squire & Young's integration of the wake's momentum
+// equation from the tail, where the layer's edge velocity is Ue_t and its shape H_t, gives
+//   (r0 theta)_inf = (r0 theta)_t (Ue_t / U)^((H_t + 5) / 2),
+// so that, in units of rho U^2 / 2,
+//   D / (rho U^2 / 2) = 4 pi (r0 theta)_t (Ue_t / U)^((H_t + 5) / 2),
+// pressure and skin friction together. Beside it the skin friction alone,
+//   D_f / (rho U^2 / 2) = integral over the wall of cf (Ue / U)^2 cos(phi) 2 pi r0 ds,
+// phi the wall's angle to the axis, by the trapezoidal rule over the stations.
+//
+// The ITTC 1957 model-ship correlation line, C_F = 0.075 / (log10 Re - 2)^2, is the friction of
+// a flat plate of the same length and Reynolds number; C_D / C_F is the body's form factor 1 + k.
+
+namespace tarvenol {
+
+// D / (rho U^2 / 2) by Young's formula.
+double YoungDragArea(double r0Theta, double Ue, double H);
+
+double Ittc57Friction(double reynolds);
+
+}  // namespace tarvenol

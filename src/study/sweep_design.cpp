@@ -1,0 +1,154 @@
+#include "study/sweep_design.h"
+
+#include <algorithm>
+#include <cmath>
+#include <map>
+
+#include "core/program_error.h"
+#include "core/shown_text.h"
+#include "core/text_number.h"
+
+namespace tarvenol {
+namespace {
+
+constexpr const char* kColumns[] = {"family", "a",    "b",  "c",  "d",    "n",
+                                    "theta",  "path", "ni", "nj", "alpha"};
+
+// The columns each family takes, besides family, ni, nj and alpha.
+const std::vector<std::string>& ParametersOf(Family family) {
+  static const std::vector<std::string> myring = {"a", "b", "c", "d", "n", "theta"};
+  static const std::vector<std::string> spheroid = {"a", "b"};
+  static const std::vector<std::string> file = {"path"};
+  return family == Family::Myring ? myring : family == Family::Spheroid ? spheroid : file;
+}
+
+std::string Trimmed(const std::string& text) {
+  const std::size_t first = text.find_first_not_of(" \t");
+  if (first == std::string::npos) return {};
+  return text.substr(first, text.find_last_not_of(" \t") - first + 1);
+}
+
+// The row's non-blank columns by name.
+std::map<std::string, std::string> Columns(const DesignRow& row) {
+  std::map<std::string, std::string> columns;
+  for (const auto& [rawName, rawText] : row) {
+    const std::string name = Trimmed(rawName);
+    if (std::find(std::begin(kColumns), std::end(kColumns), name) == std::end(kColumns)) {
+      throw ProgramError("The column " + Shown(name) +
+                         " is none of family, a, b, c, d, n, theta, path, ni, nj and alpha.");
+    }
+    const std::string text = Trimmed(rawText);
+    if (text.empty()) continue;
+    if (!columns.emplace(name, text).second) {
+      throw ProgramError("The column " + Shown(name) + " is given twice.");
+    }
+  }
+  return columns;
+}
+
+Family FamilyOf(const std::map<std::string, std::string>& columns) {
+  const auto family = columns.find("family");
+  if (family == columns.end()) {
+    throw ProgramError("The row names no family: myring, spheroid or file.");
+  }
+  if (family->second == "myring") return Family::Myring;
+  if (family->second == "spheroid") return Family::Spheroid;
+  if (family->second == "file") return Family::File;
+  throw ProgramError("The family must be myring, spheroid or file; " + Shown(family->second) +
+                     " is none of them.");
+}
+
+const char* FamilyName(Family family) {
+  return family == Family::Myring     ? "Myring's hull"
+         : family == Family::Spheroid ? "A spheroid"
+                                      : "A body file";
+}
+
+// The number in column name; def where it is blank, or a message where it is needed.
+double NumberIn(const std::map<std::string, std::string>& columns, const std::string& name,
+                std::optional<double> def, Family family) {
+  const auto column = columns.find(name);
+  if (column == columns.end()) {
+    if (def) return *def;
+    throw ProgramError(std::string(FamilyName(family)) + " needs the column " + name + ".");
+  }
+  const std::optional<double> number = WholeTextNumber(column->second);
+  if (!number || !std::isfinite(*number)) {
+    throw ProgramError("The column " + name + " must be a number; " + Shown(column->second) +
+                       " is not.");
+  }
+  return *number;
+}
+
+}  // namespace
+
+Design ReadDesign(const DesignRow& row) {
+  const std::map<std::string, std::string> columns = Columns(row);
+  Design design;
+  design.family = FamilyOf(columns);
+  const std::vector<std::string>& takes = ParametersOf(design.family);
+  for (const auto& [name, text] : columns) {
+    const bool common = name == "family" || name == "nj" || name == "alpha" ||
+                        (name == "ni" && design.family != Family::File);
+    if (!common && std::find(takes.begin(), takes.end(), name) == takes.end()) {
+      throw ProgramError(std::string(FamilyName(design.family)) + " takes no " + name + " (" +
+                         Shown(text) + "): leave the column blank in its row.");
+    }
+  }
+  const auto number = [&](const char* name, std::optional<double> def = std::nullopt) {
+    return NumberIn(columns, name, def, design.family);
+  };
+  switch (design.family) {
+    case Family::Myring:
+      design.myring = {number("a"), number("b"), number("c"),
+                       number("d"), number("n"), number("theta")};
+      CheckMyring(design.myring);
+      break;
+    case Family::Spheroid:
+      design.spheroid = {number("a"), number("b")};
+      CheckSpheroid(design.spheroid);
+      break;
+    case Family::File: {
+      const auto path = columns.find("path");
+      if (path == columns.end()) throw ProgramError("A body file needs the column path.");
+      design.path = path->second;
+      break;
+    }
+  }
+  design.ni = number("ni", design.ni);
+  design.nj = number("nj", design.nj);
+  design.alphaDegrees = number("alpha", design.alphaDegrees);
+  RequireWholeCount(design.ni, "NI", kMinNI);
+  RequireWholeCount(design.nj, "NJ", kMinNJ);
+  RequireAngleOfAttack(design.alphaDegrees);
+  return design;
+}
+
+StudyBody DesignBody(const Design& design) {
+  switch (design.family) {
+    case Family::Myring:
+      return MyringBody(design.myring, design.ni, design.nj);
+    case Family::Spheroid:
+      return SpheroidBody(design.spheroid, design.ni, design.nj);
+    case Family::File:
+      break;
+  }
+  return FileBody(design.path, design.nj);
+}
+
+SweepOutcome SweepRow(const DesignRow& row, Progress& progress) {
+  SweepOutcome outcome;
+  try {
+    const Design design = ReadDesign(row);
+    const StudyBody body = DesignBody(design);
+    outcome.warnings = body.warnings;
+    const StudySolution solved = SolveStudy(body, true, progress);
+    outcome.figures = StudyFigures(body, solved, design.alphaDegrees, progress);
+  } catch (const ProgramError& e) {
+    outcome.figures.clear();
+    outcome.error = e.what();
+  }
+  return outcome;
+}
+
+}  // namespace tarvenol

@@ -1,0 +1,56 @@
+#pragma once
+// The designs of a sweep, one a row, as a table names them: a column family (myring, spheroid or
+// file), the family's parameters by name (a, b, c, d, n, theta for Myring's hull, theta in
+// degrees; a, b for the spheroid's semi-axes; path for a body file), and the optional ni (the
+// family's panels along the profile, 100 when blank), nj (panels around, 16 when blank) and
+// alpha (degrees, 0 when blank). A column the row's family does not take must be blank. Each row
+// is read, solved by the body's symmetry and measured on its own: the batch tool and the Python
+// module call the same functions, and give the same bits.
+
+#include <optional>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "core/progress.h"
+#include "geometry/hull_families.h"
+#include "study/study_solution.h"
+
+namespace tarvenol {
+
+// A row's columns: name and text, blanks around either allowed.
+using DesignRow = std::vector<std::pair<std::string, std::string>>;
+
+enum class Family { Myring, Spheroid, File };
+
+struct Design {
+  Family family = Family::Myring;
+  MyringHull myring;
+  SpheroidHull spheroid;
+  std::string path;
+  double ni = 100;
+  double nj = 16;
+  double alphaDegrees = 0;
+};
+
+// The design a row names; a ProgramError naming the column and what is wrong with it: an unknown
+// column, a family that is none of the three, a parameter missing or not a number, one the
+// family does not take, or a count, angle or shape the program refuses.
+Design ReadDesign(const DesignRow& row);
+
+// The body of the design, solved by its symmetry.
+StudyBody DesignBody(const Design& design);
+
+// What a sweep gives for a row: the figures of StudyFigures at the row's angle of attack, or
+// the message that refused or failed it; the warnings of its profile either way.
+struct SweepOutcome {
+  Figures figures;
+  std::string error;
+  std::vector<std::string> warnings;
+};
+
+// Reads, builds, solves and measures one row. Only a stop asked for through progress
+// (Cancelled) and a failure to allocate memory leave it as exceptions.
+SweepOutcome SweepRow(const DesignRow& row, Progress& progress);
+
+}  // namespace tarvenol

@@ -1,0 +1,100 @@
+// The boundary layer and drag of solved bodies: the sphere's laminar separation, the DARPA
+// SUBOFF bare hull against the tow tank, and what the input from a solution refuses.
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <numbers>
+#include <string>
+
+#include "boundary_layer/boundary_layer.h"
+#include "boundary_layer/drag_input.h"
+#include "core/program_error.h"
+#include "geometry/profile_resample.h"
+#include "profile_state.h"
+#include "test_paths.h"
+
+namespace tarvenol {
+namespace {
+
+using testing::AxialSolution;
+using testing::ProfileState;
+
+// Thwaites' method on the sphere's exact potential velocity, Ue = 1.5 sin(phi), separates at
+// 103.6 degrees from the nose; on the panels' velocity at 200 x 32 panels, within 1.5 degrees.
+TEST(BodyDrag, TheSphereLaminarSeparatesAt103Point6Degrees) {
+  const ModelState s = ProfileState(testing::SphereProfileOf(200), 32);
+  const BoundaryLayerResult r = MarchBoundaryLayer(
+      BoundaryLayerInputOf(s, AxialSolution(s), 1e5, {TransitionKind::Laminar, 0}));
+  EXPECT_EQ(r.end, LayerEnd::LaminarSeparation);
+  ASSERT_TRUE(r.figures.xSeparation);
+  EXPECT_NEAR(std::acos(1 - 2 * *r.figures.xSeparation) * 180 / std::numbers::pi, 103.6, 1.5);
+  EXPECT_FALSE(r.figures.xTransition);
+  // The measures of the 200-sided polygon revolved: the sphere's within 1e-4.
+  const BoundaryLayerInput in =
+      BoundaryLayerInputOf(s, AxialSolution(s), 1e5, {TransitionKind::Laminar, 0});
+  EXPECT_NEAR(in.body.wettedArea, std::numbers::pi, 1e-4);
+  EXPECT_NEAR(in.body.volume, std::numbers::pi / 6, 1e-4);
+  EXPECT_NEAR(in.body.frontalArea, std::numbers::pi / 4, 1e-12);
+}
+
+// The DARPA SUBOFF bare hull (AFF-1, L = 4.356 m) tripped at x/L = 0.075, against the tow-tank
+// resistance of Liu & Huang (DTRC report CRDKNSWC/HD-1298-11, 1998, table 14): C_T on the wetted
+// area 3.15e-3 at 5.92 knots and 2.72e-3 at 17.99 knots, water of nu = 1.0e-6 m^2/s. The
+// lag-entrainment method gives 5 % and 9 % less: its skin friction follows the friction lines,
+// which fall by 19 % between the two speeds, where the tank's C_T falls by 14 %; Head's method,
+// whose power law of skin friction falls faster still, gives 10 % and 17 % less.
+TEST(BodyDrag, SuboffTrippedAgainstTheTowTank) {
+  const BodyProfile file = ReadBodyProfile(testing::ExamplesDir() + "/suboff.body", 1e6);
+  const ModelState s = ProfileState(ResampleProfile(file, 200).profile, 32);
+  const HessSolution solution = AxialSolution(s);
+  const double knot = 1852.0 / 3600, L = 4.356, nu = 1.0e-6;
+  for (const auto& [knots, CT, within] :
+       {std::tuple{5.92, 3.15e-3, 0.06}, std::tuple{17.99, 2.72e-3, 0.10}}) {
+    SCOPED_TRACE(knots);
+    const double Re = knots * knot * L / nu;
+    const BoundaryLayerResult r =
+        MarchBoundaryLayer(BoundaryLayerInputOf(s, solution, Re, {TransitionKind::Trip, 0.075}));
+    const DragFigures& f = r.figures;
+    EXPECT_NEAR(f.CDWetted / CT, 1, within);
+    EXPECT_NEAR(*f.xTransition, 0.075, 1e-9);
+    // Separation in the potential flow's stagnation at the tail: the drag there is an estimate.
+    EXPECT_EQ(r.end, LayerEnd::TurbulentSeparation);
+    EXPECT_GT(*f.xSeparation, 0.995);
+    EXPECT_NE(r.warnings.back().find("an estimate"), std::string::npos);
+    // The skin friction is most of the drag of a slender body; the rest is the pressure's.
+    EXPECT_GT(f.CDFrictionWetted, 0.9 * f.CDWetted);
+    EXPECT_LT(f.CDFrictionWetted, f.CDWetted);
+    const double d = std::log10(Re) - 2;
+    EXPECT_DOUBLE_EQ(f.CFITTC57, 0.075 / (d * d));
+    EXPECT_DOUBLE_EQ(f.formFactor, f.CDWetted / f.CFITTC57);
+  }
+}
+
+TEST(BodyDrag, TheInputFromASolutionRefusesWhatItCannotTakeTheLayerFrom) {
+  auto refused = [](const ModelState& s, const HessSolution& solution) {
+    try {
+      BoundaryLayerInputOf(s, solution, 1e6, {});
+    } catch (const ProgramError& e) {
+      return std::string(e.what());
+    }
+    return std::string();
+  };
+  const ModelState s = ProfileState(testing::SphereProfileOf(30), 8);
+  const HessSolution solution = AxialSolution(s);
+  EXPECT_EQ(refused(s, solution), "");
+  EXPECT_NE(refused(s, HessSolution{}).find("apply the panel method first"), std::string::npos);
+  const ModelState coarse = ProfileState(testing::SphereProfileOf(19), 8);
+  EXPECT_NE(refused(coarse, AxialSolution(coarse)).find("at least 20 panels"), std::string::npos);
+  EXPECT_NE(refused(coarse, solution).find("not of the panels now prepared"), std::string::npos);
+  HessSolution failed = solution;
+  failed.nonFinitePanel = 3;
+  EXPECT_NE(refused(s, failed).find("solution failed"), std::string::npos);
+  BodyProfile open = testing::SphereProfileOf(30);
+  open.r.front() = 0.01;
+  const ModelState openNose = ProfileState(open, 8);
+  EXPECT_NE(refused(openNose, AxialSolution(openNose)).find("off the axis"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace tarvenol

@@ -1,0 +1,81 @@
+"""Sweeps: bad rows in their own rows, the module's own figures, and the same numbers in the
+same order serially and over a Dask cluster of two worker processes."""
+
+import math
+import os
+import unittest
+
+import tarvenol as tv
+from batch_session import EXAMPLES
+
+HULL = {"family": "myring", "a": 0.2, "b": 0.5, "c": 0.3, "d": 0.16, "n": 2, "theta": 20}
+
+DESIGNS = [
+    *[dict(HULL, b=b, ni=40, nj=8, alpha=alpha) for b, alpha in [(0.3, 0), (0.5, 5), (0.7, 10)]],
+    {"family": "spheroid", "a": 0.5, "b": "0.125", "ni": 30, "nj": 8, "path": None},
+    {"family": "file", "path": os.path.join(EXAMPLES, "spheroid.body"), "nj": 8},
+    dict(HULL, theta=80),
+    {"family": "cone", "a": 1},
+    dict(HULL, d=math.nan),
+    {"family": "spheroid", "a": 1, "b": 0.2, "c": 3},
+    {"family": "file", "path": "/no/such.body"},
+    ["not", "a", "dict"],
+    dict(HULL, nj="many"),
+]
+
+REFUSALS = [
+    "The tail angle theta must be a number of degrees from 0 to",
+    "The family must be myring, spheroid or file; \"cone\" is none of them.",
+    "The column d must be a number; \"nan\" is not.",
+    "A spheroid takes no c (\"3\"): leave the column blank in its row.",
+    "The body file \"/no/such.body\" cannot be opened",
+    "A design must be a dict of columns; this one is a list.",
+    "The column nj must be a number; \"many\" is not.",
+]
+
+
+class Sweeps(unittest.TestCase):
+    @classmethod
+    def setUpClass(cls):
+        cls.serial = tv.sweep(DESIGNS)
+
+    def test_bad_rows_get_their_messages_and_the_sweep_goes_on(self):
+        self.assertEqual(len(self.serial), len(DESIGNS))
+        good, bad = self.serial[:5], self.serial[5:]
+        for design, row in zip(DESIGNS, good):
+            self.assertIsNone(row["error"])
+            self.assertEqual({k: row[k] for k in design}, design)
+            self.assertLess(row["cp_min"], 0)
+        for message, row in zip(REFUSALS, bad):
+            self.assertIn(message, row["error"])
+            self.assertNotIn("volume", row)
+
+    def test_a_row_gives_the_modules_figures(self):
+        body = tv.myring(0.2, 0.5, 0.3, 0.16, 2, 20, ni=40, nj=8)
+        figures = tv.solve(body).figures(alpha=5)
+        row = self.serial[1]
+        self.assertEqual({k: row[k] for k in figures}, figures)
+
+    def test_dask_gives_the_same_numbers_in_the_same_order(self):
+        from distributed import Client, LocalCluster
+        with LocalCluster(n_workers=2, threads_per_worker=1, processes=True,
+                          dashboard_address=None) as cluster, Client(cluster) as client:
+            distributed = tv.sweep(DESIGNS, client=client)
+        self.assertEqual(distributed, self.serial)
+        with self.assertRaises(tv.Error) as caught:
+            tv.sweep(DESIGNS, client=client)
+        self.assertIn("The Dask client is closed", str(caught.exception))
+        with self.assertRaises(TypeError):
+            tv.sweep(DESIGNS, client=8786)
+
+    def test_an_unreachable_scheduler_is_named(self):
+        from tarvenol import _sweep
+        _sweep.CONNECT_TIMEOUT = "1s"
+        with self.assertRaises(tv.Error) as caught:
+            tv.sweep(DESIGNS, client="tcp://127.0.0.1:9")
+        self.assertIn("The Dask scheduler at tcp://127.0.0.1:9 cannot be reached: Timed out",
+                      str(caught.exception))
+
+
+if __name__ == "__main__":
+    unittest.main()
