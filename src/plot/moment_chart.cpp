@@ -70,10 +70,11 @@ QChart* MakeMomentChart(const ForcesTable& table, const std::string& body,
   chart->addAxis(xAxis, Qt::AlignBottom);
   chart->addAxis(yAxis, Qt::AlignLeft);
   QList<QAbstractSeries*> series = {panels, marked};
-  if (table.spheroid)
+  if (table.spheroid) {
     series.push_front(munk);
-  else
+  } else {
     delete munk;
+  }
   for (QAbstractSeries* s : series) {
     chart->addSeries(s);
     s->attachAxis(xAxis);

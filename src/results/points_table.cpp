@@ -92,8 +92,7 @@ class LineReader {
     if (end_ == 0 && std::ferror(file_)) throw Fault(name_, std::strerror(errno));
     if (read_ == 0 && end_ >= 3 && std::memcmp(block_, "\xef\xbb\xbf", 3) == 0) at_ = 3;
     read_ += static_cast<double>(end_);
-    if (end_ == 0) return false;
-    return true;
+    return end_ != 0;
   }
 
   std::FILE* file_;

@@ -229,12 +229,12 @@ int SourceField::OrderFor(int n, double R) const {
   return -1;
 }
 
-void SourceField::AddInduced(const double at[3], double V[][3]) const {
+void SourceField::AddInduced(const double point[3], double V[][3]) const {
   if (nodes_.empty()) return;
-  const double point[3] = {at[0] * unit_, at[1] * unit_, at[2] * unit_};
+  const double scaled[3] = {point[0] * unit_, point[1] * unit_, point[2] * unit_};
   const Node& root = nodes_[0];
-  const double far =
-      std::hypot(point[0] - root.centre[0], point[1] - root.centre[1], point[2] - root.centre[2]);
+  const double far = std::hypot(scaled[0] - root.centre[0], scaled[1] - root.centre[1],
+                                scaled[2] - root.centre[2]);
   if (!(far <= farDistance_)) return;
   const double* sigma[kMaxFieldFlows];
   for (int f = 0; f < flows_; ++f) sigma[f] = sigma_[static_cast<std::size_t>(f)].data();
@@ -244,9 +244,9 @@ void SourceField::AddInduced(const double at[3], double V[][3]) const {
   while (top > 0) {
     const int n = stack[--top];
     const Node& node = nodes_[static_cast<std::size_t>(n)];
-    const double dx = point[0] - node.centre[0];
-    const double dy = point[1] - node.centre[1];
-    const double dz = point[2] - node.centre[2];
+    const double dx = scaled[0] - node.centre[0];
+    const double dy = scaled[1] - node.centre[1];
+    const double dz = scaled[2] - node.centre[2];
     const double R = std::sqrt(dx * dx + dy * dy + dz * dz);
     if (budget_ > 0 && R > node.radius) {
       if (const int p = OrderFor(n, R); p >= 0) {
@@ -256,7 +256,7 @@ void SourceField::AddInduced(const double at[3], double V[][3]) const {
       }
     }
     if (node.child[0] < 0) {
-      kernel_(panels_, node.begin, node.end, sigma, flows_, point, V);
+      kernel_(panels_, node.begin, node.end, sigma, flows_, scaled, V);
     } else {
       stack[top++] = node.child[0];
       stack[top++] = node.child[1];
