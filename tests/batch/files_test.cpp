@@ -174,7 +174,9 @@ TEST(BatchFiles, NoFileReplacesTheReportOrTheBodyFileByAnyName) {
     for (const std::string& name :
          {std::string("Tarvenol.txt"), std::string("./Tarvenol.txt"),
           (dir.path() / "Tarvenol.txt").string(), std::string("link.txt")}) {
-      const BatchRun run = Batch(kSolved + writer + " " + name + " nj 6 sphere");
+      std::string args = kSolved;
+      args.append(writer).append(" ").append(name).append(" nj 6 sphere");
+      const BatchRun run = Batch(args);
       EXPECT_EQ(run.status, 1) << writer << " " << name;
       EXPECT_NE(run.err.find(": it is the program's report."), std::string::npos) << run.err;
       // The sections after it went into the report, which is the same as without it.
@@ -196,8 +198,10 @@ TEST(BatchFiles, EveryFileFollowsALinkKeepsItsModeAndTakesTheNameAsGiven) {
     fs::create_symlink(writer + ".file", writer + ".link");
     // A name of bytes that are no UTF-8, made as given.
     const std::string bytes = writer + "\xff\xfe.png";
-    const BatchRun run =
-        Batch(kSolved + writer + " " + writer + ".link " + writer + " '" + bytes + "'");
+    std::string args = kSolved;
+    args.append(writer).append(" ").append(writer).append(".link ").append(writer);
+    args.append(" '").append(bytes).append("'");
+    const BatchRun run = Batch(args);
     ASSERT_EQ(run.status, 0) << writer << ": " << run.err;
     EXPECT_TRUE(fs::is_symlink(writer + ".link")) << writer;
     EXPECT_NE(ReadFile(writer + ".file"), "before") << writer;
