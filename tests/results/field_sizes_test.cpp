@@ -41,7 +41,7 @@ struct Solved {
   explicit Solved(double scale) {
     FakeWindow win;
     StartUp(program, win);
-    win.texts[TextBox::Text_NJ] = "8";
+    win.texts[TextBox::Text_NJ] = std::string("8");  // moved in: GCC 12 at -O3 warns otherwise
     testing::WriteFile(dir.path() / "body.body", Ellipsoid(scale));
     win.filePath = dir.path().string();
     win.fileName = "body.body";
