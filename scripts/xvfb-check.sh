@@ -8,14 +8,20 @@
 # body file with Return and the chooser with Escape; opens the plot of the pressure; and
 # last prepares a geometry with the NJ typed at first, which shows that no key typed while
 # the work ran or behind the message reached the panel counts. Without a window manager it
-# also reads the icon the program gave its window.
+# also reads the icon the program gave its window. Last it solves a sphere of 160 x 160 panels
+# by the body's symmetry, which Return takes from the question, and drives the result windows:
+# the added masses clicked twice while they run, stopped by Escape and run again; the flow
+# stopped by Escape, computed again by its button; every result window beside the main window
+# and clear of the others' tops, kept with it as its transient, and closed by Escape.
 #
 # All of it runs twice: with no window manager, and under openbox where it is installed.
 # Placement, focus and icons differ between the two, and users have both.
 #
-# Usage: scripts/xvfb-check.sh PATH/TO/tarvenol [SCREENSHOT.png [LONG-WORK.png]]
+# Usage: scripts/xvfb-check.sh PATH/TO/tarvenol [SCREENSHOT.png [LONG-WORK.png [RESULTS]]]
 # With SCREENSHOT, the view is turned a little and the window saved there (ImageMagick); with
-# LONG-WORK, the window while the long solve runs. Both are taken without a window manager.
+# LONG-WORK, the window while the long solve runs; with RESULTS, the result windows at work and
+# done, as RESULTS-incidence-working.png and so on, and the screen as RESULTS-screen.png. All
+# are taken without a window manager.
 # Exit status: 0 when every check passed, 77 when Xvfb or xdotool is not installed (the check
 # is skipped), 1 otherwise.
 set -euo pipefail
@@ -29,6 +35,7 @@ done
 program="$(realpath "$1")"
 shot="${2:+$(realpath -m "$2")}"
 long_shot="${3:+$(realpath -m "$3")}"
+results_shot="${4:+$(realpath -m "$4")}"
 
 work="$(mktemp -d)"
 xvfb="" app="" wm=""
@@ -95,6 +102,23 @@ wait_for_geometries() {
   done
   fail "the report never held $1 geometries"
 }
+# The id of the visible window of that title, or nothing.
+window_named() { xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -1; }
+# Saves the window, raised, as RESULTS-NAME.png, without a window manager.
+result_shot() {
+  if [ -n "$results_shot" ] && [ -z "$wm" ]; then
+    xdotool windowraise "$1"
+    sleep 0.3
+    import -window "$1" "$results_shot-$2.png"
+  fi
+}
+# Clicks at a position of a window's client area.
+click_in() {
+  local x y
+  read -r x y _ <<<"$(geometry "$1")"
+  xdotool mousemove $((x + $2)) $((y + $3)) click 1
+  sleep 0.3
+}
 # CPU time the program has used, in clock ticks.
 cpu_ticks() { awk '{print $14 + $15}' "/proc/$app/stat"; }
 # Waits until the program's work has stopped: less than a tenth of a second of CPU in a second.
@@ -106,7 +130,7 @@ wait_until_idle() {
     after="$(cpu_ticks)"
     [ $((after - before)) -lt $(($(getconf CLK_TCK) / 10)) ] && return 0
   done
-  fail "the $1 solve went on working"
+  fail "the $1 work went on"
 }
 wait_for_report_as_before() {
   wait_until_idle "$1"
@@ -131,6 +155,7 @@ drive() {
     fail "the window Form1 did not appear: $(cat "$run/program.log")"
   sleep 0.5
   read -r left top width height <<<"$(geometry "$window")"
+  width_main=$width height_main=$height
   # Its client area is 549 pixels high at 96 dots per inch; the menu bar takes the rest.
   menu=$((height - 549))
   [ "$menu" -gt 5 ] && [ "$menu" -lt 60 ] || fail "unexpected window height $height"
@@ -231,11 +256,106 @@ drive() {
   [ "$(last_grid_row_words)" -eq 75 ] ||
     fail "NJ changed while the work ran or behind a message: $(last_grid_row_words) words in a grid row"
 
+  result_windows
   kill -0 "$app" 2>/dev/null || fail "the program ended: $(cat "$run/program.log")"
   kill "$app"
   wait "$app" 2>/dev/null || true
   app=""
   cd "$work"
+}
+
+# The result windows of a solution that takes seconds to take further.
+result_windows() {
+  local incidence field plot main_id w x y width height
+  menu_item 30 Down Return  # "Geometry", "Test case for sphere"
+  type_into 52 25 160
+  type_into 108 26 160
+  click 196 28
+  wait_for_geometries 4
+  wait_until_idle "geometry's"
+  click 360 28
+  timeout 60 xdotool search --sync --onlyvisible --name '^Tarvenol$' >/dev/null ||
+    fail "no offer of the solve by the body's symmetry"
+  sleep 0.3
+  xdotool key Return
+  for _ in $(seq 300); do
+    [ "$(grep -c "The matrix was not formed" Tarvenol.txt)" -eq 3 ] && break
+    sleep 0.2
+  done
+  [ "$(grep -c "The matrix was not formed" Tarvenol.txt)" -eq 3 ] ||
+    fail "Return did not take the solve by the body's symmetry"
+  wait_until_idle "symmetric"
+
+  # The added masses: a second click while they run starts nothing and ends nothing.
+  menu_item 160 Down Down Return
+  incidence="$(timeout 30 xdotool search --sync --onlyvisible --name '^Body at incidence$' |
+    head -1)" || fail "the incidence window did not appear"
+  sleep 0.5
+  read -r x y width height <<<"$(geometry "$incidence")"
+  click_in "$incidence" 60 $((height - 22))
+  click_in "$incidence" 60 $((height - 22))
+  kill -0 "$app" 2>/dev/null || fail "a second click on the added masses ended the program"
+  result_shot "$incidence" incidence-working
+  click_in "$incidence" $((width / 2)) $((height / 2))
+  xdotool key Escape
+  wait_until_idle "added masses'"
+  click_in "$incidence" 60 $((height - 22))
+  wait_until_idle "added masses'"
+  kill -0 "$app" 2>/dev/null || fail "the program ended: $(cat "$run/program.log")"
+  result_shot "$incidence" incidence
+
+  # The flow: stopped by Escape, offered again and computed by its button.
+  menu_item 160 Down Down Down Return
+  field="$(timeout 30 xdotool search --sync --onlyvisible --name '^Flow around the body$' |
+    head -1)" || fail "the flow window did not appear"
+  sleep 0.3
+  result_shot "$field" field-working
+  read -r x y width height <<<"$(geometry "$field")"
+  click_in "$field" $((width / 2)) $((height * 2 / 3))
+  xdotool key Escape
+  wait_until_idle "flow's"
+  [ -n "$(window_named 'Flow around the body')" ] || fail "Escape closed the flow's window at work"
+  result_shot "$field" field-cancelled
+  click_in "$field" 190 16  # "Compute the flow"
+  wait_until_idle "flow's"
+  result_shot "$field" field
+  [ -n "$results_shot" ] && [ -z "$wm" ] && import -window root "$results_shot-screen.png"
+
+  # Kept with the main window; where the screen has room beside it (550 pixels, the least a
+  # result window takes), beside it and clear of the tops of the others.
+  main_id="$(printf '0x%x' "$window")"
+  plot="$(window_named 'Pressure along the body')"
+  room=$((1024 - left - width_main > left ? 1024 - left - width_main : left))
+  for w in "$plot" "$incidence" "$field"; do
+    read -r x y width height <<<"$(geometry "$w")"
+    [ "$room" -lt 550 ] || [ "$x" -ge $((left + width_main)) ] || [ $((x + width)) -le "$left" ] ||
+      [ "$y" -ge $((top + height_main)) ] || fail "a result window at $x, $y covers the main window"
+    [[ "$(xprop -id "$w" WM_TRANSIENT_FOR)" == *"# $main_id" ]] ||
+      fail "a result window ($w) is not the main window's transient: $(xprop -id "$w" WM_TRANSIENT_FOR 2>&1)"
+  done
+  read -r x y width _ <<<"$(geometry "$field")"
+  for w in "$plot" "$incidence"; do
+    read -r left_other top_other width_other _ <<<"$(geometry "$w")"
+    [ "$room" -lt 550 ] || [ "$x" -ge $((left_other + width_other)) ] ||
+      [ $((x + width)) -le "$left_other" ] || [ "$y" -ge $((top_other + 40)) ] ||
+      [ "$y" -le "$top_other" ] || fail "the flow's window covers the top of another result window"
+  done
+  if [ -n "$wm" ]; then
+    # A click on the main window leaves the result windows above it.
+    click 200 300
+    stacking="$(xprop -root _NET_CLIENT_LIST_STACKING)"
+    [[ "${stacking##*"$main_id"}" == *"$(printf '0x%x' "$field")"* ]] ||
+      fail "a click on the main window buried the flow's window: $stacking"
+  fi
+
+  # Escape closes each of them, with no work running.
+  for w in "$field" "$incidence" "$plot"; do
+    click_in "$w" 30 60
+    xdotool key Escape
+    sleep 0.5
+    ! xdotool search --onlyvisible --name '^(Flow around the body|Body at incidence|Pressure along the body)$' |
+      grep -qx "$w" || fail "Escape did not close a result window"
+  done
 }
 
 drive "no window manager"
@@ -250,4 +370,5 @@ else
 fi
 echo "passed $passes: the report holds the sphere with NI = 8, NJ = 12 and its solution; a"
 echo "        long solve was cancelled, then stopped by Escape, and left the report as it was;"
-echo "        no key reached the counts; the plot opened beside the window"
+echo "        no key reached the counts; the plot opened beside the window; the result windows"
+echo "        stood a second click, stopped at Escape, opened beside the window and each other"

@@ -215,8 +215,8 @@ class BatchRun {
     const std::optional<ForcesTable> table =
         ForcesOverAngles(program_, win_, range[0], range[1], range[2], &progress_);
     if (!table) return;
-    const std::string plot = ChartBytes(
-        MakeMomentChart(*table, BodyName(program_), program_.alphaDegrees), *picture, 900, 560);
+    const std::string plot =
+        ChartBytes(MakeMomentChart(*table, BodyName(program_)), *picture, 900, 560);
     if (plot.empty()) {
       win_.MessageBox("The plot cannot be drawn.");
       return;

@@ -5,8 +5,8 @@
 
 namespace tarvenol {
 
-double YoungDragArea(double r0Theta, double Ue, double H) {
-  return 4 * std::numbers::pi * r0Theta * std::pow(Ue, (H + 5) / 2);
+double YoungDragArea(double momentumArea, double Ue, double H) {
+  return 4 * std::numbers::pi * momentumArea * std::pow(Ue, (H + 5) / 2);
 }
 
 double Ittc57Friction(double reynolds) {

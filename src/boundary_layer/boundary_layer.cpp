@@ -64,13 +64,15 @@ class Outcome {
     Add(s, t.theta, t.H, t.cf, t.ReTheta, regime);
   }
 
-  // The drag from the layer's thickness and shape at s, where the march ended.
-  BoundaryLayerResult Result(const BoundaryLayerInput& in, double s, double theta, double H) {
+  // The drag from the layer's momentum area and its shape over the cross-section at s, where the
+  // march ended.
+  BoundaryLayerResult Result(const BoundaryLayerInput& in, double s, double momentumArea,
+                             double HArea) {
     BoundaryLayerResult out;
     out.stations = std::move(table_);
     DragFigures& f = out.figures;
     f.ReL = in.reynolds;
-    const double area = YoungDragArea(edge_.r0(s) * theta, edge_.Ue(s), H) * L_ * L_;
+    const double area = YoungDragArea(momentumArea, edge_.Ue(s), HArea) * L_ * L_;
     const BodyMeasures& b = in.body;
     f.CDWetted = area / b.wettedArea;
     f.CDVolume = area / std::pow(b.volume, 2.0 / 3);
@@ -116,14 +118,16 @@ BoundaryLayerResult MarchBoundaryLayer(const BoundaryLayerInput& in) {
                            ? std::max(in.body.xNose / in.body.length + t.tripXOverL, m.x[1])
                            : HUGE_VAL;
   const LaminarRun laminar =
-      MarchLaminar(edge, nu, stations, t.kind == TransitionKind::Free, tripX);
+      MarchLaminar(edge, nu, stations, t.kind != TransitionKind::Laminar, tripX);
   for (std::size_t k = 0; k < laminar.s.size(); ++k) out.Add(laminar.s[k], laminar.layer[k]);
   const double sLaminar = laminar.sEnd;
   const LaminarState& atEnd = laminar.atEnd;
-  if (laminar.end == LaminarEnd::Tail) return out.Result(in, sLaminar, atEnd.theta, atEnd.H);
+  // The laminar layer is thin: its momentum area is r0 theta.
+  const double laminarArea = edge.r0(sLaminar) * atEnd.theta;
+  if (laminar.end == LaminarEnd::Tail) return out.Result(in, sLaminar, laminarArea, atEnd.H);
   if (laminar.end == LaminarEnd::Separation && t.kind == TransitionKind::Laminar) {
     out.Add(sLaminar, atEnd, Regime::Separated);
-    BoundaryLayerResult r = out.Result(in, sLaminar, atEnd.theta, atEnd.H);
+    BoundaryLayerResult r = out.Result(in, sLaminar, laminarArea, atEnd.H);
     r.end = LayerEnd::LaminarSeparation;
     r.figures.xSeparation = out.XOverL(sLaminar);
     r.warnings.push_back(SeparationWarning("laminar", out.XOverL(sLaminar)));
@@ -144,7 +148,7 @@ BoundaryLayerResult MarchBoundaryLayer(const BoundaryLayerInput& in) {
   const TurbulentState& last = turbulent.atEnd;
   const bool separated = turbulent.end == TurbulentEnd::Separation;
   if (separated) out.Add(turbulent.sEnd, last, Regime::Separated);
-  BoundaryLayerResult r = out.Result(in, turbulent.sEnd, last.theta, last.H);
+  BoundaryLayerResult r = out.Result(in, turbulent.sEnd, last.momentumArea, last.HArea);
   r.figures.xTransition = out.XOverL(sLaminar);
   if (laminar.end == LaminarEnd::Separation) {
     r.separationBubble = true;

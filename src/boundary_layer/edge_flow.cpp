@@ -67,6 +67,7 @@ EdgeFlow::EdgeFlow(const Meridian& m) : EdgeFlow(m, SmoothedSlope(m)) {}
 EdgeFlow::EdgeFlow(const Meridian& m, std::vector<double> slope)
     : begin_(m.s.front()),
       end_(m.s.back()),
+      planar_(m.planar),
       Ue_(std::vector<double>(m.s), std::vector<double>(m.Ue)),
       dUeds_(std::vector<double>(m.s), std::move(slope)),
       r0_(std::vector<double>(m.s), std::vector<double>(m.r0)),

@@ -16,6 +16,7 @@
 // continued straight from the next two stations. The derivatives are joined by a makima spline
 // too.
 
+#include <algorithm>
 #include <optional>
 #include <vector>
 
@@ -44,6 +45,10 @@ class EdgeFlow {
   double x(double s) const { return x_(Clamp(s)); }
   // The cosine of the wall's angle to the axis.
   double dxds(double s) const { return x_.prime(Clamp(s)); }
+  // How fast the distance from the axis grows along the wall's normal: that cosine; 0 for a
+  // planar layer, and where the wall faces the axis (a profile that turns back), whose layer is
+  // taken thin.
+  double drdn(double s) const { return planar_ ? 0 : std::max(0.0, dxds(s)); }
 
  private:
   using Spline = boost::math::interpolators::makima<std::vector<double>>;
@@ -51,6 +56,7 @@ class EdgeFlow {
   double Clamp(double s) const { return s < begin_ ? begin_ : s > end_ ? end_ : s; }
 
   double begin_ = 0, end_ = 0;
+  bool planar_ = false;
   Spline Ue_, dUeds_, r0_, x_;
 };
 

@@ -9,24 +9,25 @@
 namespace tarvenol {
 namespace {
 
-// Thwaites' functions as White tabulates them.
-constexpr std::array<double, 27> kLambda = {-0.090, -0.088, -0.086, -0.084, -0.080, -0.076, -0.072,
-                                            -0.068, -0.064, -0.060, -0.056, -0.052, -0.048, -0.040,
-                                            -0.032, -0.016, 0.000,  0.016,  0.032,  0.048,  0.064,
-                                            0.080,  0.100,  0.120,  0.140,  0.200,  0.250};
-constexpr std::array<double, 27> kShear = {0.000, 0.015, 0.027, 0.038, 0.056, 0.072, 0.085,
-                                           0.095, 0.104, 0.113, 0.122, 0.130, 0.138, 0.153,
-                                           0.168, 0.195, 0.220, 0.244, 0.268, 0.291, 0.313,
-                                           0.333, 0.359, 0.382, 0.404, 0.463, 0.500};
-constexpr std::array<double, 27> kShape = {3.55, 3.49, 3.44, 3.39, 3.30, 3.22, 3.15, 3.09, 3.04,
-                                           2.99, 2.94, 2.90, 2.87, 2.81, 2.75, 2.67, 2.61, 2.55,
-                                           2.49, 2.44, 2.39, 2.34, 2.28, 2.23, 2.18, 2.07, 2.00};
+// Thwaites' functions as White tabulates them (Viscous Fluid Flow, section 4-6), every row.
+constexpr std::size_t kRows = 29;
+constexpr std::array<double, kRows> kLambda = {
+    -0.090, -0.088, -0.086, -0.084, -0.080, -0.076, -0.072, -0.068, -0.064, -0.060,
+    -0.056, -0.052, -0.048, -0.040, -0.032, -0.024, -0.016, -0.008, 0.000,  0.016,
+    0.032,  0.048,  0.064,  0.080,  0.100,  0.120,  0.140,  0.200,  0.250};
+constexpr std::array<double, kRows> kShear = {
+    0.000, 0.015, 0.027, 0.038, 0.056, 0.072, 0.085, 0.095, 0.104, 0.113,
+    0.122, 0.130, 0.138, 0.153, 0.168, 0.182, 0.195, 0.208, 0.220, 0.244,
+    0.268, 0.291, 0.313, 0.333, 0.359, 0.382, 0.404, 0.463, 0.500};
+constexpr std::array<double, kRows> kShape = {
+    3.55, 3.49, 3.44, 3.39, 3.30, 3.22, 3.15, 3.09, 3.04, 2.99, 2.94, 2.90, 2.87, 2.81, 2.75,
+    2.71, 2.67, 2.64, 2.61, 2.55, 2.49, 2.44, 2.39, 2.34, 2.28, 2.23, 2.18, 2.07, 2.00};
 
 // The Thwaites integral from station to station, to this relative error.
 constexpr unsigned kQuadratureDepth = 15;
 constexpr double kQuadratureError = 1e-10;
 
-std::vector<double> Of(const std::array<double, 27>& a) {
+std::vector<double> Of(const std::array<double, kRows>& a) {
   return {a.begin(), a.end()};
 }
 

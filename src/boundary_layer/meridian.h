@@ -9,12 +9,14 @@ namespace tarvenol {
 
 // Stations along the meridian, the first the start of the layer: the forward stagnation point
 // (Ue = 0, r0 = 0 on a body of revolution) or a leading edge. A planar layer (a flat plate, a
-// two-dimensional stagnation point) has r0 the same at every station.
+// two-dimensional stagnation point) has r0 the same at every station, and is marked planar: its
+// thickness adds nothing to the radius.
 struct Meridian {
   std::vector<double> s;   // arc length from the start, increasing
   std::vector<double> x;   // axial position
   std::vector<double> r0;  // distance of the wall from the axis
   std::vector<double> Ue;  // edge velocity, 0 only at the start
+  bool planar = false;
 };
 
 struct BodyMeasures {

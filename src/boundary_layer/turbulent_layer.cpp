@@ -9,23 +9,29 @@
 namespace tarvenol {
 namespace {
 
-// H1 falls to 3.3 as H grows without bound; trial steps of the march beyond separation may ask
-// for less, where the curves have no value.
-constexpr double kLeastH1 = 3.3 + 1e-9;
-// A trial step may take r0 theta through zero, where the skin friction has no value.
-constexpr double kLeastR0Theta = std::numeric_limits<double>::min();
+// A trial step may take the momentum area through zero, where the skin friction has no value.
+constexpr double kLeastArea = std::numeric_limits<double>::min();
 
-using State = std::array<double, 2>;  // r0 theta, r0 Ue theta H1
+using State = std::array<double, 2>;  // Theta, Phi
 
-TurbulentState LayerOf(const EdgeFlow& edge, double nu, double s, const State& y) {
-  const double Ue = edge.Ue(s);
-  TurbulentState t;
-  const double r0Theta = std::max(y[0], kLeastR0Theta);
-  t.theta = r0Theta / edge.r0(s);
-  t.H = HeadH(std::max(y[1] / (Ue * r0Theta), kLeastH1));
+struct Closure {
+  ThickLayer layer;
+  TurbulentState state;
+};
+
+// The layer of state y, from the guess at its H1, which is set to this one's.
+Closure ClosureOf(const EdgeFlow& edge, double nu, double s, const State& y, ProfileGuess& H1) {
+  const double Ue = edge.Ue(s), area = std::max(y[0], kLeastArea);
+  Closure c;
+  c.layer = ThickLayerOfFlux(area, y[1], edge.r0(s), edge.drdn(s), kHeadProfiles, H1);
+  TurbulentState& t = c.state;
+  t.theta = c.layer.theta;
+  t.H = c.layer.H;
   t.ReTheta = Ue * t.theta / nu;
   t.cf = LudwiegTillmannCf(t.H, t.ReTheta);
-  return t;
+  t.momentumArea = area;
+  t.HArea = c.layer.HArea;
+  return c;
 }
 
 }  // namespace
@@ -51,26 +57,28 @@ double LudwiegTillmannCf(double H, double ReTheta) {
 TurbulentRun MarchTurbulent(const EdgeFlow& edge, double nu, double sStart, double theta,
                             const std::vector<double>& stations) {
   TurbulentRun run;
+  ProfileGuess H1{HeadH1(kTransitionH)};
   const auto rhs = [&](double s, const State& y) {
-    const double Ue = edge.Ue(s), r0 = edge.r0(s);
-    const double H1 = std::max(y[1] / (Ue * std::max(y[0], kLeastR0Theta)), kLeastH1);
-    const TurbulentState t = LayerOf(edge, nu, s, y);
-    return State{r0 * t.cf / 2 - (t.H + 2) * y[0] * edge.dUeds(s) / Ue,
-                 r0 * Ue * HeadEntrainment(H1)};
+    const double gradient = edge.dUeds(s) / edge.Ue(s);
+    const Closure c = ClosureOf(edge, nu, s, y, H1);
+    return State{
+        edge.r0(s) * c.state.cf / 2 - (c.layer.HArea + 2) * c.state.momentumArea * gradient,
+        c.layer.edgeRadius * HeadEntrainment(c.layer.H1) - c.layer.flux * gradient};
   };
   const auto event = [&](double s, const State& y) {
-    return LayerOf(edge, nu, s, y).H - kTurbulentSeparation;
+    return ClosureOf(edge, nu, s, y, H1).state.H - kTurbulentSeparation;
   };
   const auto observe = [&](double s, const State& y) {
     run.s.push_back(s);
-    run.layer.push_back(LayerOf(edge, nu, s, y));
+    run.layer.push_back(ClosureOf(edge, nu, s, y, H1).state);
   };
-  const double r0 = edge.r0(sStart), Ue = edge.Ue(sStart);
-  const State start{r0 * theta, r0 * Ue * theta * HeadH1(kTransitionH)};
-  run.atStart = LayerOf(edge, nu, sStart, start);
-  const MarchEnd<2> end = March(rhs, start, sStart, stations, event, observe);
+  const ThickLayer start =
+      ThickLayerOfTheta(theta, H1.p, edge.r0(sStart), edge.drdn(sStart), kHeadProfiles);
+  const State y0{start.momentumArea, start.flux};
+  run.atStart = ClosureOf(edge, nu, sStart, y0, H1).state;
+  const MarchEnd<2> end = March(rhs, y0, sStart, stations, event, observe);
   run.sEnd = end.s;
-  run.atEnd = LayerOf(edge, nu, end.s, end.y);
+  run.atEnd = ClosureOf(edge, nu, end.s, end.y, H1).state;
   if (end.stopped) run.end = TurbulentEnd::Separation;
   return run;
 }

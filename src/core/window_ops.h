@@ -25,8 +25,10 @@ class WindowOps {
   virtual void ShowAboutWindow() = 0;
   // Shows the text with one OK button and returns once the user has closed it.
   virtual void MessageBox(const std::string& text) = 0;
-  // Asks the question with Yes and No buttons; true for Yes.
-  virtual bool Confirm(const std::string& question) = 0;
+  // Asks the question with Yes and No buttons; true for Yes. The answer suggested is the one
+  // Return gives: an offer is suggested, a step that may be regretted is not.
+  enum class Suggested { Yes, No };
+  virtual bool Confirm(const std::string& question, Suggested suggested) = 0;
 
   // The body-file chooser.
   virtual std::string GetDrive() = 0;

@@ -88,13 +88,15 @@ std::string NeitherFits(const SolveEstimate& e) {
          " by the body's symmetry, but only " + ByteText(e.availableBytes) + " is available.";
 }
 
-// The memory check the solve makes itself, made before anything is begun.
+// The checks the solve makes itself, of its panels and its memory, made before anything is
+// begun.
 void RequireSolveMemory(const ModelState& s, SolveKind kind) {
   const double ni = LoopEnd(s.NI), nj = LoopEnd(s.NJ);
   const int flows = static_cast<int>(IncidenceOnsetFlows(0).size());
   if (kind == SolveKind::Full) {
     RequireMatrixMemory(ni * nj, flows);
   } else {
+    RequireMirrorPanels(s);
     RequireSymmetricSolveMemory(ni, nj, flows);
   }
 }
@@ -188,10 +190,11 @@ std::unique_ptr<Operation> PlanApplyHessMethod(Program& p, WindowOps& win) {
       win.MessageBox(NeitherFits(e));
       return nullptr;
     }
-    if (e.symmetricFits && win.Confirm(SymmetricOffer(e))) {
+    if (e.symmetricFits && win.Confirm(SymmetricOffer(e), WindowOps::Suggested::Yes)) {
       kind = SolveKind::Symmetric;
     } else if (!e.fullFits || !win.Confirm("Hess's panel method for " + e.text +
-                                           " This may take a long time. Apply it?")) {
+                                               " This may take a long time. Apply it?",
+                                           WindowOps::Suggested::No)) {
       return nullptr;
     }
   }

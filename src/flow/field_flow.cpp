@@ -30,8 +30,13 @@ class FieldOperation : public Operation {
  private:
   void Compute(Progress& progress) override {
     Step(progress, Stage::FlowField, 0);
-    const BodyFlow flow(state_, body_, solution_, kFarFieldTolerance, &progress);
-    field_.grid = ComputeFieldGrid(flow, GridAroundBody(flow.Shape(), nx_, ny_), progress);
+    // The expansions' share of the work grows with the panels, the field's with its points:
+    // about alike at 12,000 panels for 40,000 points (measured).
+    const double panels = static_cast<double>(LoopEnd(state_.NI)) * LoopEnd(state_.NJ);
+    const double share = panels / (panels + 0.3 * nx_ * ny_);
+    PartProgress expansions(progress, 0, share), field(progress, share, 1);
+    const BodyFlow flow(state_, body_, solution_, kFarFieldTolerance, &expansions);
+    field_.grid = ComputeFieldGrid(flow, GridAroundBody(flow.Shape(), nx_, ny_), field);
   }
 
   void Take(Program&, WindowOps&) override { into_ = std::move(field_); }

@@ -7,7 +7,7 @@ void HeadlessWindow::MessageBox(const std::string& text) {
   if (onMessage) onMessage(text);
 }
 
-bool HeadlessWindow::Confirm(const std::string& question) {
+bool HeadlessWindow::Confirm(const std::string& question, Suggested) {
   questions.push_back(question);
   return answer;
 }

@@ -22,7 +22,7 @@ class HeadlessWindow : public WindowOps {
   void SetVisible(ManagedControl control, bool shown) override { visible[control] = shown; }
   void ShowAboutWindow() override { ++aboutShown; }
   void MessageBox(const std::string& text) override;
-  bool Confirm(const std::string& question) override;
+  bool Confirm(const std::string& question, Suggested suggested) override;
 
   std::string GetDrive() override { return drive; }
   std::string GetDirPath() override { return dirPath; }

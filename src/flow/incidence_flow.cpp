@@ -73,6 +73,9 @@ ForcesTable ForcesTableOf(const Program& p, double from, double to, double step,
   ForcesTable table;
   table.figures = FiguresOfPanels(p.state);
   table.spheroid = SpheroidOfBody(p);
+  const AddedMassCoefficients sources = TranslationAddedMasses(p.state, table.figures, p.solution);
+  table.sourceMunk = 2 * (sources.k2 - sources.k1);
+  table.shown = CurrentForces(p);
   const auto rows = static_cast<int>(std::floor((to - from) / step + 1e-9)) + 1;
   IgnoredProgress unwatched;
   ProgressClock clock;

@@ -31,8 +31,8 @@ std::optional<PressureForces> CurrentForces(const Program& p);
 std::optional<ForcesTable> ForcesOverAngles(const Program& p, WindowOps& win, double from,
                                             double to, double step, Progress* progress = nullptr);
 
-// The same for a range known to be one, of the solution shown; throws Cancelled when progress
-// asks to stop.
+// The same for a range known to be one, of the solution shown, with the forces at the angle of
+// attack shown; throws Cancelled when progress asks to stop.
 ForcesTable ForcesTableOf(const Program& p, double from, double to, double step,
                           Progress* progress = nullptr);
 

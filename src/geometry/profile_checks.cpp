@@ -9,9 +9,6 @@
 namespace tarvenol {
 namespace {
 
-// An end closer to the axis than this, relative to the body's size, lies on it.
-constexpr double kOnAxis = 1e-9;
-
 // A turn sharper than this, in degrees, between the panels before and after a point folds them
 // onto each other: records out of order, or a profile that turns back on itself. The example
 // bodies turn by 17 degrees at most, a flat base by 90.

@@ -5,13 +5,51 @@
 #include <QScatterSeries>
 #include <QValueAxis>
 #include <algorithm>
+#include <cmath>
 
 #include "core/shown_text.h"
 
 namespace tarvenol {
+namespace {
 
-QChart* MakeMomentChart(const ForcesTable& table, const std::string& body,
-                        std::optional<double> markedDegrees) {
+// The angles' axis over the table's range, ticked from 0.
+QValueAxis* AngleAxis(double first, double last) {
+  auto* axis = new QValueAxis;
+  axis->setTitleText("α, degrees");
+  if (last > first) {
+    axis->setRange(first, last);
+  } else {
+    axis->setRange(first - 1, first + 1);  // one angle: its point in the middle
+  }
+  axis->setTickType(QValueAxis::TicksDynamic);
+  axis->setTickAnchor(0);
+  axis->setTickInterval(last - first > 90 ? 15 : last - first > 45 ? 10 : 5);
+  axis->setLabelFormat("%.0f");
+  return axis;
+}
+
+// The moment's axis over low..high, and no less than kMomentScale either side of 0.
+QValueAxis* MomentAxis(double low, double high) {
+  double margin = 0.05 * (high - low);
+  if (high - low < 2 * kMomentScale) {
+    low = std::min(low, -kMomentScale);
+    high = std::max(high, kMomentScale);
+    margin = 0;
+  }
+  auto* axis = new QValueAxis;
+  axis->setTitleText("C<sub>M</sub> = M / (½ ρ U² V)");
+  axis->setRange(low - margin, high + margin);
+  axis->applyNiceNumbers();
+  // Ticks counted from 0, so that 0 is a tick of its own and not a rounded -0.00.
+  axis->setTickType(QValueAxis::TicksDynamic);
+  axis->setTickAnchor(0);
+  axis->setTickInterval((axis->max() - axis->min()) / (axis->tickCount() - 1));
+  return axis;
+}
+
+}  // namespace
+
+QChart* MakeMomentChart(const ForcesTable& table, const std::string& body) {
   auto* chart = new QChart;
   chart->setTitle(QString::fromStdString(MarkupTitle(
       "Pitching moment of " + body + " about its centre of volume, nose up, on the volume")));
@@ -19,54 +57,45 @@ QChart* MakeMomentChart(const ForcesTable& table, const std::string& body,
   auto* panels = new QLineSeries;
   panels->setName("panels");
   panels->setPen(QPen(QColor(0, 70, 200), 1.5));
-  auto* marked = new QScatterSeries;
-  marked->setName("α shown");
-  marked->setColor(QColor(0, 70, 200));
-  marked->setMarkerSize(9);
   auto* munk = new QLineSeries;
   munk->setName("Munk, 2 (k2 − k1) sin α cos α");
   munk->setPen(QPen(QColor(0, 0, 0), 1, Qt::DashLine));
-  double low = 0, high = 0, first = 0, last = 1;
+  // A colour of its own, drawn over the curve: the angle may lie between the table's rows.
+  auto* marked = new QScatterSeries;
+  marked->setName("α shown");
+  marked->setColor(QColor(230, 90, 0));
+  marked->setBorderColor(QColor(120, 40, 0));
+  marked->setMarkerSize(10);
+  double low = 0, high = 0;
+  const auto reach = [&](double cm) {
+    low = std::min(low, cm);
+    high = std::max(high, cm);
+  };
   for (const PressureForces& r : table.rows) {
     const double cm = MomentCoefficient(r.Pitching(), table.figures);
     panels->append(r.alphaDegrees, cm);
-    if (markedDegrees && *markedDegrees == r.alphaDegrees) marked->append(r.alphaDegrees, cm);
-    low = std::min(low, cm);
-    high = std::max(high, cm);
+    reach(cm);
     if (table.spheroid) {
       const double exact = MunkMomentCoefficient(*table.spheroid, IncidenceOf(r.alphaDegrees));
       munk->append(r.alphaDegrees, exact);
-      low = std::min(low, exact);
-      high = std::max(high, exact);
+      reach(exact);
     }
   }
+  double first = 0, last = 1;
   if (!table.rows.empty()) {
     first = table.rows.front().alphaDegrees;
     last = table.rows.back().alphaDegrees;
   }
+  if (table.shown && table.shown->alphaDegrees >= first && table.shown->alphaDegrees <= last) {
+    const double cm = MomentCoefficient(table.shown->Pitching(), table.figures);
+    marked->append(table.shown->alphaDegrees, cm);
+    reach(cm);
+  }
   // A table of one angle has no line to draw: its point is drawn instead.
   panels->setPointsVisible(table.rows.size() == 1);
   munk->setPointsVisible(table.rows.size() == 1);
-  auto* xAxis = new QValueAxis;
-  xAxis->setTitleText("α, degrees");
-  if (last > first) {
-    xAxis->setRange(first, last);
-  } else {
-    xAxis->setRange(first - 1, first + 1);
-  }
-  xAxis->setTickType(QValueAxis::TicksDynamic);
-  xAxis->setTickAnchor(0);
-  xAxis->setTickInterval(last - first > 45 ? 10 : 5);
-  xAxis->setLabelFormat("%.0f");
-  auto* yAxis = new QValueAxis;
-  yAxis->setTitleText("C_M = M / (½ ρ U² V)");
-  const double margin = 0.05 * (high - low) + 1e-12;
-  yAxis->setRange(low - margin, high + margin);
-  yAxis->applyNiceNumbers();
-  // Ticks counted from 0, so that 0 is a tick of its own and not a rounded -0.00.
-  yAxis->setTickType(QValueAxis::TicksDynamic);
-  yAxis->setTickAnchor(0);
-  yAxis->setTickInterval((yAxis->max() - yAxis->min()) / (yAxis->tickCount() - 1));
+  QValueAxis* xAxis = AngleAxis(first, last);
+  QValueAxis* yAxis = MomentAxis(low, high);
   chart->addAxis(xAxis, Qt::AlignBottom);
   chart->addAxis(yAxis, Qt::AlignLeft);
   QList<QAbstractSeries*> series = {panels, marked};

@@ -159,8 +159,9 @@ QChart* MakeIncidenceChart(const PressureAlongBody& p) {
   std::vector<QAbstractSeries*> series;
   if (p.spheroid) {
     const Spheroid& s = *p.spheroid;
-    const auto curve = [&](const QString& name, double angle, Qt::PenStyle style) {
-      auto* exact = Line(name, QColor(0, 0, 0), style, 1);
+    const auto curve = [&](const QString& name, double angle, const QColor& colour,
+                           Qt::PenStyle style) {
+      auto* exact = Line(name, colour, style, 1);
       for (int k = 0; k <= kCurvePoints; ++k) {
         const double u = -s.a + 2 * s.a * k / kCurvePoints;
         const double r = s.b * std::sqrt(std::max(0.0, 1 - u * u / (s.a * s.a)));
@@ -172,9 +173,10 @@ QChart* MakeIncidenceChart(const PressureAlongBody& p) {
       }
       return exact;
     };
+    // Each entry of the legend in a colour of its own.
     series = {curve(QString("exact; largest deviation %1").arg(Number(p.deviation, 4)),
-                    windwardAngle, Qt::SolidLine),
-              curve("exact, leeward", leewardAngle, Qt::DashLine)};
+                    windwardAngle, QColor(0, 0, 0), Qt::SolidLine),
+              curve("exact, leeward", leewardAngle, QColor(120, 60, 0), Qt::DashLine)};
     xLow = std::min(xLow, s.centre - s.a);
     xHigh = std::max(xHigh, s.centre + s.a);
   }

@@ -23,11 +23,27 @@ int MeridianNearestY(const ModelState& s, int i) {
 
 }  // namespace
 
+AddedMassCoefficients TranslationAddedMasses(const ModelState& s, const BodyFigures& figures,
+                                             const HessSolution& solution) {
+  const Array2& axial = solution.flows[kAxialStream].Sigma;
+  const Array2& across = solution.flows[kTransverseStream].Sigma;
+  double momentX = 0, momentY = 0;
+  for (int i = 1; i <= LoopEnd(s.NI); ++i) {
+    for (int j = 1; j <= LoopEnd(s.NJ); ++j) {
+      const double area = OutlineArea(OutlineOfPanel(s, i, j));
+      momentX += axial(i, j) * area * (s.xC(i, j) - figures.centreX);
+      momentY += across(i, j) * area * s.yC(i, j);
+    }
+  }
+  AddedMassCoefficients k;
+  k.k1 = std::fabs(momentX) / figures.volume - 1;
+  k.k2 = std::fabs(momentY) / figures.volume - 1;
+  return k;
+}
+
 AddedMassCoefficients AddedMassesOf(const ModelState& s, const BodyFigures& figures,
                                     const HessSolution& solution, Progress& progress) {
   const int ni = LoopEnd(s.NI), nj = LoopEnd(s.NJ);
-  const Array2& axial = solution.flows[kAxialStream].Sigma;
-  const Array2& across = solution.flows[kTransverseStream].Sigma;
   const Array2& turn = solution.flows[kPitchTurn].Sigma;
   const double xc = figures.centreX;
 
@@ -37,21 +53,17 @@ AddedMassCoefficients AddedMassesOf(const ModelState& s, const BodyFigures& figu
   const int j0 = MeridianNearestY(s, (ni + 1) / 2);
   const Array1 phi = MeridianPotential(s, turn, j0, progress);
 
-  double momentX = 0, momentY = 0, m66 = 0;
+  double m66 = 0;
   for (int i = 1; i <= ni; ++i) {
     const double cos0 = s.yC(i, j0) / std::hypot(s.yC(i, j0), s.zC(i, j0));
     for (int j = 1; j <= nj; ++j) {
       const double area = OutlineArea(OutlineOfPanel(s, i, j));
       const double x = s.xC(i, j) - xc, y = s.yC(i, j);
-      momentX += axial(i, j) * area * x;
-      momentY += across(i, j) * area * y;
       const double cosTheta = y / std::hypot(y, s.zC(i, j));
       m66 += phi(i) * cosTheta / cos0 * (x * s.ZtaY(i, j) - y * s.ZtaX(i, j)) * area;
     }
   }
-  AddedMassCoefficients k;
-  k.k1 = std::fabs(momentX) / figures.volume - 1;
-  k.k2 = std::fabs(momentY) / figures.volume - 1;
+  AddedMassCoefficients k = TranslationAddedMasses(s, figures, solution);
   k.kPrime = m66 / figures.inertiaZ;
   return k;
 }

@@ -26,6 +26,11 @@ struct AddedMassCoefficients {
   double kPrime = 0;  // m66 / (rho Izz), Izz of the displaced fluid about the centre
 };
 
+// k1 and k2 alone, from the first moments of the sources of the axial and the transverse stream
+// of a solution on the panels of s: a sum over the panels, with no potential to compute.
+AddedMassCoefficients TranslationAddedMasses(const ModelState& s, const BodyFigures& figures,
+                                             const HessSolution& solution);
+
 // From a solution carrying the three onset flows of IncidenceOnsetFlows(figures.centreX) on the
 // panels of s, a body of revolution. The potential on the body takes NI * NI * NJ panel
 // potentials, told to progress, which may stop it (Cancelled).

@@ -22,8 +22,8 @@ using StreamVelocities = std::array<Vector3, 2>;
 class BodyFlow {
  public:
   // A snapshot of the geometry of s and body and of the solution's two streams: it reads
-  // nothing of them afterwards. The solution must carry both streams. Tells progress, where
-  // given, how far the expansions have come, and throws Cancelled when asked to stop.
+  // nothing of them afterwards. The solution must carry both streams. Where progress is given,
+  // the expansions tell it how far they have come, and stop when it asks (Cancelled).
   BodyFlow(const ModelState& s, const BodyWork& body, const HessSolution& solution,
            double tolerance = kFarFieldTolerance, Progress* progress = nullptr);
 

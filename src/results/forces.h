@@ -31,6 +31,11 @@ struct ForcesTable {
   BodyFigures figures;
   std::optional<Spheroid> spheroid;
   std::vector<PressureForces> rows;
+  // At the angle of attack shown, whether or not it is one of the rows'.
+  std::optional<PressureForces> shown;
+  // 2 (k2 - k1) of the panels' own sources (their first moments): Munk's moment coefficient on
+  // the volume over sin a cos a, which the exact flow's moment of the pressure has.
+  double sourceMunk = 0;
 };
 
 // The pressure of the solution's stream at the angle of attack integrated over the panels of s.

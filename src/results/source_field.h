@@ -21,6 +21,7 @@
 // down to the panels, which take the exact formula (field_velocity.h).
 
 #include <array>
+#include <memory>
 #include <vector>
 
 #include "core/array.h"
@@ -38,9 +39,9 @@ class SourceField {
  public:
   // The panels of s with the source strengths sigma[f] (by panel, [0..NI, 0..NJ]) of each set,
   // at most kMaxFieldFlows of them. A tolerance of 0 takes every panel by the exact formula:
-  // the direct sum.
-  // Tells progress, where given, how far the expansions have come, and throws Cancelled when
-  // asked to stop.
+  // the direct sum. Where progress is given, the tree and the expansions tell it how far they
+  // have come at Stage::FlowField, at every few leaves of the tree, and throw
+  // Cancelled when it asks them to stop.
   SourceField(const ModelState& s, const std::vector<const Array2*>& sigma,
               double tolerance = kFarFieldTolerance, VectorPath path = WidestVectorPath(),
               Progress* progress = nullptr);
@@ -67,10 +68,10 @@ class SourceField {
 
   int Build(std::vector<int>& order, int begin, int end, int depth,
             const std::vector<double>& corners, const std::vector<double>& controls,
-            const std::vector<int>& cornerCount);
+            const std::vector<int>& cornerCount, Progress* progress);
   // The expansions' coefficients, and the budget of the bound.
   void Moments(const ModelState& s, const std::vector<int>& order, double tolerance,
-               VectorPath path, Progress& progress);
+               VectorPath path, Progress* progress);
   // The order of expansion that meets the bound for node n at distance R, or -1 for none.
   int OrderFor(int n, double R) const;
 
@@ -80,7 +81,7 @@ class SourceField {
   std::vector<Node> nodes_;
   // For each node, flow and component of the velocity: the coefficients G of
   // V = Re sum G_lm I_lm(point - centre), as real parts then imaginary parts.
-  std::vector<double> gradient_;
+  std::unique_ptr<double[]> gradient_;
   // For each node, k = 0..kMaxOrder + 1: the sum over its sources q, of every set, of
   // |q| (r / rho)^k, r their distance from the centre: k = 0 is its share of A.
   std::vector<double> reach_;

@@ -279,52 +279,69 @@ struct EdgeTerms {
   }
 }
 
-// Columns 1..count of one row, a block of source panels at a time; the last block is computed
-// into a spare row end and copied.
-[[gnu::always_inline]] inline void RowVelocities(const SourcePanels& P, const FieldPanel& f,
-                                                 const KernelConstants& c, Block& b, double* vn,
-                                                 double* vu, double* vv) {
+// Columns begin + 1..end of one row, a block of source panels at a time; the last block is
+// computed into a spare row end and copied.
+[[gnu::always_inline]] inline void RowVelocities(const SourcePanels& P, int begin, int end,
+                                                 const FieldPanel& f, const KernelConstants& c,
+                                                 Block& b, double* vn, double* vu, double* vv) {
   ClearUpperHalves();
-  int n0 = 0;
-  for (; n0 + kLanes <= P.count; n0 += kLanes) {
+  int n0 = begin;
+  for (; n0 + kLanes <= end; n0 += kLanes) {
     BlockVelocity(P, f, c, n0, b, vn + 1 + n0, vu + 1 + n0, vv + 1 + n0);
   }
-  if (n0 < P.count) {
+  if (n0 < end) {
     double tail[3][kLanes];
     BlockVelocity(P, f, c, n0, b, tail[0], tail[1], tail[2]);
-    const auto left = static_cast<std::size_t>(P.count - n0);
+    const auto left = static_cast<std::size_t>(end - n0);
     std::copy_n(tail[0], left, vn + 1 + n0);
     std::copy_n(tail[1], left, vu + 1 + n0);
     std::copy_n(tail[2], left, vv + 1 + n0);
   }
 }
 
-void RowPlain(const SourcePanels& P, const FieldPanel& f, const KernelConstants& c, RowWork& b,
-              double* vn, double* vu, double* vv) {
-  RowVelocities(P, f, c, b, vn, vu, vv);
+void RowPlain(const SourcePanels& P, int begin, int end, const FieldPanel& f,
+              const KernelConstants& c, RowWork& b, double* vn, double* vu, double* vv) {
+  RowVelocities(P, begin, end, f, c, b, vn, vu, vv);
 }
 
 #if defined(__x86_64__)
-TARVENOL_AVX2 void RowAvx2(const SourcePanels& P, const FieldPanel& f, const KernelConstants& c,
-                           RowWork& b, double* vn, double* vu, double* vv) {
-  RowVelocities(P, f, c, b, vn, vu, vv);
+TARVENOL_AVX2 void RowAvx2(const SourcePanels& P, int begin, int end, const FieldPanel& f,
+                           const KernelConstants& c, RowWork& b, double* vn, double* vu,
+                           double* vv) {
+  RowVelocities(P, begin, end, f, c, b, vn, vu, vv);
 }
 
-TARVENOL_AVX512 void RowAvx512(const SourcePanels& P, const FieldPanel& f, const KernelConstants& c,
-                               RowWork& b, double* vn, double* vu, double* vv) {
-  RowVelocities(P, f, c, b, vn, vu, vv);
+TARVENOL_AVX512 void RowAvx512(const SourcePanels& P, int begin, int end, const FieldPanel& f,
+                               const KernelConstants& c, RowWork& b, double* vn, double* vu,
+                               double* vv) {
+  RowVelocities(P, begin, end, f, c, b, vn, vu, vv);
 }
 #endif
 
+template <RowRangeFunction Range>
+void WholeRow(const SourcePanels& P, const FieldPanel& f, const KernelConstants& c, RowWork& b,
+              double* vn, double* vu, double* vv) {
+  Range(P, 0, P.count, f, c, b, vn, vu, vv);
+}
+
 }  // namespace
 
-RowFunction RowFor(VectorPath path) {
+RowRangeFunction RowRangeFor(VectorPath path) {
 #if defined(__x86_64__)
   if (path == VectorPath::Avx512) return RowAvx512;
   if (path == VectorPath::Avx2) return RowAvx2;
 #endif
   (void)path;
   return RowPlain;
+}
+
+RowFunction RowFor(VectorPath path) {
+#if defined(__x86_64__)
+  if (path == VectorPath::Avx512) return WholeRow<RowAvx512>;
+  if (path == VectorPath::Avx2) return WholeRow<RowAvx2>;
+#endif
+  (void)path;
+  return WholeRow<RowPlain>;
 }
 
 }  // namespace tarvenol

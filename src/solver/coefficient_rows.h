@@ -79,4 +79,11 @@ using RowFunction = void (*)(const SourcePanels& P, const FieldPanel& f, const K
 // The row's kernel built for the vector path.
 RowFunction RowFor(VectorPath path);
 
+// The same for the source panels begin + 1..end alone: fills vn, vu and vv there, the same bits
+// as the whole row's.
+using RowRangeFunction = void (*)(const SourcePanels& P, int begin, int end, const FieldPanel& f,
+                                  const KernelConstants& c, RowWork& work, double* vn, double* vu,
+                                  double* vv);
+RowRangeFunction RowRangeFor(VectorPath path);
+
 }  // namespace tarvenol

@@ -2,16 +2,21 @@
 
 #include <omp.h>
 
-#include <atomic>
+#include <algorithm>
 #include <climits>
 #include <cmath>
+#include <cstdio>
 #include <span>
 #include <string>
 
 #include "core/memory.h"
 #include "core/program_error.h"
+#include "core/shown_text.h"
+#include "geometry/profile_checks.h"
 #include "solver/coefficient_rows.h"
 #include "solver/gauss_solve.h"
+#include "solver/mode_sums.h"
+#include "solver/ring_far_field.h"
 
 namespace tarvenol {
 namespace {
@@ -24,139 +29,8 @@ constexpr double kParallelPanels = 1e5;
 constexpr double kMaxPanels = INT_MAX - 8;
 constexpr std::size_t kMaxFlows = 4;
 
-// Source columns d = 0..NJ/2 of each ring: the other half are their mirror images.
-int HalfColumns(int nj) {
-  return nj / 2 + 1;
-}
-
-// cos and sin of phi_j, the angle of the meridian plane through the middle of column j.
-struct Column {
-  double c = 1, s = 0;
-};
-
-// From the control points of the first ring, which lie in those planes.
-std::vector<Column> ColumnAngles(const ModelState& s, int nj) {
-  std::vector<Column> columns(static_cast<std::size_t>(nj) + 1);
-  for (int j = 1; j <= nj; ++j) {
-    const double r = std::hypot(s.yC(1, j), s.zC(1, j));
-    columns[static_cast<std::size_t>(j)] = {s.yC(1, j) / r, s.zC(1, j) / r};
-  }
-  return columns;
-}
-
-// The axes of panel (i, j) that the modes are resolved along: e, the circumferential
-// direction of column j, and t = e x Zta, the meridional tangent.
-struct ModeAxes {
-  double eY, eZ;  // e has no x part
-  double tX, tY, tZ;
-};
-
-ModeAxes AxesOf(const ModelState& s, int i, int j, const Column& phi) {
-  return {-phi.s, phi.c, -phi.s * s.ZtaZ(i, j) - phi.c * s.ZtaY(i, j), phi.c * s.ZtaX(i, j),
-          phi.s * s.ZtaX(i, j)};
-}
-
-// The weights of the evaluated columns d = 0..NJ/2 in the mode sums: each mirror pair counts
-// twice, d = 0 and, for an even NJ, d = NJ/2 once; cos and sin of d dPhi for the mode m = 1.
-struct ModeWeights {
-  std::vector<double> once, cosine, sine;
-};
-
-ModeWeights WeightsOf(const ModelState& s, int nj) {
-  const int half = HalfColumns(nj);
-  ModeWeights w;
-  for (int d = 0; d < half; ++d) {
-    const double pairs = d == 0 || 2 * d == nj ? 1 : 2;
-    const double angle = s.TwoPI / nj * d;
-    w.once.push_back(pairs);
-    w.cosine.push_back(pairs * std::cos(angle));
-    w.sine.push_back(pairs * std::sin(angle));
-  }
-  return w;
-}
-
-// The five mode matrices, rows and columns 1..NI: the Zta sums of m = 0 and 1 followed by the
-// right-hand sides (m = 0: one column per flow; m = 1: the cos parts, then the sin parts), and
-// the t sums of m = 0 and 1 and the e sum of m = 1.
-struct ModeMatrices {
-  Array2 N0, N1, T0, T1, C1;
-};
-
-double Sum(const std::vector<double>& weights, const double* values) {
-  double sum = 0;
-  for (std::size_t d = 0; d < weights.size(); ++d) sum = sum + weights[d] * values[d];
-  return sum;
-}
-
-// Row i of the mode sums from one row of coefficients, which holds ring i's panel of column 1
-// against the source panels (i', 1 + d), d = 0..NJ/2, ring by ring.
-void AddRing(ModeMatrices& M, const ModeWeights& w, int i, int ni, const double* vn,
-             const double* vu, const double* vv) {
-  const auto row = static_cast<std::size_t>(i);
-  const std::size_t half = w.once.size();
-  for (int i2 = 1; i2 <= ni; ++i2) {
-    const std::size_t at = 1 + static_cast<std::size_t>(i2 - 1) * half;
-    const auto column = static_cast<std::size_t>(i2);
-    M.N0(row, column) = Sum(w.once, vn + at);
-    M.N1(row, column) = Sum(w.cosine, vn + at);
-    M.T0(row, column) = Sum(w.once, vu + at);
-    M.T1(row, column) = Sum(w.cosine, vu + at);
-    M.C1(row, column) = Sum(w.sine, vv + at);
-  }
-}
-
-bool AllFinite(const double* a, std::size_t n) {
-  bool finite = true;
-  for (std::size_t k = 0; k < n; ++k) finite = finite && std::isfinite(a[k]);
-  return finite;
-}
-
-// Evaluates the rings' rows of coefficients in parallel and gathers the mode sums. Returns 0,
-// or the first ring whose coefficients are not all finite. Throws Cancelled when asked.
-int GatherModeSums(const ModelState& s, ModeMatrices& M, const std::vector<Column>& phi,
-                   VectorPath path, Progress& progress) {
-  const int ni = LoopEnd(s.NI), nj = LoopEnd(s.NJ);
-  const SourcePanels panels(s, HalfColumns(nj));
-  const ModeWeights weights = WeightsOf(s, nj);
-  const RowFunction row = RowFor(path);
-  const KernelConstants c{s.PI, s.TwoPI, s.FourPI};
-  std::atomic<int> ringsDone = 0;
-  std::atomic<bool> stop = false;
-  std::atomic<int> firstNonFinite = ni + 1;
-  // A row of each component for each thread, made here: a failure to allocate inside the
-  // parallel region would end the program.
-  const auto length = static_cast<std::size_t>(panels.count) + 1;
-  std::vector<double> rows(3 * length * static_cast<std::size_t>(omp_get_max_threads()));
-  RowWorkAreas work(omp_get_max_threads());
-#pragma omp parallel
-  {
-    double* vn = &rows[3 * length * static_cast<std::size_t>(omp_get_thread_num())];
-    double* vu = vn + length;
-    double* vv = vu + length;
-#pragma omp for schedule(dynamic, 1)
-    for (int i = 1; i <= ni; ++i) {
-      if (stop.load(std::memory_order_relaxed)) continue;
-      const ModeAxes a = AxesOf(s, i, 1, phi[1]);
-      const FieldPanel field{s.xC(i, 1),   s.yC(i, 1),  s.zC(i, 1), a.tX, a.tY,
-                             a.tZ,         0,           a.eY,       a.eZ, s.ZtaX(i, 1),
-                             s.ZtaY(i, 1), s.ZtaZ(i, 1)};
-      row(panels, field, c, work.Of(omp_get_thread_num()), vn, vu, vv);
-      if (!AllFinite(vn, length) || !AllFinite(vu, length) || !AllFinite(vv, length)) {
-        int first = firstNonFinite.load(std::memory_order_relaxed);
-        while (i < first && !firstNonFinite.compare_exchange_weak(first, i)) {
-        }
-      }
-      AddRing(M, weights, i, ni, vn, vu, vv);
-      const int done = ringsDone.fetch_add(1, std::memory_order_relaxed) + 1;
-      if (omp_get_thread_num() == 0 &&
-          !progress.Advance(Stage::Coefficients, static_cast<double>(done) / ni)) {
-        stop.store(true, std::memory_order_relaxed);
-      }
-    }
-  }
-  if (stop) throw Cancelled();
-  return firstNonFinite > ni ? 0 : firstNonFinite.load();
-}
+// Rows on which the work of the coefficient stage is counted for an estimate.
+constexpr int kCountedRows = 64;
 
 // Each flow's right-hand sides -n . onset, ring by ring, split into the modes: the mean over
 // the ring for m = 0, and 2/NJ times the sums with cos and sin of phi_j for m = 1, which for
@@ -264,6 +138,30 @@ void Expand(const ModelState& s, const ModeMatrices& M, const std::vector<Column
 
 }  // namespace
 
+void RequireMirrorPanels(const ModelState& s) {
+  const int ni = LoopEnd(s.NI);
+  // Panels made without a grid (a test's) are taken as they are.
+  if (!HasProfileGrid(s)) return;
+  double size = 0;
+  for (int i = 1; i <= ni + 1; ++i) {
+    size = std::max({size, std::fabs(s.xB(i, 1)), std::fabs(s.yB(i, 1)), std::fabs(s.zB(i, 1))});
+  }
+  for (const auto& [i, end] : {std::pair{1, "first"}, std::pair{ni + 1, "last"}}) {
+    const double r = std::hypot(s.yB(i, 1), s.zB(i, 1));
+    if (r > kOnAxis * size) {
+      char text[32];
+      std::snprintf(text, sizeof text, "%.6g", r);
+      throw ProgramError(
+          "Hess's panel method by the body's symmetry needs a profile that ends on the axis, "
+          "but the " +
+          std::string(end) + " point of the profile of " + ShownPath(s.BodyFile) +
+          " has r = " + text +
+          ": its panels there are not their own mirror images. Close the profile on the "
+          "axis, or apply the full solve.");
+    }
+  }
+}
+
 void RequireSymmetricSolveMemory(double ni, double nj, int flows) {
   const double panels = ni * nj;
   const std::string count = std::to_string(static_cast<long long>(panels));
@@ -276,8 +174,8 @@ void RequireSymmetricSolveMemory(double ni, double nj, int flows) {
   }
 }
 
-double SymmetricSolveEvaluations(double ni, double nj) {
-  return ni * ni * (std::floor(nj / 2) + 1);
+ModeSumsWork SymmetricSolveWork(const ModelState& s) {
+  return CountModeSumsWork(s, kRingFarFieldTolerance, kCountedRows);
 }
 
 double SymmetricSolveBytes(double ni, double nj, int flows, int threads) {
@@ -286,17 +184,20 @@ double SymmetricSolveBytes(double ni, double nj, int flows, int threads) {
   const double rows = ni + 1;
   const double modes = rows * (rows + flows) + rows * (rows + 2.0 * flows) + 3 * rows * rows;
   const double solution = (3.0 * flows + 1) * (ni + 1) * (nj + 1);
+  const double rules = threads * rows * static_cast<double>(sizeof(RingRule));
   return (sourceArrays * (sources + kLanes) + 3 * threads * (sources + 1) + modes + solution) *
-         static_cast<double>(sizeof(double));
+             static_cast<double>(sizeof(double)) +
+         rules + RingFarField::Bytes(ni, nj);
 }
 
 HessSolution SymmetricSolve(const ModelState& s, const std::vector<OnsetFlow>& onsets,
-                            Progress& progress, VectorPath path) {
+                            Progress& progress, VectorPath path, double farTolerance) {
   if (onsets.empty() || onsets.size() > kMaxFlows) {
     throw ProgramError("Hess's panel method takes one to four onset flows at a time.");
   }
   const int ni = LoopEnd(s.NI), nj = LoopEnd(s.NJ);
   const int flows = static_cast<int>(onsets.size());
+  RequireMirrorPanels(s);
   RequireSymmetricSolveMemory(ni, nj, flows);
   const std::vector<Column> phi = ColumnAngles(s, nj);
   const auto rows = static_cast<std::size_t>(ni);
@@ -306,7 +207,7 @@ HessSolution SymmetricSolve(const ModelState& s, const std::vector<OnsetFlow>& o
   HessSolution solution;
   solution.onsets = onsets;
   Step(progress, Stage::Coefficients, 0);
-  if (const int ring = GatherModeSums(s, M, phi, path, progress); ring != 0) {
+  if (const int ring = GatherModeSums(s, M, phi, farTolerance, path, progress); ring != 0) {
     solution.nonFinitePanel = (ring - 1) * nj + 1;
     return solution;
   }

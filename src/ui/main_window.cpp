@@ -3,7 +3,6 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
-#include <QFileDialog>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLayout>
@@ -62,18 +61,20 @@ Form1::Form1(MessageSink sink, QuestionSink questions, SavePathSink paths)
   controls_ = BuildControls();
   controls_.Form_About = new Form_About(this);
   Form_Pressure_ = new PressureWindow(this);
+  ops_ = std::make_unique<QtWindowOps>(controls_, canvas_, this, std::move(sink),
+                                       std::move(questions));
   Form_Incidence_ = new IncidenceWindow(
-      this,
+      this, program_, *ops_, paths_,
       [this](const QString& text) {
         const bool taken = SetAngleOfAttack(program_, *ops_, text.toStdString());
         ShowAngle();
         return taken;
       },
-      [this] { Start(PlanBodyFigures(program_, *ops_)); });
-  ops_ = std::make_unique<QtWindowOps>(controls_, canvas_, this, std::move(sink),
-                                       std::move(questions));
-  Form_Field_ = new FieldWindow(program_, *ops_, this);
+      [this] { Start(PlanBodyFigures(program_, *ops_), *figuresRunner_); });
+  Form_Field_ = new FieldWindow(program_, *ops_, paths_, this);
   runner_ = std::make_unique<WorkRunner>(progress_, Pic1_, nullptr);
+  figuresRunner_ = std::make_unique<WorkRunner>(Form_Incidence_->Progress(),
+                                                Form_Incidence_->FocusRest(), nullptr);
   BuildMenus();
   ConnectEvents(controls_);
   // The layout does not follow a resize, so the window keeps the size of its controls.
@@ -83,13 +84,15 @@ Form1::Form1(MessageSink sink, QuestionSink questions, SavePathSink paths)
 
 Form1::~Form1() {
   if (Working()) QApplication::restoreOverrideCursor();
+  // Its work stopped before the panel it shows on is gone.
+  figuresRunner_.reset();
   // Gone before the program it sets the angle of.
   delete Form_Incidence_;
   Form_Incidence_ = nullptr;
 }
 
 bool Form1::Working() const {
-  return runner_->Working();
+  return runner_->Working() || (figuresRunner_ && figuresRunner_->Working());
 }
 
 Form1Controls Form1::BuildControls() {
@@ -235,13 +238,13 @@ void Form1::BuildMenus() {
   QAction* Mn_Incidence = Mn_Results->addAction("Body at incidence");
   Mn_Incidence->setObjectName("Mn_Incidence");
   connect(Mn_Incidence, &QAction::triggered, this, [this] {
-    Form_Incidence_->ShowBody(program_);
+    Form_Incidence_->ShowBody();
     ShowBeside(Form_Incidence_, this);
   });
   QAction* Mn_Field = Mn_Results->addAction("Flow around the body");
   Mn_Field->setObjectName("Mn_Field");
   connect(Mn_Field, &QAction::triggered, this, [this] {
-    Form_Field_->Follow();
+    Form_Field_->Follow(true);
     ShowBeside(Form_Field_, this);
   });
   QAction* Mn_ExportVtk = Mn_Results->addAction("Export the panels as VTK...");
@@ -256,29 +259,32 @@ void Form1::BuildMenus() {
   });
 }
 
-void Form1::Start(std::unique_ptr<Operation> operation) {
-  if (!operation) return;
+void Form1::Start(std::unique_ptr<Operation> operation, WorkRunner& runner) {
+  if (!operation || Working()) return;
   // The panel with its Cancel button first, so that the focus can go there.
-  runner_->Start(std::move(operation), [this](std::unique_ptr<Operation> done) {
+  const bool figures = &runner == figuresRunner_.get();
+  runner.Start(std::move(operation), [this, figures](std::unique_ptr<Operation> done) {
     done->Finish(program_, *ops_);
-    SetWorking(false);
+    SetWorking(false, nullptr);
     ShowPicture();
     ShowResults();
     PlaceFocus();
+    if (figures) Form_Incidence_->WorkEnded();
   });
-  SetWorking(true);
+  SetWorking(true, figures ? static_cast<QWidget*>(Pic1_) : progress_->CancelButton());
 }
 
-void Form1::SetWorking(bool working) {
+void Form1::SetWorking(bool working, QWidget* rest) {
   for (QWidget* control : {controls_.managed.at(ManagedControl::Command_Sphere),
                            controls_.managed.at(ManagedControl::Command_HessPan),
                            static_cast<QWidget*>(controls_.File_Body)}) {
     // The control that started the work gives its focus to Cancel, not to the next in the tab
     // order; a control the user has gone on to keeps it.
-    if (working) PassFocusTo(progress_->CancelButton(), control);
+    if (working) PassFocusTo(rest, control);
     control->setEnabled(!working);
   }
   for (QAction* item : Mn_Geometry_->actions()) item->setEnabled(!working);
+  Form_Incidence_->SetWorking(working);
   if (working) {
     QApplication::setOverrideCursor(Qt::BusyCursor);
   } else {
@@ -307,17 +313,13 @@ void Form1::ShowPicture() {
 
 void Form1::ShowResults() {
   if (Form_Pressure_->isVisible()) Form_Pressure_->ShowPressure(CurrentPressure(program_));
-  if (Form_Incidence_ != nullptr && Form_Incidence_->isVisible()) {
-    Form_Incidence_->ShowBody(program_);
-  }
+  if (Form_Incidence_ != nullptr && Form_Incidence_->isVisible()) Form_Incidence_->ShowBody();
   if (Form_Field_->isVisible()) Form_Field_->Follow();
 }
 
 void Form1::ShowAngle() {
   if (Form_Pressure_->isVisible()) Form_Pressure_->ShowPressure(CurrentPressure(program_));
-  if (Form_Incidence_ != nullptr && Form_Incidence_->isVisible()) {
-    Form_Incidence_->ShowBody(program_);
-  }
+  if (Form_Incidence_ != nullptr && Form_Incidence_->isVisible()) Form_Incidence_->ShowBody();
   if (Form_Field_->isVisible()) Form_Field_->AlphaChanged(program_.alphaDegrees);
 }
 
@@ -328,8 +330,7 @@ void Form1::Export(const QString& title, const QString& suggested, const QString
     save(program_, *ops_, {});
     return;
   }
-  const QString path = paths_ ? paths_(title, suggested, filter)
-                              : QFileDialog::getSaveFileName(this, title, suggested, filter);
+  const QString path = AskSavePath(this, paths_, title, suggested, filter);
   if (path.isEmpty()) return;
   save(program_, *ops_, QFile::encodeName(path).toStdString());
 }
@@ -337,10 +338,10 @@ void Form1::Export(const QString& title, const QString& suggested, const QString
 void Form1::ConnectEvents(const Form1Controls& controls) {
   auto* sphere = static_cast<QPushButton*>(controls.managed.at(ManagedControl::Command_Sphere));
   connect(sphere, &QPushButton::clicked, this,
-          [this] { Start(PlanPrepareSphere(program_, *ops_)); });
+          [this] { Start(PlanPrepareSphere(program_, *ops_), *runner_); });
   auto* apply = static_cast<QPushButton*>(controls.managed.at(ManagedControl::Command_HessPan));
   connect(apply, &QPushButton::clicked, this,
-          [this] { Start(PlanApplyHessMethod(program_, *ops_)); });
+          [this] { Start(PlanApplyHessMethod(program_, *ops_), *runner_); });
 
   connect(controls.Drive1, &DriveList::driveChanged, this,
           [this] { DriveChanged(program_, *ops_); });
@@ -349,7 +350,7 @@ void Form1::ConnectEvents(const Form1Controls& controls) {
     controls_.Drive1->Follow(controls_.Dir1->Path());
   });
   connect(controls.File_Body, &FileList::fileClicked, this,
-          [this] { Start(PlanPrepareBodyFile(program_, *ops_)); });
+          [this] { Start(PlanPrepareBodyFile(program_, *ops_), *runner_); });
 
   for (const auto& [bar, control] : controls.bars) {
     connect(control, &QScrollBar::valueChanged, this, [this, bar = bar] {
@@ -364,7 +365,7 @@ void Form1::ConnectEvents(const Form1Controls& controls) {
   // Escape stops the work as Cancel does; with no work running, it closes the file chooser.
   auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
   connect(escape, &QShortcut::activated, this, [this] {
-    if (Working()) {
+    if (runner_->Working()) {
       progress_->CancelButton()->click();
     } else if (controls_.managed.at(ManagedControl::Frame_IOWindow)->isVisible()) {
       HideFileChooser(program_, *ops_);

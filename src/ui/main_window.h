@@ -12,6 +12,7 @@
 #include "flow/program.h"
 #include "raster/raster_canvas.h"
 #include "ui/qt_window_ops.h"
+#include "ui/save_path.h"
 
 namespace tarvenol {
 
@@ -25,11 +26,8 @@ class WorkRunner;
 // No signals of its own: its controls' events go straight to the handlers.
 class Form1 : public QMainWindow {
  public:
-  // Starts the program up: the report is emptied before the window is first shown.
-  // Where a path to save to is asked for: title and suggested name, the path or "" for none.
-  using SavePathSink =
-      std::function<QString(const QString& title, const QString& suggested, const QString& filter)>;
-
+  // Starts the program up: the report is emptied before the window is first shown. Paths to
+  // save to are asked of paths, where given.
   explicit Form1(MessageSink sink = {}, QuestionSink questions = {}, SavePathSink paths = {});
   // Work still running is stopped first, and nothing of it is taken.
   ~Form1() override;
@@ -37,19 +35,21 @@ class Form1 : public QMainWindow {
   const Program& program() const { return program_; }
   // False when another running program holds the report: this one must end at once.
   bool Started() const { return started_; }
-  // An operation's long part is running.
+  // An operation's long part is running: one of the main window's, or the added masses.
   bool Working() const;
 
  private:
   Form1Controls BuildControls();
   void BuildMenus();
   void ConnectEvents(const Form1Controls& controls);
-  // Runs a planned operation's long part off the window's thread, then finishes it here; no
-  // operation is one refused before it began.
-  void Start(std::unique_ptr<Operation> operation);
-  // While work runs, the controls that would start other work are off; the view and About
-  // stay at the user's service.
-  void SetWorking(bool working);
+  // Runs a planned operation's long part off the window's thread under runner, whose panel
+  // shows it, then finishes it here; no operation is one refused before it began. Work reads
+  // the program's state: one runs at a time.
+  void Start(std::unique_ptr<Operation> operation, WorkRunner& runner);
+  // While work runs, the controls that would start other work are off, here and in the
+  // incidence window; the view and About stay at the user's service. A control that started it
+  // gives its focus to rest.
+  void SetWorking(bool working, QWidget* rest);
   // After an operation, on the control a user goes on with, never in a text box; where the
   // user has put the focus while the work ran, it stays.
   void PlaceFocus();
@@ -74,8 +74,10 @@ class Form1 : public QMainWindow {
   SavePathSink paths_;
   std::unique_ptr<QtWindowOps> ops_;
   bool started_ = false;
-  // Last, so that it is gone, its work stopped, before anything that work reads.
+  // Last, so that they are gone, their work stopped, before anything that work reads: the main
+  // window's operations, and the added masses under the incidence window's panel.
   std::unique_ptr<WorkRunner> runner_;
+  std::unique_ptr<WorkRunner> figuresRunner_;
 };
 
 }  // namespace tarvenol

@@ -2,14 +2,16 @@
 
 #include <QChart>
 #include <QChartView>
+#include <QKeyEvent>
 #include <QVBoxLayout>
 
 #include "plot/pressure_chart.h"
+#include "ui/window_placement.h"
 
 namespace tarvenol {
 
 PressureWindow::PressureWindow(QWidget* parent)
-    : QWidget(parent, Qt::Window), view_(new QChartView(this)) {
+    : QWidget(parent, kResultWindow), view_(new QChartView(this)) {
   setObjectName("Form_Pressure");
   setWindowTitle("Pressure along the body");
   view_->setObjectName("Chart_Pressure");
@@ -18,6 +20,15 @@ PressureWindow::PressureWindow(QWidget* parent)
   layout->setContentsMargins(0, 0, 0, 0);
   layout->addWidget(view_);
   resize(900, 560);
+}
+
+void PressureWindow::keyPressEvent(QKeyEvent* event) {
+  // Escape closes it, as it closes the other result windows when no work runs there.
+  if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+    close();
+    return;
+  }
+  QWidget::keyPressEvent(event);
 }
 
 void PressureWindow::ShowPressure(const std::optional<PressureAlongBody>& pressure) {

@@ -9,6 +9,7 @@
 
 QT_BEGIN_NAMESPACE
 class QChartView;
+class QKeyEvent;
 QT_END_NAMESPACE
 
 namespace tarvenol {
@@ -18,6 +19,9 @@ class PressureWindow : public QWidget {
   explicit PressureWindow(QWidget* parent);
   // The plot of pressure, or a word that there is no solution to plot yet.
   void ShowPressure(const std::optional<PressureAlongBody>& pressure);
+
+ protected:
+  void keyPressEvent(QKeyEvent* event) override;
 
  private:
   QChartView* view_;

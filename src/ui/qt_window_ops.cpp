@@ -72,12 +72,12 @@ void QtWindowOps::ShowAboutWindow() {
   }
 }
 
-bool QtWindowOps::Confirm(const std::string& question) {
+bool QtWindowOps::Confirm(const std::string& question, Suggested suggested) {
   if (questions_) return questions_(question);
   QMessageBox box(QMessageBox::Question, "Tarvenol", QString::fromStdString(question),
                   QMessageBox::Yes | QMessageBox::No, window_);
   box.setTextFormat(Qt::PlainText);
-  box.setDefaultButton(QMessageBox::No);
+  box.setDefaultButton(suggested == Suggested::Yes ? QMessageBox::Yes : QMessageBox::No);
   const bool busy = QApplication::overrideCursor() != nullptr;
   if (busy) QApplication::setOverrideCursor(Qt::ArrowCursor);
   const bool yes = box.exec() == QMessageBox::Yes;

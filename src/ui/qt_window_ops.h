@@ -49,7 +49,7 @@ class QtWindowOps : public WindowOps {
   void SetVisible(ManagedControl control, bool visible) override;
   void ShowAboutWindow() override;
   void MessageBox(const std::string& text) override;
-  bool Confirm(const std::string& question) override;
+  bool Confirm(const std::string& question, Suggested suggested) override;
 
   std::string GetDrive() override;
   std::string GetDirPath() override;

@@ -34,7 +34,9 @@ WorkRunner::~WorkRunner() {
   }
 }
 
-void WorkRunner::Start(std::unique_ptr<Operation> operation, Done done) {
+bool WorkRunner::Start(std::unique_ptr<Operation> operation, Done done) {
+  // The work running reads its operation and its progress: a second start would free them.
+  if (Working()) return false;
   progress_ = std::make_unique<SharedProgress>();
   operation_ = std::move(operation);
   done_ = std::move(done);
@@ -45,6 +47,7 @@ void WorkRunner::Start(std::unique_ptr<Operation> operation, Done done) {
   panel_->Begin(*progress_);
   refresh_.start();
   thread_->start();
+  return true;
 }
 
 void WorkRunner::Ended() {

@@ -28,8 +28,8 @@ class WorkRunner : public QObject {
   ~WorkRunner() override;
 
   // Runs the operation's long part; done gets it back on the window's thread when that part
-  // has ended, to be finished there.
-  void Start(std::unique_ptr<Operation> operation, Done done);
+  // has ended, to be finished there. While other work runs, nothing is started: false.
+  bool Start(std::unique_ptr<Operation> operation, Done done);
   bool Working() const { return thread_ != nullptr; }
   // Asks the work to stop at its next coarse step.
   void Cancel() {

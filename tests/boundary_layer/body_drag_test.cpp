@@ -41,22 +41,23 @@ TEST(BodyDrag, TheSphereLaminarSeparatesAt103Point6Degrees) {
 // The DARPA SUBOFF bare hull (AFF-1, L = 4.356 m) tripped at x/L = 0.075, against the tow-tank
 // resistance of Liu & Huang (DTRC report CRDKNSWC/HD-1298-11, 1998, table 14): C_T on the wetted
 // area 3.15e-3 at 5.92 knots and 2.72e-3 at 17.99 knots, water of nu = 1.0e-6 m^2/s. The
-// lag-entrainment method gives 5 % and 9 % less: its skin friction follows the friction lines,
-// which fall by 19 % between the two speeds, where the tank's C_T falls by 14 %; Head's method,
-// whose power law of skin friction falls faster still, gives 10 % and 17 % less.
+// lag-entrainment method in the layer's cross-section gives 0.9 % more and 3.3 % less; in the
+// thin layer's thicknesses it gave 5 % and 9 % less, the layer at the tail being 20 times
+// thicker than the radius. Between the two speeds the drag falls smoothly, as Re^-0.17.
 TEST(BodyDrag, SuboffTrippedAgainstTheTowTank) {
   const BodyProfile file = ReadBodyProfile(testing::ExamplesDir() + "/suboff.body", 1e6);
   const ModelState s = ProfileState(ResampleProfile(file, 200).profile, 32);
   const HessSolution solution = AxialSolution(s);
+  const auto drag = [&](double Re) {
+    return MarchBoundaryLayer(BoundaryLayerInputOf(s, solution, Re, {TransitionKind::Trip, 0.075}));
+  };
   const double knot = 1852.0 / 3600, L = 4.356, nu = 1.0e-6;
-  for (const auto& [knots, CT, within] :
-       {std::tuple{5.92, 3.15e-3, 0.06}, std::tuple{17.99, 2.72e-3, 0.10}}) {
+  for (const auto& [knots, CT] : {std::pair{5.92, 3.15e-3}, std::pair{17.99, 2.72e-3}}) {
     SCOPED_TRACE(knots);
     const double Re = knots * knot * L / nu;
-    const BoundaryLayerResult r =
-        MarchBoundaryLayer(BoundaryLayerInputOf(s, solution, Re, {TransitionKind::Trip, 0.075}));
+    const BoundaryLayerResult r = drag(Re);
     const DragFigures& f = r.figures;
-    EXPECT_NEAR(f.CDWetted / CT, 1, within);
+    EXPECT_NEAR(f.CDWetted / CT, 1, 0.05);
     EXPECT_NEAR(*f.xTransition, 0.075, 1e-9);
     // Separation in the potential flow's stagnation at the tail: the drag there is an estimate.
     EXPECT_EQ(r.end, LayerEnd::TurbulentSeparation);
@@ -68,6 +69,17 @@ TEST(BodyDrag, SuboffTrippedAgainstTheTowTank) {
     const double d = std::log10(Re) - 2;
     EXPECT_DOUBLE_EQ(f.CFITTC57, 0.075 / (d * d));
     EXPECT_DOUBLE_EQ(f.formFactor, f.CDWetted / f.CFITTC57);
+  }
+  double before = drag(1.3e7).figures.CDWetted, slopeBefore = 0;
+  for (double Re = 1.3e7 * 1.15; Re < 4.2e7; Re *= 1.15) {
+    const double CD = drag(Re).figures.CDWetted, slope = std::log(CD / before) / std::log(1.15);
+    EXPECT_LT(slope, -0.15) << Re;
+    EXPECT_GT(slope, -0.19) << Re;
+    if (slopeBefore != 0) {
+      EXPECT_NEAR(slope, slopeBefore, 0.005) << Re;
+    }
+    before = CD;
+    slopeBefore = slope;
   }
 }
 
@@ -92,8 +104,10 @@ TEST(BodyDrag, TheInputFromASolutionRefusesWhatItCannotTakeTheLayerFrom) {
   EXPECT_NE(refused(s, failed).find("solution failed"), std::string::npos);
   BodyProfile open = testing::SphereProfileOf(30);
   open.r.front() = 0.01;
+  // The solve by the symmetry refuses an open profile: the closed one's solution of as many
+  // panels stands in for one.
   const ModelState openNose = ProfileState(open, 8);
-  EXPECT_NE(refused(openNose, AxialSolution(openNose)).find("off the axis"), std::string::npos);
+  EXPECT_NE(refused(openNose, solution).find("off the axis"), std::string::npos);
 }
 
 }  // namespace

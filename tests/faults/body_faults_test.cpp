@@ -10,9 +10,11 @@
 #include <random>
 #include <vector>
 
+#include "core/program_error.h"
 #include "core/shown_text.h"
 #include "fake_window.h"
 #include "flow/command_flow.h"
+#include "solver/symmetric_solve.h"
 #include "temp_dir.h"
 #include "test_paths.h"
 
@@ -132,6 +134,29 @@ TEST_F(BodyFaults, EndsOffTheAxisAreWarnedAboutButTaken) {
   ExpectWarnedAndSolved(
       "open.body", "0\n5\n0\n1,0,0.2\n2,0.25,0.3\n3,0.5,0.4\n4,0.75,0.3\n5,1,0.1\n",
       {"its first point has r = 0.2, so the body is open there", "its last point has r = 0.1"});
+}
+
+// Its end rings are closed by triangles with a corner on one side of their column's middle:
+// the solve by the symmetry, which takes every panel for its own mirror image, would be wrong
+// there by a few hundredths of 1 - Cp, so it refuses the body and everything stays.
+TEST_F(BodyFaults, EndsOffTheAxisAreRefusedByTheSolveBySymmetry) {
+  WriteFile(dir.path() / "open.body",
+            "0\n5\n0\n1,0,0.2\n2,0.25,0.3\n3,0.5,0.4\n4,0.75,0.3\n5,1,0\n");
+  win.fileName = "open.body";
+  PrepareBodyFile(program, win);
+  ASSERT_TRUE(program.state.GeometryReady);
+  const std::string geometry = testing::ReadFile(dir.path() / "Tarvenol.txt");
+  win.messages.clear();
+  IgnoredProgress unseen;
+  RunOperation(program, win, PlanSolve(program, win, SolveKind::Symmetric), unseen);
+  ASSERT_EQ(win.messages.size(), 1u);
+  EXPECT_NE(win.messages[0].find("by the body's symmetry needs a profile that ends on the axis, "
+                                 "but the first point of the profile of"),
+            std::string::npos)
+      << win.messages[0];
+  EXPECT_EQ(testing::ReadFile(dir.path() / "Tarvenol.txt"), geometry);
+  EXPECT_FALSE(program.state.ShowSolution);
+  EXPECT_THROW(SymmetricSolve(program.state, IncidenceOnsetFlows(0), unseen), ProgramError);
 }
 
 TEST_F(BodyFaults, AProfileThatCrossesTheAxisIsWarnedAbout) {

@@ -135,6 +135,33 @@ TEST_F(SphereFlow, TheExpansionsChangeNoVelocityByMoreThanTheirBound) {
   }
 }
 
+// The expansions tell their progress, in order, at least once for every few leaves of the tree,
+// and stop at the first answer to stop, asking no more.
+TEST_F(SphereFlow, TheExpansionsTellTheirProgressAndStopWhenAsked) {
+  struct Counted : Progress {
+    bool Advance(Stage, double fraction) override {
+      rising = rising && fraction >= last;
+      last = fraction;
+      return ++calls != stopAt;
+    }
+    long calls = 0, stopAt = -1;
+    double last = 0;
+    bool rising = true;
+  } told;
+  const BodyFlow taken(program->state, program->body, program->solution, kFarFieldTolerance, &told);
+  EXPECT_GE(told.calls, 2 * 32 * 32 / 32);
+  EXPECT_TRUE(told.rising);
+  EXPECT_GT(told.last, 0.9);
+  for (const long stopAt : {1L, told.calls / 2}) {
+    Counted stopped;
+    stopped.stopAt = stopAt;
+    EXPECT_THROW(
+        BodyFlow(program->state, program->body, program->solution, kFarFieldTolerance, &stopped),
+        Cancelled);
+    EXPECT_EQ(stopped.calls, stopAt);
+  }
+}
+
 TEST_F(SphereFlow, FarUpstreamAndDownstreamTheStreamIsTheOnset) {
   for (const double x : {-20.0, 21.0}) {
     for (const double y : {0.0, 3.0}) {

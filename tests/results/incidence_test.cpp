@@ -10,6 +10,7 @@
 #include "geometry/body_file.h"
 #include "geometry/body_of_revolution.h"
 #include "geometry/panels.h"
+#include "results/accuracy.h"
 #include "results/added_masses.h"
 #include "results/exact_pressure.h"
 #include "results/forces.h"
@@ -168,6 +169,45 @@ TEST(AddedMasses, ExtrapolatedToLambsCoefficients) {
   EXPECT_NEAR(spheroid.k1, 0.081557, 0.015);
   EXPECT_NEAR(spheroid.k2, 0.859761, 0.03 * 0.859761);
   EXPECT_NEAR(spheroid.kPrime, 0.607938, 0.05 * 0.607938);
+}
+
+// The moment's error, from the distance to Munk's moment of the panels' own sources, covers the
+// distance from the exact moment: 0 on the sphere, Lamb's Munk moment on the spheroid.
+// The moment's components that the stream in the x-y plane leaves at 0 show as 0.
+TEST(Accuracy, TheMomentsErrorCoversItsDistanceFromTheExactMoment) {
+  for (const bool sphere : {true, false}) {
+    for (const int n : {8, 16, 24}) {
+      const Solved b = sphere ? SolvedSphere(n, n) : SolvedExample("spheroid.body", n);
+      ForcesTable table;
+      table.figures = b.figures;
+      const AddedMassCoefficients k = TranslationAddedMasses(b.s, b.figures, b.solution);
+      table.sourceMunk = 2 * (k.k2 - k.k1);
+      const Spheroid exact = sphere ? SpheroidOf(0.5, 0.5, 0.5) : SpheroidOf(0, 4, 1);
+      for (const double degrees : {10.0, 45.0, 80.0}) {
+        const Incidence a = IncidenceOf(degrees);
+        const PressureForces f = ForcesAt(b.s, b.solution, a, {b.figures.centreX, 0, 0});
+        const double error = MomentError(table, f) / b.figures.volume;
+        EXPECT_LE(
+            std::fabs(MomentCoefficient(f.Pitching(), b.figures) - MunkMomentCoefficient(exact, a)),
+            error)
+            << (sphere ? "sphere " : "spheroid ") << n << " at " << degrees;
+        EXPECT_EQ(AtAccuracy(f.moment[0], MomentError(table, f)), "0");
+        EXPECT_EQ(AtAccuracy(f.moment[1], MomentError(table, f)), "0");
+      }
+    }
+  }
+}
+
+TEST(Accuracy, NumbersShowTheDigitsTheirErrorSupports) {
+  EXPECT_EQ(AtAccuracy(0.80953, 0.083), "0.81");
+  EXPECT_EQ(AtAccuracy(-0.0299, 0.003), "-0.030");
+  EXPECT_EQ(AtAccuracy(1234.5, 30), "1230");
+  EXPECT_EQ(AtAccuracy(1.234e-8, 1e-10), "1.23e-08");
+  // Rounding noise, and a value within its error, are 0; an exact value keeps six digits.
+  EXPECT_EQ(AtAccuracy(-3.66e-18, 1e-10), "0");
+  EXPECT_EQ(AtAccuracy(0.004, 0.05), "0");
+  EXPECT_EQ(AtAccuracy(0.0815572501, 0), "0.0815573");
+  EXPECT_EQ(ErrorText(0.0834), "0.08");
 }
 
 }  // namespace
