@@ -52,7 +52,7 @@ struct KernelConstants {
   double PI, TwoPI, FourPI;
 };
 
-// What a row's kernel works in, 20.5 KiB.
+// What a row's kernel works in, 21 KiB.
 struct RowWork;
 
 // One work area for each thread, made before the threads start: a thread's stack may be as
