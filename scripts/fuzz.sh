@@ -8,7 +8,7 @@ root="$(cd "$(dirname "$0")/.." && pwd)"
 seconds="${1:-60}"
 dir="$root/build-fuzz"
 (cd "$root" && cmake --preset fuzz >/dev/null)
-targets=(body_file text_number number_format command_line)
+targets=(body_file points_table text_number number_format command_line)
 cmake --build "$dir" --target "${targets[@]/#/fuzz_}"
 mkdir -p "$dir/findings"
 for t in "${targets[@]}"; do

@@ -17,7 +17,7 @@ fail() {
 [ "$(uname -m)" = x86_64 ] || fail "this check is for x86-64 machines"
 command -v qemu-x86_64 >/dev/null || fail "qemu-x86_64 is missing (Debian package qemu-user)"
 
-cmake -S "$root" -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTARVENOL_CHECKED=ON \
+cmake -S "$root" -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTARVENOL_CHECKED=ON -DTARVENOL_WERROR=ON \
   >/dev/null || fail "cmake could not configure $dir"
 cmake --build "$dir" --target solver_tests tarvenol-batch >/dev/null || fail "the build failed"
 

@@ -1,7 +1,9 @@
 // tarvenol-batch: the operations a user drives in the window, taken from the command line
 // in order, with the report written to Tarvenol.txt in the working directory.
 
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -17,12 +19,13 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "tarvenol-batch: %s\n%s", line.error.c_str(), kBatchUsage);
     return 2;
   }
-  if (line.help) {
-    std::fputs(kBatchUsage, stdout);
-    return 0;
-  }
-  if (line.version) {
-    std::puts("tarvenol-batch " TARVENOL_VERSION);
+  if (line.help || line.version) {
+    std::fputs(line.help ? kBatchUsage : "tarvenol-batch " TARVENOL_VERSION "\n", stdout);
+    if (std::fflush(stdout) != 0) {
+      std::fprintf(stderr, "tarvenol-batch: standard output cannot be written: %s.\n",
+                   std::strerror(errno));
+      return 1;
+    }
     return 0;
   }
   return RunBatch(line);

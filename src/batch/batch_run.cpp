@@ -16,12 +16,14 @@
 #include "batch/field_actions.h"
 #include "batch/interrupts.h"
 #include "batch/stage_timer.h"
+#include "batch/standard_output.h"
 #include "batch/terminal_progress.h"
 #include "core/shown_text.h"
 #include "core/text_number.h"
 #include "flow/command_flow.h"
 #include "flow/headless_window.h"
 #include "flow/incidence_flow.h"
+#include "flow/picture_aside.h"
 #include "flow/results_flow.h"
 #include "flow/saved_files.h"
 #include "flow/solve_estimate.h"
@@ -150,7 +152,7 @@ class BatchRun {
         fields_.Probe(v[0], v[1], v[2]);
         break;
       case BatchAction::ProbeCsv:
-        fields_.ProbeTable(v[0], v[1]);
+        fields_.ProbeTable(v[0], v[1], progress_);
         break;
     }
   }
@@ -207,11 +209,11 @@ class BatchRun {
     }
     const std::optional<PlotFormat> picture = PictureFormatOf(v[0]);
     if (!picture) {
-      ExportForces(program_, win_, v[0], range[0], range[1], range[2]);
+      ExportForces(program_, win_, v[0], range[0], range[1], range[2], &progress_);
       return;
     }
     const std::optional<ForcesTable> table =
-        ForcesOverAngles(program_, win_, range[0], range[1], range[2]);
+        ForcesOverAngles(program_, win_, range[0], range[1], range[2], &progress_);
     if (!table) return;
     const std::string plot =
         ChartBytes(MakeMomentChart(*table, BodyName(program_)), *picture, 900, 560);
@@ -223,18 +225,21 @@ class BatchRun {
   }
 
   void PrintBodyFigures() {
+    std::string lines;
     for (const auto& [name, value] : BodyReportLines(*program_.bodyReport)) {
       char text[32];
-      *std::to_chars(text, text + sizeof text - 1, value).ptr = '\0';
-      std::printf("%s %s\n", name.c_str(), text);
+      lines += name + " " + std::string(text, std::to_chars(text, text + sizeof text, value).ptr);
+      lines += '\n';
     }
+    PrintResult(win_, lines);
   }
 
   // Draws the view with the current flags, as the window shows it, and writes it to path.
   void SavePicture(const std::string& path) {
     const std::size_t messages = win_.messages.size();
-    RedrawView(program_.state, program_.view, win_);
-    if (win_.messages.size() != messages) return;
+    RedrawView(program_.state, program_.view, win_, progress_);
+    // A picture not drawn again, for a message or a signal, is not saved.
+    if (win_.messages.size() != messages || Interrupts::Received() != 0) return;
     const std::string png = canvas_.PngBytes();
     if (png.empty()) {
       win_.MessageBox("The picture cannot be drawn.");

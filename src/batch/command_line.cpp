@@ -1,6 +1,9 @@
 #include "batch/command_line.h"
 
+#include <strings.h>
+
 #include <algorithm>
+#include <string_view>
 
 #include "core/shown_text.h"
 #include "core/text_number.h"
@@ -95,6 +98,16 @@ constexpr ActionName kActions[] = {
     {"probe-csv", "two paths", 2, BatchAction::ProbeCsv, true},
 };
 
+// A value that reads as a number, or as infinity or NaN would: "-1e3", "-inf", "NaN".
+bool LooksLikeANumber(std::string_view text) {
+  if (ReadNumberPrefix(text)) return true;
+  if (!text.empty() && (text[0] == '-' || text[0] == '+')) text.remove_prefix(1);
+  const auto starts = [&](const char* word) {
+    return text.size() >= 3 && strncasecmp(text.data(), word, 3) == 0;
+  };
+  return starts("inf") || starts("nan");
+}
+
 }  // namespace
 
 CommandLine ParseCommandLine(const std::vector<std::string>& args) {
@@ -118,7 +131,9 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args) {
       if (arg == known.name) action = &known;
     }
     if (action == nullptr) {
-      line.error = (arg.rfind('-', 0) == 0 ? "unknown option " : "unknown action ") + Shown(arg);
+      line.error = LooksLikeANumber(arg)    ? "a value, " + Shown(arg) + ", where an action belongs"
+                   : arg.rfind('-', 0) == 0 ? "unknown option " + Shown(arg)
+                                            : "unknown action " + Shown(arg);
       break;
     }
     if (args.size() - a - 1 < action->values) {
@@ -129,7 +144,7 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args) {
                       {args.begin() + static_cast<std::ptrdiff_t>(a) + 1,
                        args.begin() + static_cast<std::ptrdiff_t>(a + 1 + action->values)}};
     a += action->values;
-    if (action->optionalNumbers > 0 && a + 1 < args.size() && ReadNumberPrefix(args[a + 1])) {
+    if (action->optionalNumbers > 0 && a + 1 < args.size() && LooksLikeANumber(args[a + 1])) {
       if (args.size() - a - 1 < action->optionalNumbers) {
         line.error = "'" + arg + "' takes " + std::to_string(action->optionalNumbers) +
                      " numbers after its path, or none";

@@ -1,8 +1,8 @@
 #include "batch/field_actions.h"
 
-#include <cstdio>
 #include <utility>
 
+#include "batch/standard_output.h"
 #include "flow/saved_files.h"
 #include "plot/flow_drawing.h"
 
@@ -59,13 +59,12 @@ void FieldActions::SaveVtk(const std::string& path) {
 
 void FieldActions::Probe(const std::string& x, const std::string& y, const std::string& z) {
   if (const std::optional<std::string> lines = ProbeFlow(p_, win_, x, y, z)) {
-    std::fputs(lines->c_str(), stdout);
-    std::fflush(stdout);
+    PrintResult(win_, *lines);
   }
 }
 
-void FieldActions::ProbeTable(const std::string& in, const std::string& out) {
-  ProbeFlowTable(p_, win_, in, out);
+void FieldActions::ProbeTable(const std::string& in, const std::string& out, Progress& progress) {
+  ProbeFlowTable(p_, win_, in, out, progress);
 }
 
 }  // namespace tarvenol

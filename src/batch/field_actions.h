@@ -22,7 +22,7 @@ class FieldActions {
   void SaveVtk(const std::string& path);
   // The lines go to standard output.
   void Probe(const std::string& x, const std::string& y, const std::string& z);
-  void ProbeTable(const std::string& in, const std::string& out);
+  void ProbeTable(const std::string& in, const std::string& out, Progress& progress);
 
  private:
   // The field of the solution shown, computed unless it is kept already; nothing, with a

@@ -2,8 +2,12 @@
 // The drawing surface of the picture area: the few operations the wire-frame view needs,
 // and a drawing kept as the list of those operations, to be painted on a surface later.
 
+#include <algorithm>
 #include <cstdint>
+#include <memory>
 #include <vector>
+
+#include "core/progress.h"
 
 namespace tarvenol {
 
@@ -31,6 +35,12 @@ class Canvas {
   // A line from the current point to (x, y), which becomes the current point.
   virtual void LineTo(double x, double y, Colour colour) = 0;
   virtual void Line(double x1, double y1, double x2, double y2, Colour colour) = 0;
+
+  // A new surface like this one, on which a large picture may be drawn away from the window's
+  // thread, then shown here by ShowAside; none where drawing here is quick anyway.
+  virtual std::unique_ptr<Canvas> Aside() const { return nullptr; }
+  // What was drawn on a surface from Aside, shown here in place of what was.
+  virtual void ShowAside(Canvas& aside) { (void)aside; }
 };
 
 struct DrawOp {
@@ -55,9 +65,26 @@ class Drawing : public Canvas {
     ops.push_back({DrawOp::Line, x1, y1, x2, y2, colour});
   }
 
+  // Every operation again, in order, on another surface, telling progress as it goes; Cancelled
+  // when it asks to stop, and then the surface is half drawn.
+  void PaintOn(Canvas& canvas, Progress& progress) const {
+    ProgressClock clock;
+    constexpr std::size_t kOpsBetweenLooks = 4096;
+    for (std::size_t at = 0; at < ops.size(); at += kOpsBetweenLooks) {
+      clock.Tick(progress, Stage::Picture,
+                 static_cast<double>(at) / static_cast<double>(ops.size()));
+      PaintOps(canvas, at, std::min(ops.size(), at + kOpsBetweenLooks));
+    }
+  }
   // Every operation again, in order, on another surface.
-  void PaintOn(Canvas& canvas) const {
-    for (const DrawOp& op : ops) {
+  void PaintOn(Canvas& canvas) const { PaintOps(canvas, 0, ops.size()); }
+
+  std::vector<DrawOp> ops;
+
+ private:
+  void PaintOps(Canvas& canvas, std::size_t from, std::size_t to) const {
+    for (std::size_t at = from; at < to; ++at) {
+      const DrawOp& op = ops[at];
       switch (op.kind) {
         case DrawOp::Clear:
           canvas.Clear();
@@ -77,8 +104,6 @@ class Drawing : public Canvas {
       }
     }
   }
-
-  std::vector<DrawOp> ops;
 };
 
 }  // namespace tarvenol

@@ -22,6 +22,12 @@ const char* StageName(Stage stage) {
       return "streamlines";
     case Stage::BodyPotential:
       return "potential on the body";
+    case Stage::Points:
+      return "points";
+    case Stage::Picture:
+      return "picture";
+    case Stage::Forces:
+      return "forces";
   }
   return "work";
 }

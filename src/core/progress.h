@@ -3,6 +3,7 @@
 // interface of the program's own, which the computing code calls at coarse steps.
 
 #include <atomic>
+#include <chrono>
 #include <exception>
 
 namespace tarvenol {
@@ -16,7 +17,10 @@ enum class Stage {
   Report,
   FlowField,
   Streamlines,
-  BodyPotential
+  BodyPotential,
+  Points,
+  Picture,
+  Forces
 };
 
 // A few words for the stage, as a user reads them: "influence coefficients".
@@ -81,5 +85,62 @@ class Cancelled : public std::exception {
 inline void Step(Progress& progress, Stage stage, double fraction) {
   if (!progress.Advance(stage, fraction)) throw Cancelled();
 }
+
+// How often a long loop tells its progress, and so learns of a cancel: well within the 100 ms
+// in which a cancel must take effect.
+inline constexpr std::chrono::milliseconds kProgressInterval{20};
+
+// The steps of a loop on one thread told to progress no oftener than kProgressInterval, however
+// short each step is; the first at once.
+class ProgressClock {
+ public:
+  // Step(progress, stage, fraction) once the interval has passed since the last one.
+  void Tick(Progress& progress, Stage stage, double fraction) {
+    const auto now = std::chrono::steady_clock::now();
+    if (now - last_ < kProgressInterval) return;
+    last_ = now;
+    Step(progress, stage, fraction);
+  }
+
+ private:
+  std::chrono::steady_clock::time_point last_{};
+};
+
+// The same for a loop whose items run on several threads: any thread may ask between items;
+// progress is told by one of them at a time, no oftener than kProgressInterval, the first at
+// once.
+class ParallelStop {
+ public:
+  ParallelStop(Progress& progress, Stage stage) : progress_(progress), stage_(stage) {}
+
+  // Whether the loop must stop, fraction being how far it has come.
+  bool Stopping(double fraction) {
+    if (stop_.load(std::memory_order_relaxed)) return true;
+    const auto now = std::chrono::steady_clock::now().time_since_epoch().count();
+    if (now - last_.load(std::memory_order_relaxed) < Interval() ||
+        telling_.exchange(true, std::memory_order_acquire)) {
+      return false;
+    }
+    last_.store(now, std::memory_order_relaxed);
+    if (!progress_.Advance(stage_, fraction)) stop_.store(true, std::memory_order_relaxed);
+    telling_.store(false, std::memory_order_release);
+    return stop_.load(std::memory_order_relaxed);
+  }
+  // Cancelled, once the loop has ended, where it was asked to stop.
+  void ThrowIfStopped() const {
+    if (stop_.load(std::memory_order_relaxed)) throw Cancelled();
+  }
+
+ private:
+  static long long Interval() {
+    return std::chrono::duration_cast<std::chrono::steady_clock::duration>(kProgressInterval)
+        .count();
+  }
+
+  Progress& progress_;
+  Stage stage_;
+  std::atomic<bool> stop_{false}, telling_{false};
+  std::atomic<long long> last_{0};
+};
 
 }  // namespace tarvenol

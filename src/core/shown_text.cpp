@@ -35,8 +35,9 @@ Character NextCharacter(std::string_view text) {
   }
   const char32_t smallest[] = {0, 0, 0x80, 0x800, 0x10000};
   if (c < smallest[length] || c > 0x10ffff || (c >= 0xd800 && c <= 0xdfff)) return {1, false};
-  // The C1 controls (U+0080 to U+009F) and the line and paragraph separators act as controls.
-  return {length, c >= 0xa0 && c != 0x2028 && c != 0x2029};
+  // The C1 controls (U+0080 to U+009F) and the line and paragraph separators act as controls;
+  // U+FFFE and U+FFFF are no characters at all (XML cannot hold them either).
+  return {length, c >= 0xa0 && c != 0x2028 && c != 0x2029 && c != 0xfffe && c != 0xffff};
 }
 
 }  // namespace
@@ -70,6 +71,31 @@ std::string TerminalLine(std::string_view text) {
     at += next.length;
   }
   return line;
+}
+
+std::string MarkupTitle(std::string_view title) {
+  std::string markup;
+  for (std::size_t at = 0; at < title.size();) {
+    const Character next = NextCharacter(title.substr(at));
+    const char c = title[at];
+    if (!next.printable) {
+      markup += '?';
+    } else if (c == '&') {
+      markup += "&amp;";
+    } else if (c == '<') {
+      markup += "&lt;";
+    } else if (c == '>') {
+      markup += "&gt;";
+    } else if (c == '"') {
+      markup += "&quot;";
+    } else if (c == '\'') {
+      markup += "&#39;";
+    } else {
+      markup.append(title.substr(at, next.length));
+    }
+    at += next.length;
+  }
+  return markup;
 }
 
 std::string ShownPath(std::string_view path) {

@@ -19,4 +19,10 @@ std::string ShownPath(std::string_view path);
 // not part of a valid UTF-8 character, '?'. Nothing is cut.
 std::string TerminalLine(std::string_view text);
 
+// A title of a chart or a picture, which names a body as its file is named, as markup: Qt's
+// charts read their titles as HTML, and an SVG file's title is XML. Every character a message
+// would not show (controls, bytes of no UTF-8 character, characters XML cannot hold) as '?',
+// and &, <, >, " and ' as references. The one way a title reaches a chart or a picture file.
+std::string MarkupTitle(std::string_view title);
+
 }  // namespace tarvenol

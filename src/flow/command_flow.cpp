@@ -40,7 +40,7 @@ std::unique_ptr<Operation> PlanGeometry(Program& p, WindowOps& win, BodyKind kin
   const double ni = kind == BodyKind::Sphere ? ReadCount(win, TextBox::Text_NI, "NI", kMinNI)
                                              : TextToNumber(win.GetText(TextBox::Text_NI));
   const double nj = ReadCount(win, TextBox::Text_NJ, "NJ", kMinNJ);
-  return GeometryOperation(p.state, kind, bodyFile, ni, nj);
+  return GeometryOperation(p.state, win, kind, bodyFile, ni, nj);
 }
 
 // Plans an operation under guard; nothing when it is refused.
@@ -198,14 +198,14 @@ std::unique_ptr<Operation> PlanApplyHessMethod(Program& p, WindowOps& win) {
       return nullptr;
     }
   }
-  return GuardedPlan(win, [&] { return SolveOperation(p, kind); });
+  return GuardedPlan(win, [&] { return SolveOperation(p, win, kind); });
 }
 
 std::unique_ptr<Operation> PlanSolve(Program& p, WindowOps& win, SolveKind kind) {
   if (!SolveAllowed(p, win)) return nullptr;
   return GuardedPlan(win, [&] {
     RequireSolveMemory(p.state, kind);
-    return SolveOperation(p, kind);
+    return SolveOperation(p, win, kind);
   });
 }
 

@@ -7,6 +7,7 @@
 #include "flow/saved_files.h"
 #include "results/field_exports.h"
 #include "results/incidence.h"
+#include "results/points_table.h"
 
 namespace tarvenol {
 namespace {
@@ -124,18 +125,19 @@ std::optional<std::string> ProbeFlow(const Program& p, WindowOps& win, const std
   return lines;
 }
 
-void ProbeFlowTable(const Program& p, WindowOps& win, const std::string& in,
-                    const std::string& out) {
+void ProbeFlowTable(const Program& p, WindowOps& win, const std::string& in, const std::string& out,
+                    Progress& progress) {
   if (SolutionKey(p) == 0) {
     win.MessageBox(kNoSolution);
     return;
   }
   Guarded(win, [&] {
-    const std::vector<Vector3> points = ReadProbePoints(in);
-    const BodyFlow flow(p.state, p.body, p.solution);
+    const std::vector<Vector3> points = ReadProbePoints(in, progress);
+    const BodyFlow flow(p.state, p.body, p.solution, kFarFieldTolerance, &progress);
     const std::vector<std::optional<FlowAtPoint>> flows =
-        FlowAtPoints(flow, points, IncidenceOf(p.alphaDegrees));
-    WriteProbeTable(out, points, flows, HeldFiles(p));
+        FlowAtPoints(flow, points, IncidenceOf(p.alphaDegrees), progress);
+    WriteProbeTable(out, points, flows, HeldFiles(p, {{in, "the table of points it reads"}}),
+                    progress);
     std::size_t masked = 0;
     std::string first;
     for (std::size_t k = 0; k < points.size(); ++k) {

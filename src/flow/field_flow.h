@@ -49,9 +49,10 @@ void ExportFieldVtk(const Program& p, WindowOps& win, const FlowField& field,
 std::optional<std::string> ProbeFlow(const Program& p, WindowOps& win, const std::string& x,
                                      const std::string& y, const std::string& z);
 
-// The same for every point of the CSV table at in, written as a table at out; a point inside
-// the body or on it gets empty fields, and a message counts them.
-void ProbeFlowTable(const Program& p, WindowOps& win, const std::string& in,
-                    const std::string& out);
+// The same for every point of the CSV table at in, written as a table at out, which may not be
+// in by any name; a point inside the body or on it gets empty fields, and a message counts
+// them. A cancel through progress writes nothing.
+void ProbeFlowTable(const Program& p, WindowOps& win, const std::string& in, const std::string& out,
+                    Progress& progress);
 
 }  // namespace tarvenol

@@ -3,7 +3,7 @@
 #include <vector>
 
 #include "flow/operations.h"
-#include "flow/view_handlers.h"
+#include "flow/picture_aside.h"
 #include "geometry/panels.h"
 #include "geometry/profile_checks.h"
 #include "report/geometry_sections.h"
@@ -14,8 +14,9 @@ namespace {
 
 class Geometry : public Operation {
  public:
-  Geometry(const ModelState& s, BodyKind kind, const std::string& bodyFile, double ni, double nj)
-      : kind_(kind), typedNI_(ni) {
+  Geometry(const ModelState& s, WindowOps& win, BodyKind kind, const std::string& bodyFile,
+           double ni, double nj)
+      : kind_(kind), typedNI_(ni), picture_(win) {
     // The constants go along; every array of the geometry is made anew.
     next_.PI = s.PI;
     next_.TwoPI = s.TwoPI;
@@ -32,9 +33,9 @@ class Geometry : public Operation {
  private:
   void Compute(Progress& progress) override {
     Step(progress, Stage::Geometry, 0);
-    BuildBodyGeometry(next_, body_, kind_);
+    BuildBodyGeometry(next_, body_, kind_, progress);
     Step(progress, Stage::Geometry, 0.5);
-    BuildPanels(next_);
+    BuildPanels(next_, progress);
     Step(progress, Stage::Geometry, 1);
     report_.emplace(next_.OutFile);
     Step(progress, Stage::Report, 0);
@@ -44,6 +45,8 @@ class Geometry : public Operation {
     PrintBodyCoordinates(next_, grid);
     PrintPanelGeometry(next_, panels);
     if (kind_ == BodyKind::GivenBody) warnings_ = ProfileWarnings(next_, body_);
+    Step(progress, Stage::Picture, 0);
+    picture_.Draw(next_, next_.OneMinusCp, true, false, progress);
   }
 
   void Take(Program& p, WindowOps& win) override {
@@ -54,14 +57,14 @@ class Geometry : public Operation {
     next_.VinfX = s.VinfX;
     next_.VinfY = s.VinfY;
     next_.VinfZ = s.VinfZ;
-    const Drawing picture = DrawBody(next_, p.view, ReadViewSettings(win), true, false);
+    picture_.Follow(next_, win, true, false);
 
     // The previous solution stays until the method is applied again; it is not drawn.
     next_.OneMinusCp = std::move(s.OneMinusCp);
     s = std::move(next_);
     p.body = std::move(body_);
     report_->Commit();
-    picture.PaintOn(win.Picture());
+    picture_.Show(p.view, win);
     if (s.NI1 != typedNI_ + 1) {
       win.SetText(TextBox::Text_NI, std::to_string(static_cast<long long>(s.NI)));
     }
@@ -80,13 +83,14 @@ class Geometry : public Operation {
   BodyWork body_;
   std::optional<ReportTransaction> report_;
   std::vector<std::string> warnings_;
+  PictureAside picture_;
 };
 
 }  // namespace
 
-std::unique_ptr<Operation> GeometryOperation(const ModelState& s, BodyKind kind,
+std::unique_ptr<Operation> GeometryOperation(const ModelState& s, WindowOps& win, BodyKind kind,
                                              const std::string& bodyFile, double ni, double nj) {
-  return std::make_unique<Geometry>(s, kind, bodyFile, ni, nj);
+  return std::make_unique<Geometry>(s, win, kind, bodyFile, ni, nj);
 }
 
 }  // namespace tarvenol

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "core/program_error.h"
+#include "core/progress.h"
 #include "core/window_ops.h"
 
 namespace tarvenol {
@@ -15,6 +16,8 @@ template <typename Action>
 void Guarded(WindowOps& win, Action&& action) {
   try {
     action();
+  } catch (const Cancelled&) {
+    // Asked for by the user, who needs no message; what the action would have written is not.
   } catch (const ProgramError& e) {
     win.MessageBox(e.what());
   } catch (const std::bad_alloc&) {

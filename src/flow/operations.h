@@ -10,8 +10,9 @@
 
 namespace tarvenol {
 
-// A geometry of the counts typed, ni and nj; a body file may bring another point count.
-std::unique_ptr<Operation> GeometryOperation(const ModelState& s, BodyKind kind,
+// A geometry of the counts typed, ni and nj; a body file may bring another point count. Its
+// picture is drawn as the view's boxes of win are now, while it runs.
+std::unique_ptr<Operation> GeometryOperation(const ModelState& s, WindowOps& win, BodyKind kind,
                                              const std::string& bodyFile, double ni, double nj);
 
 // How Hess's method is applied: the full solve builds and eliminates the influence matrices
@@ -19,7 +20,9 @@ std::unique_ptr<Operation> GeometryOperation(const ModelState& s, BodyKind kind,
 // matrix sections without their rows.
 enum class SolveKind { Full, Symmetric };
 
-// Hess's method on p's geometry, in the free stream (1, 0, 0), which p's state takes now.
-std::unique_ptr<Operation> SolveOperation(Program& p, SolveKind kind = SolveKind::Full);
+// Hess's method on p's geometry, in the free stream (1, 0, 0), which p's state takes now; its
+// picture is drawn as the view's boxes of win are now, while it runs.
+std::unique_ptr<Operation> SolveOperation(Program& p, WindowOps& win,
+                                          SolveKind kind = SolveKind::Full);
 
 }  // namespace tarvenol

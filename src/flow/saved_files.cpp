@@ -4,11 +4,12 @@
 
 namespace tarvenol {
 
-std::vector<HeldFile> HeldFiles(const Program& p) {
+std::vector<HeldFile> HeldFiles(const Program& p, const std::vector<HeldFile>& read) {
   std::vector<HeldFile> held{{p.state.OutFile, "the program's report"}};
   if (p.body.kind == BodyKind::GivenBody) {
     held.push_back({p.state.BodyFile, "the body file of the geometry shown"});
   }
+  held.insert(held.end(), read.begin(), read.end());
   return held;
 }
 

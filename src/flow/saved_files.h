@@ -12,8 +12,9 @@
 
 namespace tarvenol {
 
-// The report, and the body file of the geometry shown.
-std::vector<HeldFile> HeldFiles(const Program& p);
+// The report, and the body file of the geometry shown; and the files the action reads, which
+// none of its files may replace either.
+std::vector<HeldFile> HeldFiles(const Program& p, const std::vector<HeldFile>& read = {});
 
 // bytes written whole to path as the file named what ("picture"); a message when they cannot
 // be, and then what was there stays.

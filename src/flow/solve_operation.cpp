@@ -3,7 +3,7 @@
 
 #include "core/program_error.h"
 #include "flow/operations.h"
-#include "flow/view_handlers.h"
+#include "flow/picture_aside.h"
 #include "geometry/body_figures.h"
 #include "report/report_file.h"
 #include "report/solution_sections.h"
@@ -14,11 +14,12 @@ namespace {
 
 class Solve : public Operation {
  public:
-  Solve(Program& p, SolveKind kind)
+  Solve(Program& p, WindowOps& win, SolveKind kind)
       : s_(p.state),
         w_(p.solver),
         kind_(kind),
-        onsets_(IncidenceOnsetFlows(FiguresOfPanels(p.state).centreX)) {}
+        onsets_(IncidenceOnsetFlows(FiguresOfPanels(p.state).centreX)),
+        picture_(win) {}
 
  private:
   void Compute(Progress& progress) override {
@@ -41,14 +42,14 @@ class Solve : public Operation {
     PrintSourceStrengths(s_, solution_.flows[0].Sigma);
     PrintOneMinusCp(s_, solution_.OneMinusCp);
     Step(progress, Stage::Report, 1);
+    picture_.Draw(s_, solution_.OneMinusCp, true, true, progress);
   }
 
   void Take(Program& p, WindowOps& win) override {
     ModelState& s = p.state;
     std::swap(s.OneMinusCp, solution_.OneMinusCp);
-    Drawing picture;
     try {
-      picture = DrawBody(s, p.view, ReadViewSettings(win), true, true);
+      picture_.Follow(s, win, true, true);
     } catch (...) {
       std::swap(s.OneMinusCp, solution_.OneMinusCp);
       throw;
@@ -66,7 +67,7 @@ class Solve : public Operation {
     p.bodyReport.reset();
     ++p.solutionCount;
     report_->Commit();
-    picture.PaintOn(win.Picture());
+    picture_.Show(p.view, win);
     win.SetVisible(ManagedControl::Command_HessPan, false);
     if (zeroPivot) win.MessageBox(" sıfır diyagonal elemanı");
   }
@@ -89,12 +90,13 @@ class Solve : public Operation {
   const std::vector<OnsetFlow> onsets_;
   std::optional<ReportTransaction> report_;
   HessSolution solution_;
+  PictureAside picture_;
 };
 
 }  // namespace
 
-std::unique_ptr<Operation> SolveOperation(Program& p, SolveKind kind) {
-  return std::make_unique<Solve>(p, kind);
+std::unique_ptr<Operation> SolveOperation(Program& p, WindowOps& win, SolveKind kind) {
+  return std::make_unique<Solve>(p, win, kind);
 }
 
 }  // namespace tarvenol

@@ -8,6 +8,8 @@
 #include <cmath>
 #include <cstdio>
 #include <cstring>
+#include <optional>
+#include <vector>
 
 #include "core/counts.h"
 #include "core/program_error.h"
@@ -67,6 +69,21 @@ class ValueReader {
     return number->value;
   }
 
+  // A text editor's or a spreadsheet's "UTF-8" file may begin with the byte order mark, which
+  // is no part of the first value.
+  void SkipByteOrderMark() {
+    static constexpr unsigned char kMark[] = {0xef, 0xbb, 0xbf};
+    std::string read;
+    for (const unsigned char m : kMark) {
+      const int c = Read();
+      if (c != EOF) read.push_back(static_cast<char>(c));
+      if (c != m) {
+        pending_ = read;
+        return;
+      }
+    }
+  }
+
   [[noreturn]] void Fail(const std::string& fault) const {
     throw ProgramError("The body file " + ShownPath(name_) + " " + fault + ".");
   }
@@ -76,12 +93,20 @@ class ValueReader {
   }
 
  private:
+  int Read() {
+    if (!pending_.empty()) {
+      const auto c = static_cast<unsigned char>(pending_.front());
+      pending_.erase(0, 1);
+      return c;
+    }
+    const int c = std::fgetc(file_);
+    if (c == EOF && std::ferror(file_))
+      Fail("cannot be read: " + std::string(std::strerror(errno)));
+    return c;
+  }
   int Peek() {
     if (!peeked_) {
-      next_ = std::fgetc(file_);
-      if (next_ == EOF && std::ferror(file_)) {
-        Fail("cannot be read: " + std::string(std::strerror(errno)));
-      }
+      next_ = Read();
       peeked_ = true;
     }
     return next_;
@@ -114,6 +139,7 @@ class ValueReader {
 
   std::FILE* file_;
   std::string name_;
+  std::string pending_;  // bytes read ahead, to be read again
   int next_ = 0;
   bool peeked_ = false;
   long currentLine_ = 1;
@@ -125,6 +151,43 @@ class ValueReader {
 std::string PointName(long k, long n) {
   return "point " + std::to_string(k) + " of " + std::to_string(n);
 }
+
+// The point numbers of the records, which are read and discarded: any numbering is taken (from
+// 0, from 11, empty, text), except the numbers 1 to N in another order, where the file itself
+// says that its records were swapped and the profile would fold back on itself.
+class RecordOrder {
+ public:
+  explicit RecordOrder(long n) : n_(n), seen_(static_cast<std::size_t>(n) + 1, false) {}
+
+  void Take(const ValueReader& reader, const ValueReader::Value& number, long k) {
+    if (!oneToN_) return;
+    const auto read = number.quoted ? std::nullopt : ReadNumberPrefix(number.text);
+    const double v = read && read->length == number.text.size() ? read->value : 0;
+    if (!(v >= 1 && v <= static_cast<double>(n_) && v == std::floor(v)) ||
+        seen_[static_cast<std::size_t>(v)]) {
+      oneToN_ = false;
+      return;
+    }
+    seen_[static_cast<std::size_t>(v)] = true;
+    if (v != static_cast<double>(k) && firstOutOfPlace_.empty()) {
+      firstOutOfPlace_ = reader.At() + "point number " + std::to_string(static_cast<long>(v)) +
+                         " where point " + std::to_string(k) + " belongs";
+    }
+  }
+
+  void RefuseSwappedRecords(const ValueReader& reader) const {
+    if (oneToN_ && !firstOutOfPlace_.empty()) {
+      reader.Fail(firstOutOfPlace_ + ": its records are numbered 1 to " + std::to_string(n_) +
+                  ", but not in order");
+    }
+  }
+
+ private:
+  long n_;
+  std::vector<bool> seen_;
+  bool oneToN_ = true;  // every number so far a different one of 1 to N
+  std::string firstOutOfPlace_;
+};
 
 // Opens path for reading, without waiting on anything that is not a regular file: a FIFO
 // would block the open, or the reading, for ever.
@@ -156,10 +219,10 @@ std::FILE* OpenRegularFile(const std::string& path) {
 
 }  // namespace
 
-BodyProfile ReadBodyProfile(const std::string& path, double maxPoints) {
+BodyProfile ReadBodyProfile(const std::string& path, double maxPoints, Progress& progress) {
   std::FILE* file = OpenRegularFile(path);
   try {
-    BodyProfile profile = ReadBodyProfile(file, path, maxPoints);
+    BodyProfile profile = ReadBodyProfile(file, path, maxPoints, progress);
     std::fclose(file);
     return profile;
   } catch (...) {
@@ -168,8 +231,10 @@ BodyProfile ReadBodyProfile(const std::string& path, double maxPoints) {
   }
 }
 
-BodyProfile ReadBodyProfile(std::FILE* file, const std::string& name, double maxPoints) {
+BodyProfile ReadBodyProfile(std::FILE* file, const std::string& name, double maxPoints,
+                            Progress& progress) {
   ValueReader reader(file, name);
+  reader.SkipByteOrderMark();
   reader.Next("its first header value");
   const double count = reader.NextNumber("the number of profile points");
   if (!IsWholeCount(count, kMinNI + 1, maxPoints)) {
@@ -181,23 +246,20 @@ BodyProfile ReadBodyProfile(std::FILE* file, const std::string& name, double max
 
   const long n = static_cast<long>(count);
   BodyProfile profile;
+  RecordOrder order(n);
+  ProgressClock clock;
   for (long k = 1; k <= n; ++k) {
-    // Records out of order would fold the profile back on itself without a word.
-    const double number = reader.NextNumber("the number of " + PointName(k, n));
-    if (number != static_cast<double>(k)) {
-      char text[32];
-      std::snprintf(text, sizeof text, "%.17g", number);
-      reader.Fail(reader.At() + "point number " + text + " where point " + std::to_string(k) +
-                  " belongs: the points must be numbered 1 to " + std::to_string(n) + " in order");
-    }
+    clock.Tick(progress, Stage::Geometry, 0.25 * static_cast<double>(k) / static_cast<double>(n));
+    order.Take(reader, reader.Next("the number of " + PointName(k, n)), k);
     profile.x.push_back(reader.NextNumber("x of " + PointName(k, n)));
     profile.r.push_back(reader.NextNumber("r of " + PointName(k, n)));
   }
+  order.RefuseSwappedRecords(reader);
   return profile;
 }
 
-void ReadBodyFile(ModelState& s, BodyWork& w) {
-  const BodyProfile profile = ReadBodyProfile(s.BodyFile, kMaxBodyPoints);
+void ReadBodyFile(ModelState& s, BodyWork& w, Progress& progress) {
+  const BodyProfile profile = ReadBodyProfile(s.BodyFile, kMaxBodyPoints, progress);
   const auto n = static_cast<double>(profile.x.size());
   if (n != s.NI1) {
     s.NI1 = n;

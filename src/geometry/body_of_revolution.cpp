@@ -48,9 +48,9 @@ void RequireSize(const ModelState& s, const BodyWork& w, const std::string& prof
 }
 
 // Known now that the profile has its count: refused before any grid is made.
-void RevolveSized(ModelState& s, BodyWork& w) {
+void RevolveSized(ModelState& s, BodyWork& w, Progress& progress) {
   RequireMemory((s.NI + 2) * (s.NJ + 2) * kGeometryBytesPerPanel, "This geometry");
-  RevolveProfile(s, w);
+  RevolveProfile(s, w, progress);
 }
 
 }  // namespace
@@ -68,14 +68,19 @@ void SphereProfile(ModelState& s, BodyWork& w) {
 }
 
 void BuildBodyGeometry(ModelState& s, BodyWork& w, BodyKind kind) {
+  IgnoredProgress unwatched;
+  BuildBodyGeometry(s, w, kind, unwatched);
+}
+
+void BuildBodyGeometry(ModelState& s, BodyWork& w, BodyKind kind, Progress& progress) {
   w.kind = kind;
   if (kind == BodyKind::Sphere) {
     SphereProfile(s, w);
   } else {
-    ReadBodyFile(s, w);
+    ReadBodyFile(s, w, progress);
     RequireSize(s, w, "the profile in " + ShownPath(s.BodyFile));
   }
-  RevolveSized(s, w);
+  RevolveSized(s, w, progress);
 }
 
 void BuildGivenProfile(ModelState& s, BodyWork& w, const std::vector<double>& x,
@@ -111,10 +116,16 @@ void BuildGivenProfile(ModelState& s, BodyWork& w, const std::vector<double>& x,
     w.rI(k) = r[k - 1];
   }
   RequireSize(s, w, "the profile " + ShownPath(name));
-  RevolveSized(s, w);
+  IgnoredProgress unwatched;
+  RevolveSized(s, w, unwatched);
 }
 
 void RevolveProfile(ModelState& s, BodyWork& w) {
+  IgnoredProgress unwatched;
+  RevolveProfile(s, w, unwatched);
+}
+
+void RevolveProfile(ModelState& s, BodyWork& w, Progress& progress) {
   const int ni1 = LoopEnd(s.NI1);
   const int nj1 = LoopEnd(s.NJ1);
   w.Phi = Array1(ArrayLimit(s.NJ1));
@@ -124,7 +135,9 @@ void RevolveProfile(ModelState& s, BodyWork& w) {
   s.xB = Array2(ArrayLimit(s.NI1), ArrayLimit(s.NJ1));
   s.yB = Array2(ArrayLimit(s.NI1), ArrayLimit(s.NJ1));
   s.zB = Array2(ArrayLimit(s.NI1), ArrayLimit(s.NJ1));
+  ProgressClock clock;
   for (int i = 1; i <= ni1; ++i) {
+    clock.Tick(progress, Stage::Geometry, 0.25 + 0.25 * i / ni1);
     for (int j = 1; j <= nj1; ++j) {
       s.xB(i, j) = w.xI(i);
       s.yB(i, j) = std::cos(w.Phi(j)) * w.rI(i);

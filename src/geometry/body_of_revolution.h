@@ -7,6 +7,7 @@
 
 #include "core/array.h"
 #include "core/model_state.h"
+#include "core/progress.h"
 
 namespace tarvenol {
 
@@ -24,6 +25,9 @@ struct BodyWork {
 // Once the profile is known, and before any grid is made, refuses a profile too large or too
 // small for the panel arithmetic, and a geometry too large for the memory.
 void BuildBodyGeometry(ModelState& s, BodyWork& w, BodyKind kind);
+// The same, telling progress where it stands at Stage::Geometry 0 to 0.5, and throwing
+// Cancelled when asked to stop.
+void BuildBodyGeometry(ModelState& s, BodyWork& w, BodyKind kind, Progress& progress);
 
 // The same from a profile given as its points x, r, nose first, named name in messages in
 // place of a body file (BodyFile becomes name): NI and NI1 follow the point count. Refuses,
@@ -37,6 +41,7 @@ void SphereProfile(ModelState& s, BodyWork& w);
 
 // The meridian angles and the surface grid of the profile in w, revolved at NJ1 meridians.
 void RevolveProfile(ModelState& s, BodyWork& w);
+void RevolveProfile(ModelState& s, BodyWork& w, Progress& progress);
 
 // The panels of the same body with half the panels around it, and, for the sphere, half along
 // it too, whose results beside the full ones tell how fast they converge; the report plays no

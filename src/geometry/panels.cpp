@@ -14,6 +14,20 @@ namespace {
 constexpr double kVanishingEdge = 1e-12;
 constexpr double kVanishingSine = 1e-12;
 
+// Where the build stands, told a ring at a time: each of the five passes a fifth of the stage.
+class Rings {
+ public:
+  Rings(Progress& progress, int ni) : progress_(progress), ni_(ni) {}
+  void Done(int pass, int i) {
+    clock_.Tick(progress_, Stage::Geometry, 0.5 + (pass + static_cast<double>(i) / ni_) / 10);
+  }
+
+ private:
+  Progress& progress_;
+  ProgressClock clock_;
+  int ni_;
+};
+
 void CountCorners(ModelState& s, int ni, int nj) {
   for (int i = 1; i <= ni; ++i) {
     for (int j = 1; j <= nj; ++j) {
@@ -29,9 +43,10 @@ void CopyCorner(ModelState& s, int i, int j, int k, int gi, int gj) {
   s.zCor(i, j, k) = s.zB(gi, gj);
 }
 
-void TakeCorners(ModelState& s, int ni, int nj) {
+void TakeCorners(ModelState& s, int ni, int nj, Rings& rings) {
   for (int j = 1; j <= nj; ++j) {
     for (int i = 1; i <= ni; ++i) {
+      rings.Done(0, i);
       CopyCorner(s, i, j, 1, i, j);
       CopyCorner(s, i, j, 2, i + 1, j);
       CopyCorner(s, i, j, 3, i + 1, j + 1);
@@ -42,8 +57,9 @@ void TakeCorners(ModelState& s, int ni, int nj) {
   }
 }
 
-void ControlPoints(ModelState& s, int ni, int nj) {
+void ControlPoints(ModelState& s, int ni, int nj, Rings& rings) {
   for (int i = 1; i <= ni; ++i) {
+    rings.Done(1, i);
     for (int j = 1; j <= nj; ++j) {
       double x = 0, y = 0, z = 0;
       for (int k = 1; k <= s.NCor(i, j); ++k) {
@@ -58,9 +74,10 @@ void ControlPoints(ModelState& s, int ni, int nj) {
   }
 }
 
-double BodySize(const ModelState& s, int ni, int nj) {
+double BodySize(const ModelState& s, int ni, int nj, Rings& rings) {
   double size = 0;
   for (int i = 1; i <= ni; ++i) {
+    rings.Done(2, i);
     for (int j = 1; j <= nj; ++j) {
       for (int k = 1; k <= 4; ++k) {
         size = std::max({size, std::fabs(s.xCor(i, j, k)), std::fabs(s.yCor(i, j, k)),
@@ -77,9 +94,10 @@ double BodySize(const ModelState& s, int ni, int nj) {
                      "axis between its ends.");
 }
 
-void PanelAxes(ModelState& s, int ni, int nj) {
-  const double size = BodySize(s, ni, nj);
+void PanelAxes(ModelState& s, int ni, int nj, Rings& rings) {
+  const double size = BodySize(s, ni, nj, rings);
   for (int i = 1; i <= ni; ++i) {
+    rings.Done(3, i);
     for (int j = 1; j <= nj; ++j) {
       const double e1x = s.xCor(i, j, 2) - s.xCor(i, j, 1);
       const double e1y = s.yCor(i, j, 2) - s.yCor(i, j, 1);
@@ -113,8 +131,9 @@ void PanelAxes(ModelState& s, int ni, int nj) {
   }
 }
 
-void CornersInPanelAxes(ModelState& s, int ni, int nj) {
+void CornersInPanelAxes(ModelState& s, int ni, int nj, Rings& rings) {
   for (int i = 1; i <= ni; ++i) {
+    rings.Done(4, i);
     for (int j = 1; j <= nj; ++j) {
       for (int k = 1; k <= s.NCor(i, j); ++k) {
         const double dx = s.xCor(i, j, k) - s.xC(i, j);
@@ -130,6 +149,11 @@ void CornersInPanelAxes(ModelState& s, int ni, int nj) {
 }  // namespace
 
 void BuildPanels(ModelState& s) {
+  IgnoredProgress unwatched;
+  BuildPanels(s, unwatched);
+}
+
+void BuildPanels(ModelState& s, Progress& progress) {
   const std::size_t niLimit = ArrayLimit(s.NI);
   const std::size_t njLimit = ArrayLimit(s.NJ);
   s.NCor = DenseArray<std::int16_t, 2>(niLimit, njLimit);
@@ -146,10 +170,11 @@ void BuildPanels(ModelState& s) {
   for (Array3* a : {&s.xCor, &s.yCor, &s.zCor}) {
     *a = Array3(ArrayLimit(s.NI1), ArrayLimit(s.NJ1), 4);
   }
-  TakeCorners(s, ni, nj);
-  ControlPoints(s, ni, nj);
-  PanelAxes(s, ni, nj);
-  CornersInPanelAxes(s, ni, nj);
+  Rings rings(progress, ni);
+  TakeCorners(s, ni, nj, rings);
+  ControlPoints(s, ni, nj, rings);
+  PanelAxes(s, ni, nj, rings);
+  CornersInPanelAxes(s, ni, nj, rings);
 }
 
 }  // namespace tarvenol

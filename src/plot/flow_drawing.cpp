@@ -10,6 +10,8 @@
 #include <cmath>
 #include <vector>
 
+#include "core/shown_text.h"
+
 namespace tarvenol {
 namespace {
 
@@ -359,7 +361,7 @@ std::string FlowPictureBytes(const FlowPicture& picture, PlotFormat format, Flow
     svg.setSize(QSize(width, height));
     svg.setViewBox(area);
     // The generator writes the title into the file as it is: XML must not meet a bare "&".
-    svg.setTitle(QString::fromStdString(picture.title).toHtmlEscaped());
+    svg.setTitle(QString::fromStdString(MarkupTitle(picture.title)));
     QPainter painter(&svg);
     DrawFlowPicture(painter, area, picture, colour);
     drawn = painter.end();

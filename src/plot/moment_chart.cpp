@@ -7,6 +7,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "core/shown_text.h"
+
 namespace tarvenol {
 namespace {
 
@@ -14,7 +16,11 @@ namespace {
 QValueAxis* AngleAxis(double first, double last) {
   auto* axis = new QValueAxis;
   axis->setTitleText("α, degrees");
-  axis->setRange(first, last > first ? last : first + 1);
+  if (last > first) {
+    axis->setRange(first, last);
+  } else {
+    axis->setRange(first - 1, first + 1);  // one angle: its point in the middle
+  }
   axis->setTickType(QValueAxis::TicksDynamic);
   axis->setTickAnchor(0);
   axis->setTickInterval(last - first > 90 ? 15 : last - first > 45 ? 10 : 5);
@@ -45,9 +51,8 @@ QValueAxis* MomentAxis(double low, double high) {
 
 QChart* MakeMomentChart(const ForcesTable& table, const std::string& body) {
   auto* chart = new QChart;
-  chart->setTitle(
-      QString("Pitching moment of %1 about its centre of volume, nose up, on the volume")
-          .arg(QString::fromStdString(body)));
+  chart->setTitle(QString::fromStdString(MarkupTitle(
+      "Pitching moment of " + body + " about its centre of volume, nose up, on the volume")));
   chart->legend()->setAlignment(Qt::AlignBottom);
   auto* panels = new QLineSeries;
   panels->setName("panels");
@@ -86,15 +91,19 @@ QChart* MakeMomentChart(const ForcesTable& table, const std::string& body) {
     marked->append(table.shown->alphaDegrees, cm);
     reach(cm);
   }
+  // A table of one angle has no line to draw: its point is drawn instead.
+  panels->setPointsVisible(table.rows.size() == 1);
+  munk->setPointsVisible(table.rows.size() == 1);
   QValueAxis* xAxis = AngleAxis(first, last);
   QValueAxis* yAxis = MomentAxis(low, high);
   chart->addAxis(xAxis, Qt::AlignBottom);
   chart->addAxis(yAxis, Qt::AlignLeft);
   QList<QAbstractSeries*> series = {panels, marked};
-  if (table.spheroid)
+  if (table.spheroid) {
     series.push_front(munk);
-  else
+  } else {
     delete munk;
+  }
   for (QAbstractSeries* s : series) {
     chart->addSeries(s);
     s->attachAxis(xAxis);

@@ -15,6 +15,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "core/shown_text.h"
+
 namespace tarvenol {
 namespace {
 
@@ -124,7 +126,7 @@ QChart* NewChart(const PressureAlongBody& p) {
   if (p.spheroid) title += "; " + ExactKind(*p.spheroid);
   // The chart reads its title as HTML: a body named "R&D <b>" is shown as it is named. So
   // does an SVG file, whose title, XML, takes the chart's as it stands.
-  chart->setTitle(title.toHtmlEscaped());
+  chart->setTitle(QString::fromStdString(MarkupTitle(title.toStdString())));
   chart->legend()->setAlignment(Qt::AlignBottom);
   return chart;
 }

@@ -147,6 +147,33 @@ void RasterCanvas::DrawLine(double x1, double y1, double x2, double y2, Colour c
   painter.drawLine(line);
 }
 
+std::unique_ptr<Canvas> RasterCanvas::Aside() const {
+  const QSizeF size = image_.deviceIndependentSize();
+  auto aside = std::make_unique<RasterCanvas>(1, 1);
+  aside->Resize(static_cast<int>(std::lround(size.width())),
+                static_cast<int>(std::lround(size.height())), Scale());
+  return aside;
+}
+
+void RasterCanvas::ShowAside(Canvas& aside) {
+  auto& other = dynamic_cast<RasterCanvas&>(aside);
+  other.EndPainting();
+  if (other.image_.size() != image_.size() || other.Scale() != Scale()) {
+    // The window was resized meanwhile: drawn again at its size.
+    other.shown_.PaintOn(*this);
+    return;
+  }
+  EndPainting();
+  std::swap(image_, other.image_);
+  std::swap(shown_, other.shown_);
+  left_ = other.left_;
+  top_ = other.top_;
+  right_ = other.right_;
+  bottom_ = other.bottom_;
+  currentX_ = other.currentX_;
+  currentY_ = other.currentY_;
+}
+
 QPainter& RasterCanvas::Painter() {
   if (!painter_) {
     painter_ = std::make_unique<QPainter>(&image_);

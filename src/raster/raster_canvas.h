@@ -33,6 +33,10 @@ class RasterCanvas : public Canvas {
   void PlotPoint(double x, double y) override;
   void LineTo(double x, double y, Colour colour) override;
   void Line(double x1, double y1, double x2, double y2, Colour colour) override;
+  // A canvas of this one's size and scale, painted on any thread; shown here, where the size
+  // is still the same, by taking its image.
+  std::unique_ptr<Canvas> Aside() const override;
+  void ShowAside(Canvas& aside) override;
 
  private:
   // Whether (x, y) can be placed on the image by the current coordinate system.

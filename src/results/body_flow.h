@@ -48,8 +48,9 @@ struct FlowAtPoint {
 FlowAtPoint FlowAtIncidence(const StreamVelocities& V, double cosA, double sinA);
 
 // The flow at each point at the angle of attack, in parallel; none inside the body or on it.
+// Tells progress how far it has come, and throws Cancelled when asked to stop.
 std::vector<std::optional<FlowAtPoint>> FlowAtPoints(const BodyFlow& flow,
                                                      const std::vector<Vector3>& points,
-                                                     const Incidence& a);
+                                                     const Incidence& a, Progress& progress);
 
 }  // namespace tarvenol

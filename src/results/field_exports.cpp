@@ -1,16 +1,11 @@
 #include "results/field_exports.h"
 
-#include <sys/stat.h>
-
 #include <algorithm>
-#include <cerrno>
+#include <cctype>
 #include <charconv>
-#include <cstring>
-#include <fstream>
 
 #include "core/program_error.h"
 #include "core/shown_text.h"
-#include "core/text_number.h"
 #include "core/whole_file.h"
 
 namespace tarvenol {
@@ -32,6 +27,7 @@ class Text {
     return *this << std::string_view(text, std::to_chars(text, text + sizeof text, v).ptr);
   }
   const std::string& Bytes() const { return text_; }
+  void Clear() { text_.clear(); }
 
  private:
   std::string text_;
@@ -58,35 +54,6 @@ void PointArray(Text& out, const char* type, const char* name, int components, c
     }
   }
   out << "        </DataArray>\n";
-}
-
-std::string_view Trimmed(std::string_view text) {
-  const std::size_t first = text.find_first_not_of(" \t\r");
-  if (first == std::string_view::npos) return {};
-  const std::size_t last = text.find_last_not_of(" \t\r");
-  return text.substr(first, last - first + 1);
-}
-
-std::vector<std::string_view> Fields(std::string_view row) {
-  std::vector<std::string_view> fields;
-  for (std::size_t start = 0;;) {
-    const std::size_t comma = row.find(',', start);
-    fields.push_back(Trimmed(row.substr(start, comma - start)));
-    if (comma == std::string_view::npos) return fields;
-    start = comma + 1;
-  }
-}
-
-bool IsHeader(const std::vector<std::string_view>& fields) {
-  static constexpr const char* kNames[] = {"x", "y", "z"};
-  if (fields.size() != 3) return false;
-  for (std::size_t k = 0; k < 3; ++k) {
-    if (fields[k].size() != 1 ||
-        std::tolower(static_cast<unsigned char>(fields[k][0])) != kNames[k][0]) {
-      return false;
-    }
-  }
-  return true;
 }
 
 }  // namespace
@@ -142,66 +109,34 @@ void WriteFieldVtk(const std::string& path, const FieldAtIncidence& f,
   WriteWholeFile(path, "VTK file", out.Bytes(), held);
 }
 
-std::optional<double> ReadCoordinate(std::string_view text) {
-  const std::string_view number = Trimmed(text);
-  const std::optional<NumberPrefix> read = ReadNumberPrefix(number);
-  if (!read || read->length != number.size() || !std::isfinite(read->value)) return std::nullopt;
-  return read->value;
-}
-
-std::vector<Vector3> ReadProbePoints(const std::string& path) {
-  const auto fault = [&](const std::string& why) {
-    return ProgramError("The points cannot be read from " + ShownPath(path) + ": " + why + ".");
-  };
-  struct stat info {};
-  if (::stat(path.c_str(), &info) != 0) throw fault(std::strerror(errno));
-  if (!S_ISREG(info.st_mode)) throw fault("it is not a regular file");
-  std::ifstream in(path, std::ios::binary);
-  if (!in) throw fault(std::strerror(errno));
-  std::vector<Vector3> points;
-  std::string row;
-  bool first = true;
-  for (long line = 1; std::getline(in, row); ++line) {
-    if (Trimmed(row).empty()) continue;
-    const std::vector<std::string_view> fields = Fields(row);
-    if (first && IsHeader(fields)) {
-      first = false;
-      continue;
-    }
-    first = false;
-    Vector3 p{};
-    bool numbers = fields.size() == 3;
-    for (std::size_t k = 0; numbers && k < 3; ++k) {
-      const std::optional<double> v = ReadCoordinate(fields[k]);
-      numbers = v.has_value();
-      if (numbers) p[k] = *v;
-    }
-    if (!numbers) {
-      throw fault("line " + std::to_string(line) + ", " + Shown(row) +
-                  ", is not three numbers x, y, z separated by commas");
-    }
-    points.push_back(p);
-  }
-  if (in.bad()) throw fault(std::strerror(errno));
-  if (points.empty()) throw fault("it holds no points");
-  return points;
-}
-
 void WriteProbeTable(const std::string& path, const std::vector<Vector3>& points,
                      const std::vector<std::optional<FlowAtPoint>>& flows,
-                     const std::vector<HeldFile>& held) {
-  Text out;
-  out << "x,y,z,Vx,Vy,Vz,speed,Cp,masked\n";
-  for (std::size_t k = 0; k < points.size(); ++k) {
-    out << points[k][0] << "," << points[k][1] << "," << points[k][2] << ",";
-    if (const std::optional<FlowAtPoint>& flow = flows[k]) {
-      out << flow->V[0] << "," << flow->V[1] << "," << flow->V[2] << "," << flow->speed << ","
-          << flow->Cp << ",0\n";
-    } else {
-      out << ",,,,,1\n";
-    }
-  }
-  WriteWholeFile(path, "table", out.Bytes(), held);
+                     const std::vector<HeldFile>& held, Progress& progress) {
+  WriteWholeFile(
+      path, "table",
+      [&](FileSink& sink) {
+        Text out;
+        out << "x,y,z,Vx,Vy,Vz,speed,Cp,masked\n";
+        ProgressClock clock;
+        for (std::size_t k = 0; k < points.size(); ++k) {
+          out << points[k][0] << "," << points[k][1] << "," << points[k][2] << ",";
+          if (const std::optional<FlowAtPoint>& flow = flows[k]) {
+            out << flow->V[0] << "," << flow->V[1] << "," << flow->V[2] << "," << flow->speed << ","
+                << flow->Cp << ",0\n";
+          } else {
+            out << ",,,,,1\n";
+          }
+          // Written a block at a time, so that a large table never lies in memory whole.
+          if (out.Bytes().size() >= 1 << 16) {
+            sink.Write(out.Bytes());
+            out.Clear();
+            clock.Tick(progress, Stage::Points,
+                       static_cast<double>(k) / static_cast<double>(points.size()));
+          }
+        }
+        sink.Write(out.Bytes());
+      },
+      held);
 }
 
 }  // namespace tarvenol

@@ -1,8 +1,5 @@
 #include "results/field_grid.h"
 
-#include <omp.h>
-
-#include <atomic>
 #include <cmath>
 #include <limits>
 
@@ -30,13 +27,13 @@ FieldGrid ComputeFieldGrid(const BodyFlow& flow, const GridSpan& span, Progress&
   }
   grid.section = flow.Shape().Section();
 
-  std::atomic<int> rowsDone = 0;
-  std::atomic<bool> stop = false;
+  // Asked at every point: at a few thousand panels a row of points takes a second.
+  ParallelStop stop(progress, Stage::FlowField);
   Step(progress, Stage::FlowField, 0);
 #pragma omp parallel for schedule(dynamic, 1)
   for (int j = 1; j <= span.ny; ++j) {
-    if (stop.load(std::memory_order_relaxed)) continue;
     for (int i = 1; i <= span.nx; ++i) {
+      if (stop.Stopping((j - 1 + static_cast<double>(i) / span.nx) / span.ny)) break;
       StreamVelocities V;
       if (flow.VelocityAt(span.X(i), span.Y(j), 0, V)) {
         for (std::size_t f = 0; f < 2; ++f) {
@@ -46,13 +43,8 @@ FieldGrid ComputeFieldGrid(const BodyFlow& flow, const GridSpan& span, Progress&
         grid.masked(i, j) = 1;
       }
     }
-    const int done = rowsDone.fetch_add(1, std::memory_order_relaxed) + 1;
-    if (omp_get_thread_num() == 0 &&
-        !progress.Advance(Stage::FlowField, static_cast<double>(done) / span.ny)) {
-      stop.store(true, std::memory_order_relaxed);
-    }
   }
-  if (stop) throw Cancelled();
+  stop.ThrowIfStopped();
   return grid;
 }
 

@@ -8,6 +8,7 @@
 #include <memory>
 #include <numbers>
 
+#include "geometry/panel_outline.h"
 #include "results/loop_progress.h"
 #include "results/solid_harmonics.h"
 
@@ -68,18 +69,34 @@ struct Corners {
   double q[4][3];  // a triangle repeats its last corner
 };
 
-Corners CornersOf(const ModelState& s, int m) {
+// Corners of panel m in the field's unit of length, unit times the model's.
+Corners CornersOf(const ModelState& s, int m, double unit) {
   const int nj = LoopEnd(s.NJ);
   const int i = (m - 1) / nj + 1, j = (m - 1) % nj + 1;
   Corners c{};
   const int n = s.NCor(i, j);
   for (int k = 0; k < 4; ++k) {
     const int corner = k < n ? k + 1 : n;
-    c.q[k][0] = s.xCor(i, j, corner);
-    c.q[k][1] = s.yCor(i, j, corner);
-    c.q[k][2] = s.zCor(i, j, corner);
+    c.q[k][0] = s.xCor(i, j, corner) * unit;
+    c.q[k][1] = s.yCor(i, j, corner) * unit;
+    c.q[k][2] = s.zCor(i, j, corner) * unit;
   }
   return c;
+}
+
+// A power of two that brings the largest corner coordinate to between 1 and 2: multiplying by
+// it is exact, so the field's velocities, which lengths do not change, are the same bits in
+// either unit; and the harmonics of the expansions, of degree up to 23 in the lengths, stay
+// within the range of a double at every size the program takes (1e-30 to 1e30).
+double LengthUnit(const ModelState& s, int count) {
+  double largest = 0;
+  for (int m = 1; m <= count; ++m) {
+    const Corners c = CornersOf(s, m, 1);
+    for (const auto& q : c.q) {
+      for (const double v : q) largest = std::max(largest, std::fabs(v));
+    }
+  }
+  return largest > 0 && std::isfinite(largest) ? std::ldexp(1.0, -std::ilogb(largest)) : 1;
 }
 
 // Adds to V[f] the velocity of node's expansion to order p at (dx, dy, dz) from its centre:
@@ -203,27 +220,39 @@ SourceField::SourceField(const ModelState& s, const std::vector<const Array2*>& 
       expansion_(ExpansionFor(path)) {
   const int ni = LoopEnd(s.NI), nj = LoopEnd(s.NJ);
   const int count = ni * nj;
+  unit_ = LengthUnit(s, count);
   std::vector<double> corners(static_cast<std::size_t>(count) * 12);
   std::vector<double> controls(static_cast<std::size_t>(count) * 3);
   std::vector<int> cornerCount(static_cast<std::size_t>(count));
+  double sources = 0;  // the sum of |sigma| times the area over the panels and the sets
   for (int m = 1; m <= count; ++m) {
     const auto at = static_cast<std::size_t>(m - 1);
-    const Corners c = CornersOf(s, m);
+    const Corners c = CornersOf(s, m, unit_);
     for (int k = 0; k < 4; ++k) {
       for (int a = 0; a < 3; ++a)
         corners[at * 12 + static_cast<std::size_t>(k * 3 + a)] = c.q[k][a];
     }
     const int i = (m - 1) / nj + 1, j = (m - 1) % nj + 1;
-    controls[at * 3] = s.xC(i, j);
-    controls[at * 3 + 1] = s.yC(i, j);
-    controls[at * 3 + 2] = s.zC(i, j);
+    controls[at * 3] = s.xC(i, j) * unit_;
+    controls[at * 3 + 1] = s.yC(i, j) * unit_;
+    controls[at * 3 + 2] = s.zC(i, j) * unit_;
     cornerCount[at] = s.NCor(i, j);
+    const double area = OutlineArea(OutlineOfPanel(s, i, j)) * unit_ * unit_;
+    for (const Array2* set : sigma) sources += std::fabs((*set)(i, j)) * area;
   }
 
   std::vector<int> order(static_cast<std::size_t>(count));
   for (int m = 1; m <= count; ++m) order[static_cast<std::size_t>(m - 1)] = m;
   if (count > 0) Build(order, 0, count, 0, corners, controls, cornerCount, progress);
   panels_ = FieldPanelsOf(s, order);
+  for (std::size_t k = 0; k < 4; ++k) {
+    for (std::vector<double>* lengths : {&panels_.xi[k], &panels_.eta[k], &panels_.d[k]}) {
+      for (double& v : *lengths) v *= unit_;
+    }
+  }
+  for (std::vector<double>* lengths : {&panels_.xC, &panels_.yC, &panels_.zC}) {
+    for (double& v : *lengths) v *= unit_;
+  }
   for (int f = 0; f < flows_; ++f) {
     sigma_[static_cast<std::size_t>(f)].resize(order.size());
     for (std::size_t at = 0; at < order.size(); ++at) {
@@ -231,6 +260,11 @@ SourceField::SourceField(const ModelState& s, const std::vector<const Array2*>& 
       sigma_[static_cast<std::size_t>(f)][at] =
           (*sigma[static_cast<std::size_t>(f)])((m - 1) / nj + 1, (m - 1) % nj + 1);
     }
+  }
+  // A source q induces at most |q| / (4 pi R^2) at a distance R: beyond the distance where all
+  // of them together induce less than 2^-60 of the unit stream, the stream stands alone.
+  if (count > 0) {
+    farDistance_ = nodes_[0].radius + std::sqrt(sources / (4 * std::numbers::pi) * 0x1p60);
   }
   if (tolerance > 0 && count > 0) Moments(s, order, tolerance, path, progress);
 }
@@ -330,7 +364,7 @@ void SourceField::Moments(const ModelState& s, const std::vector<int>& order, do
   for (int at = 0; at < static_cast<int>(order.size()); ++at) {
     if (charges.Stopped()) continue;
     charges.StepDone();
-    const Corners c = CornersOf(s, order[static_cast<std::size_t>(at)]);
+    const Corners c = CornersOf(s, order[static_cast<std::size_t>(at)], unit_);
     std::size_t g = static_cast<std::size_t>(at) * kPerPanel;
     for (int a = 0; a < kGaussPoints; ++a) {
       for (int b = 0; b < kGaussPoints; ++b, ++g) {
@@ -517,6 +551,11 @@ int SourceField::OrderFor(int n, double R) const {
 
 void SourceField::AddInduced(const double point[3], double V[][3]) const {
   if (nodes_.empty()) return;
+  const double scaled[3] = {point[0] * unit_, point[1] * unit_, point[2] * unit_};
+  const Node& root = nodes_[0];
+  const double far = std::hypot(scaled[0] - root.centre[0], scaled[1] - root.centre[1],
+                                scaled[2] - root.centre[2]);
+  if (!(far <= farDistance_)) return;
   const double* sigma[kMaxFieldFlows];
   for (int f = 0; f < flows_; ++f) sigma[f] = sigma_[static_cast<std::size_t>(f)].data();
   int stack[128];
@@ -525,9 +564,9 @@ void SourceField::AddInduced(const double point[3], double V[][3]) const {
   while (top > 0) {
     const int n = stack[--top];
     const Node& node = nodes_[static_cast<std::size_t>(n)];
-    const double dx = point[0] - node.centre[0];
-    const double dy = point[1] - node.centre[1];
-    const double dz = point[2] - node.centre[2];
+    const double dx = scaled[0] - node.centre[0];
+    const double dy = scaled[1] - node.centre[1];
+    const double dz = scaled[2] - node.centre[2];
     const double R = std::sqrt(dx * dx + dy * dy + dz * dz);
     if (budget_ > 0 && R > node.radius) {
       if (const int p = OrderFor(n, R); p >= 0) {
@@ -537,7 +576,7 @@ void SourceField::AddInduced(const double point[3], double V[][3]) const {
       }
     }
     if (node.child[0] < 0) {
-      kernel_(panels_, node.begin, node.end, sigma, flows_, point, V);
+      kernel_(panels_, node.begin, node.end, sigma, flows_, scaled, V);
     } else {
       stack[top++] = node.child[0];
       stack[top++] = node.child[1];

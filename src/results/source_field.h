@@ -48,7 +48,8 @@ class SourceField {
 
   int Flows() const { return flows_; }
 
-  // Adds to V[f] the velocity the sources of set f induce at point, along the body's axes.
+  // Adds to V[f] the velocity the sources of set f induce at point, along the body's axes:
+  // nothing beyond about 1e9 of the body's size, where all of it is below 2^-60 of the stream.
   void AddInduced(const double point[3], double V[][3]) const;
 
   // The sum of a node's expansion at a point, on a vector path.
@@ -85,6 +86,10 @@ class SourceField {
   // |q| (r / rho)^k, r their distance from the centre: k = 0 is its share of A.
   std::vector<double> reach_;
   double budget_ = 0;  // 4 pi eps / A; 0 for the direct sum
+  // Lengths here are the model's times unit_, a power of two (LengthUnit); beyond farDistance_
+  // from the root's centre the sources induce nothing a double can hold beside the stream.
+  double unit_ = 1;
+  double farDistance_ = 0;
   FieldKernel kernel_;
   Expansion expansion_;
 };

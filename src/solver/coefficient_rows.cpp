@@ -5,6 +5,8 @@
 #include <memory>
 
 #include "geometry/panel_outline.h"
+#include "solver/solid_angle.h"
+#include "solver/source_panel_velocity.h"
 
 namespace tarvenol {
 
@@ -81,7 +83,8 @@ struct alignas(64) RowWork {
   double aL[4][kLanes];                              // and a L, the potential's
   double Su[kLanes], Sv[kLanes], SA[kLanes], SaL[kLanes];
   double absZ[kLanes];
-  double B[kLanes];  // 0 once some edge has the field point's foot outside it, else 2 pi
+  double B[kLanes];     // 0 once some edge has the field point's foot outside it, else 2 pi
+  double near[kLanes];  // 1 where the point lies near the line of an edge, else 0
 };
 
 RowWorkAreas::RowWorkAreas(int threads) {
@@ -113,6 +116,38 @@ template <bool kPotential>
   if constexpr (kPotential) b.SaL[l] = b.SaL[l] + b.aL[k][l];
 }
 
+// What each edge k of a lane's panel needs of the field point (x, y, z) in the panel's axes:
+// the corners' distances r, their positions p1, p2 along the edge from the foot of the point,
+// and the foot's signed distance a from the edge's line, positive on the interior side.
+struct EdgeTerms {
+  double r[4], p1[4], p2[4], a[4];
+};
+
+[[gnu::always_inline]] inline void EdgeTermsOf(const double* const* xiOf,
+                                               const double* const* etaOf,
+                                               const double* const* dXiOf,
+                                               const double* const* dEtaOf,
+                                               const double* const* dOf, int l, double x, double y,
+                                               double z, EdgeTerms& e) {
+  double x1[4], y1[4], xr[4], yr[4];
+  for (int k = 0; k < 4; ++k) {
+    const double xi = xiOf[k][l];
+    const double eta = etaOf[k][l];
+    x1[k] = x - xi;
+    y1[k] = y - eta;
+    xr[k] = xi - x;
+    yr[k] = eta - y;
+    e.r[k] = std::sqrt(x1[k] * x1[k] + y1[k] * y1[k] + z * z);
+  }
+  for (int k = 0; k < 4; ++k) {
+    const int k1 = (k + 1) % 4;
+    const double dXi = dXiOf[k][l], dEta = dEtaOf[k][l], d = dOf[k][l];
+    e.p1[k] = (dXi * xr[k] + dEta * yr[k]) / d;
+    e.p2[k] = (dXi * xr[k1] + dEta * yr[k1]) / d;
+    e.a[k] = (dEta * x1[k] - dXi * y1[k]) / d;
+  }
+}
+
 // The velocity that panel n0 + l induces at the field point is the plain formula for one
 // panel at one point (OutlineVelocity), lane by lane: the same operations on the same values in
 // the same order, so the same bits. Each corner's distance serves the two edges that meet there.
@@ -141,42 +176,36 @@ template <bool kPotential>
     dOf[k] = &P.d[k][at];
   }
 
-  for (int l = 0; l < kLanes; ++l) {
-    // From the source panel's control point to the field panel's, in the source's axes.
+  // From the source panel's control point to the field panel's, in the source's axes.
+  const auto inAxes = [&](int l, double& x, double& y, double& z) {
     const double dx = f.xC - xC[l];
     const double dy = f.yC - yC[l];
     const double dz = f.zC - zC[l];
-    const double x = XsiX[l] * dx + XsiY[l] * dy + XsiZ[l] * dz;
-    const double y = ItaX[l] * dx + ItaY[l] * dy + ItaZ[l] * dz;
-    const double z = ZtaX[l] * dx + ZtaY[l] * dy + ZtaZ[l] * dz;
+    x = XsiX[l] * dx + XsiY[l] * dy + XsiZ[l] * dz;
+    y = ItaX[l] * dx + ItaY[l] * dy + ItaZ[l] * dz;
+    z = ZtaX[l] * dx + ZtaY[l] * dy + ZtaZ[l] * dz;
+  };
+
+  for (int l = 0; l < kLanes; ++l) {
+    double x, y, z;
+    inAxes(l, x, y, z);
     b.side[l] = z < 0 ? -1 : 1;
     b.inPlane[l] = z == 0 ? 1 : 0;
     if constexpr (kPotential) b.absZ[l] = std::fabs(z);
-    double x1[4], y1[4], xr[4], yr[4], r[4];
+    EdgeTerms e;
+    EdgeTermsOf(xiOf, etaOf, dXiOf, dEtaOf, dOf, l, x, y, z, e);
+    bool near = false;
     for (int k = 0; k < 4; ++k) {
-      const double xi = xiOf[k][l];
-      const double eta = etaOf[k][l];
-      x1[k] = x - xi;
-      y1[k] = y - eta;
-      xr[k] = xi - x;
-      yr[k] = eta - y;
-      r[k] = std::sqrt(x1[k] * x1[k] + y1[k] * y1[k] + z * z);
-    }
-    for (int k = 0; k < 4; ++k) {
-      const int k1 = (k + 1) % 4;
-      const double dXi = dXiOf[k][l], dEta = dEtaOf[k][l], d = dOf[k][l];
-      const double r1 = r[k], r2 = r[k1];
-      // Corner positions along the edge from the foot of the field point, and the foot's
-      // signed distance from the edge's line, positive on the interior side.
-      const double p1 = (dXi * xr[k] + dEta * yr[k]) / d;
-      const double p2 = (dXi * xr[k1] + dEta * yr[k1]) / d;
-      const double a = (dEta * x1[k] - dXi * y1[k]) / d;
+      const double r1 = e.r[k], r2 = e.r[(k + 1) % 4];
+      const double p1 = e.p1[k], p2 = e.p2[k], a = e.a[k], d = dOf[k][l];
       b.over[k][l] = r1 + r2 + d;
       b.under[k][l] = r1 + r2 - d;
       b.D[k][l] = a * a * r1 * r2 + z * z * p1 * p2;
       b.tD[k][l] = a * std::fabs(z) * (r1 * p2 - r2 * p1);
       b.a[k][l] = a;
+      near = near | (NearAnEdgesLine(a, r1, r2) & ((k < 3) | (four[l] != 0)));
     }
+    b.near[l] = near ? 1 : 0;
   }
 
   // The calls, one after another, with the divisions around them: the divider, which the vector
@@ -230,6 +259,36 @@ template <bool kPotential>
     vv[l] = f.ItaX * Vx + f.ItaY * Vy + f.ItaZ * Vz;
     vn[l] = f.ZtaX * Vx + f.ZtaY * Vy + f.ZtaZ * Vz;
     if constexpr (kPotential) vp[l] = -(b.SaL[l] - b.absZ[l] * (b.B[l] - b.SA[l])) / c.FourPI;
+  }
+
+  // Where the angle sum is unsound, the solid angle instead, one lane at a time: a point near
+  // the line of an edge is rare, and none lies there in most blocks.
+  bool anyNear = false;
+  for (int l = 0; l < kLanes; ++l) anyNear = anyNear | (b.near[l] != 0);
+  if (!anyNear) return;
+  for (int l = 0; l < kLanes; ++l) {
+    if (b.near[l] == 0) continue;
+    double x, y, z;
+    inAxes(l, x, y, z);
+    EdgeTerms e;
+    EdgeTermsOf(xiOf, etaOf, dXiOf, dEtaOf, dOf, l, x, y, z, e);
+    bool mend = false;
+    for (int k = 0; k < (four[l] != 0 ? 4 : 3); ++k) {
+      mend = mend || OnAnEdgesLineBeyondIt(e.a[k], e.r[k], e.r[(k + 1) % 4], e.p1[k], e.p2[k]);
+    }
+    if (!mend) continue;
+    const double xi[4] = {xiOf[0][l], xiOf[1][l], xiOf[2][l], xiOf[3][l]};
+    const double eta[4] = {etaOf[0][l], etaOf[1][l], etaOf[2][l], etaOf[3][l]};
+    const double u = b.Su[l] / c.FourPI;
+    const double v = b.Sv[l] / c.FourPI;
+    const double w = SolidAngleNormalVelocity(xi, eta, x, y, z);
+    // As above, with this w.
+    const double Vx = XsiX[l] * u + ItaX[l] * v + ZtaX[l] * w;
+    const double Vy = XsiY[l] * u + ItaY[l] * v + ZtaY[l] * w;
+    const double Vz = XsiZ[l] * u + ItaZ[l] * v + ZtaZ[l] * w;
+    vu[l] = f.XsiX * Vx + f.XsiY * Vy + f.XsiZ * Vz;
+    vv[l] = f.ItaX * Vx + f.ItaY * Vy + f.ItaZ * Vz;
+    vn[l] = f.ZtaX * Vx + f.ZtaY * Vy + f.ZtaZ * Vz;
   }
 }
 

@@ -1,10 +1,9 @@
 #pragma once
 // The velocity that the panels' source distributions induce at points anywhere around the body,
 // not only at the control points. The in-plane terms are the coefficients' own; the normal one is
-// the solid angle under which the panel is seen, taken by atan2, which stays sound wherever the
-// point's foot lies. (The coefficients' angle term, with its exact tests of a == 0 and D == 0,
-// turns wrong for a point whose foot lies on an edge's line beyond the panel; it is right at the
-// control points, where the report needs its bits, and is kept there.)
+// the solid angle under which the panel is seen (solver/solid_angle.h), taken by atan2, which
+// stays sound wherever the point's foot lies. (The coefficients keep the angle sum of the
+// report's arithmetic wherever it is sound, source_panel_velocity.h.)
 
 #include <array>
 #include <vector>

@@ -2,12 +2,15 @@
 
 #include <cmath>
 
+#include "solver/solid_angle.h"
+
 namespace tarvenol {
 
 void OutlineVelocity(const PanelOutline& p, double PI, double TwoPI, double FourPI, double x,
                      double y, double z, double& u, double& v, double& w) {
   double Su = 0, Sv = 0, SA = 0;
-  bool F = false;  // some edge has the field point's foot outside it
+  bool F = false;     // some edge has the field point's foot outside it
+  bool mend = false;  // some edge has the point on its line beyond it
   for (int k = 0; k < p.n; ++k) {
     const int k1 = k + 1 < p.n ? k + 1 : 0;
     const double dXi = p.dXi[k], dEta = p.dEta[k], d = p.d[k];
@@ -21,6 +24,7 @@ void OutlineVelocity(const PanelOutline& p, double PI, double TwoPI, double Four
     const double p2 = (dXi * (p.xi[k1] - x) + dEta * (p.eta[k1] - y)) / d;
     const double a = (dEta * x1 - dXi * y1) / d;
     const double L = std::log((r1 + r2 + d) / (r1 + r2 - d));
+    mend = mend || OnAnEdgesLineBeyondIt(a, r1, r2, p1, p2);
 
     double A = 0;
     const double D = a * a * r1 * r2 + z * z * p1 * p2;
@@ -48,6 +52,14 @@ void OutlineVelocity(const PanelOutline& p, double PI, double TwoPI, double Four
   u = Su / FourPI;
   v = Sv / FourPI;
   w = z == 0 && F ? 0 : side * (B - SA) / FourPI;
+  if (mend) {
+    double xi[4], eta[4];
+    for (int k = 0; k < 4; ++k) {
+      xi[k] = p.xi[k < p.n ? k : 0];
+      eta[k] = p.eta[k < p.n ? k : 0];
+    }
+    w = SolidAngleNormalVelocity(xi, eta, x, y, z);
+  }
 }
 
 void SourcePanelVelocity(const ModelState& s, int i, int j, double x, double y, double z, double& u,

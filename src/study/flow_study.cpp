@@ -30,7 +30,8 @@ ProbedFlow ProbeStudy(const StudyBody& body, const StudySolution& solved,
   RequireAngleOfAttack(alphaDegrees);
   const BodyFlow flow(body.state, body.body, solved.solution);
   ProbedFlow probed;
-  probed.flows = FlowAtPoints(flow, points, IncidenceOf(alphaDegrees));
+  IgnoredProgress unwatched;
+  probed.flows = FlowAtPoints(flow, points, IncidenceOf(alphaDegrees), unwatched);
   for (std::size_t k = 0; k < points.size(); ++k) {
     if (probed.flows[k] || probed.masked++ > 0) continue;
     const Vector3& p = points[k];
@@ -54,7 +55,7 @@ FieldGrid StudyFieldGrid(const StudyBody& body, const StudySolution& solved, dou
   RequireFieldCount(nx, "nx");
   RequireFieldCount(ny, "ny");
   Step(progress, Stage::FlowField, 0);
-  const BodyFlow flow(body.state, body.body, solved.solution);
+  const BodyFlow flow(body.state, body.body, solved.solution, kFarFieldTolerance, &progress);
   return ComputeFieldGrid(
       flow, GridAroundBody(flow.Shape(), static_cast<int>(nx), static_cast<int>(ny)), progress);
 }

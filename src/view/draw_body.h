@@ -5,6 +5,7 @@
 #include "core/array.h"
 #include "core/canvas.h"
 #include "core/model_state.h"
+#include "core/progress.h"
 
 namespace tarvenol {
 
@@ -21,6 +22,7 @@ struct ViewWork {
 struct ViewSettings {
   double AlfaX = 0, AlfaY = 0, AlfaZ = 0;
   double ViewScale = 1;
+  friend bool operator==(const ViewSettings&, const ViewSettings&) = default;
 };
 
 // The picture, cleared and drawn again, as seen along the turned y axis with z upward: the
@@ -29,6 +31,10 @@ struct ViewSettings {
 // as 0, and a scale that is not a positive number with a finite picture width as 1.
 Drawing DrawBody(const ModelState& s, ViewWork& w, const ViewSettings& view, bool ShowPanels,
                  bool ShowSolution);
+// The same with the mesh of the given 1 - Cp in place of s's, for a solution not yet taken:
+// tells progress as it goes a ring at a time, and throws Cancelled when asked to stop.
+Drawing DrawBody(const ModelState& s, const Array2& OneMinusCp, ViewWork& w,
+                 const ViewSettings& view, bool ShowPanels, bool ShowSolution, Progress& progress);
 
 // The rotation Rz(AlfaZ)·Ry(AlfaY)·Rx(AlfaX), angles in radians, right-handed about the
 // fixed model axes: a point is turned about x first, then about y, then about z.

@@ -51,6 +51,17 @@ TEST(BatchTool, HelpAndCommandLineMistakes) {
   EXPECT_EQ(Batch("png").status, 2);
 }
 
+TEST(BatchTool, AResultThatStandardOutputCannotTakeIsAMessage) {
+  TempWorkDir dir;
+  for (const char* args :
+       {"sphere solve probe 2 0.5 0", "nj 6 sphere solve body-figures", "--help", "--version"}) {
+    const BatchRun run = Batch(std::string(args) + " >/dev/full");
+    EXPECT_EQ(run.status, 1) << args;
+    EXPECT_NE(run.err.find("standard output"), std::string::npos) << run.err;
+    EXPECT_NE(run.err.find("No space left on device."), std::string::npos) << run.err;
+  }
+}
+
 TEST(BatchTool, ACommandLineItCannotFollowLeavesTheReportAsItWas) {
   TempWorkDir dir;
   const std::string earlier = "the report of an earlier run\r\n";

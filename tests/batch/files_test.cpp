@@ -174,7 +174,9 @@ TEST(BatchFiles, NoFileReplacesTheReportOrTheBodyFileByAnyName) {
     for (const std::string& name :
          {std::string("Tarvenol.txt"), std::string("./Tarvenol.txt"),
           (dir.path() / "Tarvenol.txt").string(), std::string("link.txt")}) {
-      const BatchRun run = Batch(kSolved + writer + " " + name + " nj 6 sphere");
+      std::string args = kSolved;
+      args.append(writer).append(" ").append(name).append(" nj 6 sphere");
+      const BatchRun run = Batch(args);
       EXPECT_EQ(run.status, 1) << writer << " " << name;
       EXPECT_NE(run.err.find(": it is the program's report."), std::string::npos) << run.err;
       // The sections after it went into the report, which is the same as without it.
@@ -196,8 +198,10 @@ TEST(BatchFiles, EveryFileFollowsALinkKeepsItsModeAndTakesTheNameAsGiven) {
     fs::create_symlink(writer + ".file", writer + ".link");
     // A name of bytes that are no UTF-8, made as given.
     const std::string bytes = writer + "\xff\xfe.png";
-    const BatchRun run =
-        Batch(kSolved + writer + " " + writer + ".link " + writer + " '" + bytes + "'");
+    std::string args = kSolved;
+    args.append(writer).append(" ").append(writer).append(".link ").append(writer);
+    args.append(" '").append(bytes).append("'");
+    const BatchRun run = Batch(args);
     ASSERT_EQ(run.status, 0) << writer << ": " << run.err;
     EXPECT_TRUE(fs::is_symlink(writer + ".link")) << writer;
     EXPECT_NE(ReadFile(writer + ".file"), "before") << writer;
@@ -214,21 +218,30 @@ TEST(BatchFiles, EveryFileFollowsALinkKeepsItsModeAndTakesTheNameAsGiven) {
   EXPECT_EQ(FilesIn("."), 14);  // the report, the link, and three files for each writer
 }
 
-TEST(BatchFiles, ThePlotNamesTheBodyAsItIsNamed) {
+TEST(BatchFiles, EveryPictureNamesTheBodyAsItIsNamed) {
   TempWorkDir dir;
-  WriteFile("R&D <b>.body", ReadFile(ExamplesDir() + "/ovoid.body"));
-  const BatchRun run = Batch("nj 6 body 'R&D <b>.body' solve plot p.svg");
+  // Markup, and a character XML cannot hold (U+FFFF).
+  WriteFile("R&D <b>\xef\xbf\xbf.body", ReadFile(ExamplesDir() + "/ovoid.body"));
+  const BatchRun run =
+      Batch("nj 6 body 'R&D <b>\xef\xbf\xbf.body' solve plot p.svg forces m.svg field f.svg");
   ASSERT_EQ(run.status, 0) << run.err;
-  // A file any XML reader reads, whose title holds the name as it is.
-  QXmlStreamReader svg(QByteArray::fromStdString(ReadFile("p.svg")));
-  QString title;
-  while (!svg.atEnd()) {
-    if (svg.readNext() == QXmlStreamReader::StartElement && svg.name() == u"title") {
-      title = svg.readElementText();
+  const std::pair<const char*, const char*> pictures[] = {
+      {"p.svg", "Pressure along \"R&D <b>?.body\", 40 × 6 panels"},
+      {"m.svg",
+       "Pitching moment of \"R&D <b>?.body\" about its centre of volume, nose up, on the volume"},
+      {"f.svg", "Flow around \"R&D <b>?.body\", 40 × 6 panels, at 0°"}};
+  for (const auto& [file, expected] : pictures) {
+    // A file any XML reader reads, whose title holds the name as it is.
+    QXmlStreamReader svg(QByteArray::fromStdString(ReadFile(file)));
+    QString title;
+    while (!svg.atEnd()) {
+      if (svg.readNext() == QXmlStreamReader::StartElement && svg.name() == u"title") {
+        title = svg.readElementText();
+      }
     }
+    EXPECT_FALSE(svg.hasError()) << file << ": " << svg.errorString().toStdString();
+    EXPECT_EQ(title.toStdString(), expected);
   }
-  EXPECT_FALSE(svg.hasError()) << svg.errorString().toStdString();
-  EXPECT_EQ(title.toStdString(), "Pressure along \"R&D <b>.body\", 40 × 6 panels");
 }
 
 TEST(BatchFiles, AFileCutShortIsNeverTakenForAWholeOne) {

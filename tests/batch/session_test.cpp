@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <string>
 
@@ -155,6 +156,29 @@ TEST(BatchIncidence, TheAngleTheForcesAndTheFiguresAsAScriptTakesThem) {
   EXPECT_EQ(run.out.rfind("volume 0.", 0), 0u) << run.out;
   EXPECT_NE(run.out.find("\nkprime_extrapolated "), std::string::npos);
   EXPECT_NE(run.out.find("\ncoarse_nj 4\n"), std::string::npos);
+}
+
+TEST(BatchIncidence, NegativeNumbersAreValuesAndOneAngleIsOnePoint) {
+  TempWorkDir dir;
+  BatchRun run = Batch(
+      "sphere solve forces t.csv -inf 0 5 forces one.svg 10 10 5 forces "
+      "one.csv -1e1 -1e1 5 forces two.svg 10 20 5");
+  EXPECT_EQ(run.status, 1);
+  EXPECT_EQ(run.err,
+            "tarvenol-batch: The angles of a table of forces are numbers of degrees; \"-inf\" is "
+            "not.\n");
+  EXPECT_FALSE(std::filesystem::exists("t.csv"));
+  const std::string table = ReadFile("one.csv");
+  EXPECT_EQ(std::count(table.begin(), table.end(), '\n'), 2) << table;
+  EXPECT_NE(table.find("\n-10,"), std::string::npos) << table;
+  // The one angle's point is drawn, where a line of two or more has none.
+  EXPECT_NE(ReadFile("one.svg").find("<circle"), std::string::npos);
+  EXPECT_EQ(ReadFile("two.svg").find("<circle"), std::string::npos);
+
+  run = Batch("sphere alpha 5 -inf");
+  EXPECT_EQ(run.status, 2);
+  EXPECT_NE(run.err.find("a value, \"-inf\", where an action belongs"), std::string::npos)
+      << run.err;
 }
 
 }  // namespace

@@ -22,6 +22,12 @@ TEST(Shown, AMessageIsOneLineOfPlainTextOnATerminal) {
   EXPECT_EQ(TerminalLine("\xc2\x9b|\xff"), "?|?");  // the C1 escape, a byte of no character
 }
 
+TEST(Shown, ATitleIsMarkupOfPrintableCharacters) {
+  EXPECT_EQ(MarkupTitle("Flow around \"R&D <b>\x1b[1m's\xef\xbf\xbf\xff\".body"),
+            "Flow around &quot;R&amp;D &lt;b&gt;?[1m&#39;s??&quot;.body");
+  EXPECT_EQ(MarkupTitle("α = 5°, 40 × 6"), "α = 5°, 40 × 6");
+}
+
 TEST(Shown, APathKeepsItsEnd) {
   const std::string folder(200, 'd');
   const std::string shown = ShownPath("/" + folder + "/gövde.body");

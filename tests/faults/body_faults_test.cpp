@@ -203,12 +203,46 @@ std::string Profile(double scale, double radius, const std::map<int, double>& mo
   return text;
 }
 
-TEST_F(BodyFaults, RecordsOutOfOrderAreRefusedAtTheFirstOneOutOfPlace) {
-  WriteFile(dir.path() / "swapped.body",
-            "0\n5\n0\n1,0,0\n2,0.25,0.3\n4,0.75,0.3\n3,0.5,0.4\n5,1,0\n");
+// A body of five points, its records numbered as given.
+std::string Numbered(const std::vector<std::string>& numbers) {
+  const char* points[] = {",0,0\n", ",0.25,0.3\n", ",0.5,0.4\n", ",0.75,0.3\n", ",1,0\n"};
+  std::string text = "0\n5\n0\n";
+  for (std::size_t k = 0; k < 5; ++k) text += numbers[k] + points[k];
+  return text;
+}
+
+TEST_F(BodyFaults, PointNumbersAreReadAndDiscarded) {
+  const auto numbered = Numbered;
+  ExpectWarnedAndSolved("in-order.body", numbered({"1", "2", "3", "4", "5"}), {});
+  const Array2 inOrder = program.state.OneMinusCp;
+  // Files numbered from 0 or 11, numbered alike, without numbers, with text, with a byte order
+  // mark before them: the same body, read without a word.
+  const std::vector<std::string> numberings[] = {
+      {"0", "1", "2", "3", "4"}, {"11", "12", "13", "14", "15"},     {"1", "1", "1", "1", "1"},
+      {"", "", "", "", ""},      {"a", "b", "\"c\"", "P4", "1e999"}, {"1", "2", "3", "4", "6"},
+      {"2", "1", "3", "4", "4"}};
+  for (const auto& numbers : numberings) {
+    ExpectWarnedAndSolved("numbered.body", numbered(numbers), {});
+    ASSERT_EQ(program.state.OneMinusCp.Limit(0), inOrder.Limit(0));
+    for (int i = 1; i <= 4; ++i) {
+      for (int j = 1; j <= 4; ++j) EXPECT_EQ(program.state.OneMinusCp(i, j), inOrder(i, j));
+    }
+  }
+  // A quoted header holds a comma, which the mark before its quote would have made a separator.
+  ExpectWarnedAndSolved(
+      "marked.body", "\xef\xbb\xbf\"Nose, tail\"" + numbered({"1", "2", "3", "4", "5"}).substr(1),
+      {});
+  EXPECT_EQ(program.state.OneMinusCp(2, 2), inOrder(2, 2));
+}
+
+TEST_F(BodyFaults, TheNumbersOneToNInAnotherOrderAreRefusedAsSwappedRecords) {
+  const auto numbered = Numbered;
+  WriteFile(dir.path() / "swapped.body", numbered({"1", "2", "4", "3", "5"}));
   ExpectRefused("swapped.body",
-                "line 6, value 1: point number 4 where point 3 belongs: the points must be "
-                "numbered 1 to 5 in order.");
+                "line 6, value 1: point number 4 where point 3 belongs: its records are numbered "
+                "1 to 5, but not in order.");
+  WriteFile(dir.path() / "reversed.body", numbered({"5", "4", "3", "2", "1.0"}));
+  ExpectRefused("reversed.body", "line 4, value 1: point number 5 where point 1 belongs");
 }
 
 TEST_F(BodyFaults, AProfileThatTurnsBackOnItselfIsWarnedAbout) {

@@ -125,5 +125,39 @@ TEST_F(Cancel, AtAnyStepOfAGeometryLeavesEverythingAsItWas) {
   }
 }
 
+// Asks to stop at the first report of one stage within (from, to).
+class StopWithin : public Progress {
+ public:
+  StopWithin(Stage stage, double from, double to) : stage_(stage), from_(from), to_(to) {}
+  bool Advance(Stage stage, double fraction) override {
+    stopped_ = stopped_ || (stage == stage_ && fraction > from_ && fraction < to_);
+    return !stopped_;
+  }
+  bool Stopped() const { return stopped_; }
+
+ private:
+  Stage stage_;
+  double from_, to_;
+  bool stopped_ = false;
+};
+
+TEST_F(Cancel, ALargeGeometryStopsInsideItsLoopsAndItsPicture) {
+  // 300 000 panels: the panels and the picture each take long enough to be asked between
+  // their rings.
+  // Texts made first and moved in: GCC 12 at -O3 sees a false overlap in assigning a literal.
+  win.texts[TextBox::Text_NI] = std::string("100000");
+  win.texts[TextBox::Text_NJ] = std::string("3");
+  const struct {
+    Stage stage;
+    double from, to;
+  } places[] = {{Stage::Geometry, 0.5, 1}, {Stage::Picture, 0, 1}, {Stage::Picture, -1, 1}};
+  for (const auto& place : places) {
+    StopWithin stop(place.stage, place.from, place.to);
+    RunOperation(program, win, PlanPrepareSphere(program, win), stop);
+    ASSERT_TRUE(stop.Stopped()) << StageName(place.stage) << " " << place.from;
+    ExpectAsBefore(StageName(place.stage));
+  }
+}
+
 }  // namespace
 }  // namespace tarvenol

@@ -16,6 +16,7 @@ namespace {
 using testing::FakeWindow;
 using testing::ReadFile;
 using testing::TempWorkDir;
+using testing::WriteFile;
 
 class IncidenceFlow : public ::testing::Test {
  protected:
@@ -109,6 +110,19 @@ TEST_F(IncidenceFlow, ACancelledFigureLeavesNothing) {
     EXPECT_FALSE(program.bodyReport) << StageName(stage);
   }
   EXPECT_TRUE(win.messages.empty());
+}
+
+TEST_F(IncidenceFlow, ALongTableOfForcesStopsAtACancelAndWritesNothing) {
+  SolveSphere();
+  struct Refusing : Progress {
+    bool Advance(Stage, double) override { return false; }
+  } refusing;
+  WriteFile("forces.csv", "what was there\n");
+  EXPECT_FALSE(ForcesOverAngles(program, win, -90, 90, 0.02, &refusing));
+  ExportForces(program, win, "forces.csv", -90, 90, 0.02, &refusing);
+  EXPECT_TRUE(win.messages.empty()) << win.messages.front();
+  EXPECT_EQ(ReadFile("forces.csv"), "what was there\n");
+  ASSERT_TRUE(ForcesOverAngles(program, win, -90, 90, 0.02));
 }
 
 }  // namespace

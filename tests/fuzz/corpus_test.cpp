@@ -30,6 +30,9 @@ void Replay(const char* corpus, void (*check)(const std::uint8_t*, std::size_t))
 TEST(FuzzCorpus, BodyFiles) {
   Replay("body_file", CheckBodyFile);
 }
+TEST(FuzzCorpus, PointsTables) {
+  Replay("points_table", CheckPointsTable);
+}
 TEST(FuzzCorpus, TextNumbers) {
   Replay("text_number", CheckTextNumber);
 }

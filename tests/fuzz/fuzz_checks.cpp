@@ -15,6 +15,7 @@
 #include "core/text_number.h"
 #include "geometry/body_file.h"
 #include "report/number_format.h"
+#include "results/points_table.h"
 
 namespace tarvenol::fuzz {
 namespace {
@@ -50,6 +51,28 @@ void CheckBodyFile(const std::uint8_t* data, std::size_t size) {
   } catch (const ProgramError& e) {
     Require(std::string_view(e.what()).rfind("The body file \"fuzz.body\" ", 0) == 0,
             "a refusal names the file", e.what());
+  }
+  std::fclose(file);
+}
+
+void CheckPointsTable(const std::uint8_t* data, std::size_t size) {
+  if (size == 0) return;
+  std::FILE* file = fmemopen(const_cast<std::uint8_t*>(data), size, "rb");
+  Require(file != nullptr, "fmemopen");
+  IgnoredProgress unseen;
+  try {
+    const std::vector<Vector3> points = ReadProbePoints(file, "fuzz.csv", unseen);
+    Require(!points.empty(), "at least one point");
+    for (const Vector3& p : points) {
+      Require(std::isfinite(p[0]) && std::isfinite(p[1]) && std::isfinite(p[2]), "finite points");
+    }
+  } catch (const ProgramError& e) {
+    const std::string_view message = e.what();
+    Require(message.rfind("The points cannot be read from \"fuzz.csv\": ", 0) == 0,
+            "a refusal names the file", e.what());
+    Require(message.size() < 300, "a short message", e.what());
+    Require(Shown(message, std::string::npos) == "\"" + std::string(message) + "\"",
+            "a printable message", e.what());
   }
   std::fclose(file);
 }

@@ -10,6 +10,8 @@ namespace tarvenol::fuzz {
 
 // Any bytes as a body file: either a profile of whole, finite points or a refusal.
 void CheckBodyFile(const std::uint8_t* data, std::size_t size);
+// Any bytes as a table of points: either finite points or a refusal naming the file.
+void CheckPointsTable(const std::uint8_t* data, std::size_t size);
 // Any text in a number box: the prefix read is a plain decimal number, read exactly.
 void CheckTextNumber(const std::uint8_t* data, std::size_t size);
 // Any double in a number pattern: a plain decimal text within half a unit of the last place.

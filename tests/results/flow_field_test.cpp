@@ -253,6 +253,7 @@ TEST_F(SphereFlow, StreamlinesPassTheSphereAndLeaveAsTheyCame) {
 
 TEST_F(SphereFlow, ProbesSayWhatIsWrongWithTheirInput) {
   FakeWindow win;
+  IgnoredProgress unseen;
   const std::optional<std::string> lines = ProbeFlow(*program, win, " 1.5", "0.25 ", "0");
   ASSERT_TRUE(lines);
   const FlowAtPoint expected = FlowAtIncidence(At(*direct, {1.5, 0.25, 0}), 1, 0);
@@ -268,7 +269,7 @@ TEST_F(SphereFlow, ProbesSayWhatIsWrongWithTheirInput) {
   EXPECT_NE(win.messages[2].find("lies inside the body"), std::string::npos);
 
   WriteFile("points.csv", "X, y ,Z\n1.5,0.25,0\n\n0.5,0,0\n-1e1,2,3\r\n");
-  ProbeFlowTable(*program, win, "points.csv", "out.csv");
+  ProbeFlowTable(*program, win, "points.csv", "out.csv", unseen);
   const std::string table = ReadFile("out.csv");
   EXPECT_EQ(table.substr(0, table.find('\n')), "x,y,z,Vx,Vy,Vz,speed,Cp,masked");
   EXPECT_NE(table.find("\n0.5,0,0,,,,,,1\n"), std::string::npos);
@@ -279,7 +280,7 @@ TEST_F(SphereFlow, ProbesSayWhatIsWrongWithTheirInput) {
 
   // A bad row refuses the whole table, and what was at out stays.
   WriteFile("bad.csv", "1,2,3\n4,five,6\n");
-  ProbeFlowTable(*program, win, "bad.csv", "out.csv");
+  ProbeFlowTable(*program, win, "bad.csv", "out.csv", unseen);
   ASSERT_EQ(win.messages.size(), 5u);
   EXPECT_EQ(win.messages[4],
             "The points cannot be read from \"bad.csv\": line 2, \"4,five,6\", is not three "

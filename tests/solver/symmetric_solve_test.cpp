@@ -35,8 +35,9 @@ struct Body {
 };
 
 std::string Name(const Body& b) {
-  return (b.file != nullptr ? b.file : "sphere") + (" " + std::to_string(b.ni)) + " x " +
-         std::to_string(b.nj);
+  // Appended piece by piece: GCC 12 at -O3 sees a false overlap in "text" + std::string.
+  std::string name = b.file != nullptr ? b.file : "sphere";
+  return name.append(" ").append(std::to_string(b.ni)).append(" x ").append(std::to_string(b.nj));
 }
 
 // The six-decimal text of the report's sections 8 and 9.

@@ -1,0 +1,41 @@
+#include "flow/picture_aside.h"
+
+#include "flow/guarded.h"
+#include "flow/view_handlers.h"
+
+namespace tarvenol {
+
+PictureAside::PictureAside(WindowOps& win)
+    : settings_(ReadViewSettings(win)), aside_(win.Picture().Aside()) {}
+
+void PictureAside::Draw(const ModelState& s, const Array2& OneMinusCp, bool ShowPanels,
+                        bool ShowSolution, Progress& progress) {
+  picture_ = DrawBody(s, OneMinusCp, view_, settings_, ShowPanels, ShowSolution, progress);
+  if (aside_) picture_.PaintOn(*aside_, progress);
+}
+
+void PictureAside::Follow(const ModelState& s, WindowOps& win, bool ShowPanels, bool ShowSolution) {
+  const ViewSettings now = ReadViewSettings(win);
+  if (now == settings_) return;
+  picture_ = DrawBody(s, view_, now, ShowPanels, ShowSolution);
+  aside_.reset();
+}
+
+void PictureAside::Show(ViewWork& view, WindowOps& win) {
+  view = std::move(view_);
+  if (aside_) {
+    win.Picture().ShowAside(*aside_);
+  } else {
+    picture_.PaintOn(win.Picture());
+  }
+}
+
+void RedrawView(const ModelState& s, ViewWork& w, WindowOps& win, Progress& progress) {
+  Guarded(win, [&] {
+    PictureAside picture(win);
+    picture.Draw(s, s.OneMinusCp, s.ShowPanels, s.ShowSolution, progress);
+    picture.Show(w, win);
+  });
+}
+
+}  // namespace tarvenol
