@@ -18,9 +18,11 @@
 #include "batch/stage_timer.h"
 #include "batch/standard_output.h"
 #include "batch/terminal_progress.h"
+#include "boundary_layer/drag_table.h"
 #include "core/shown_text.h"
 #include "core/text_number.h"
 #include "flow/command_flow.h"
+#include "flow/drag_flow.h"
 #include "flow/headless_window.h"
 #include "flow/incidence_flow.h"
 #include "flow/picture_aside.h"
@@ -29,6 +31,7 @@
 #include "flow/solve_estimate.h"
 #include "flow/view_handlers.h"
 #include "plot/chart_file.h"
+#include "plot/drag_chart.h"
 #include "plot/moment_chart.h"
 #include "plot/pressure_chart.h"
 #include "raster/raster_canvas.h"
@@ -154,6 +157,23 @@ class BatchRun {
       case BatchAction::ProbeCsv:
         fields_.ProbeTable(v[0], v[1], progress_);
         break;
+      case BatchAction::Resample:
+        Run("resample", PlanResampleProfile(program_, win_));
+        break;
+      case BatchAction::Reynolds:
+        SetReynolds(program_, win_, v[0]);
+        break;
+      case BatchAction::Transition:
+        SetTransition(program_, win_, v[0]);
+        break;
+      case BatchAction::Drag:
+        SaveDrag(v[0]);
+        break;
+      case BatchAction::DragFigures:
+        if (const std::optional<DragResult> drag = ComputeDrag(program_, win_, progress_)) {
+          PrintResult(win_, DragFigureLines(drag->layer));
+        }
+        break;
     }
   }
 
@@ -224,6 +244,24 @@ class BatchRun {
     SaveFile(program_, win_, v[0], "plot", plot);
   }
 
+  // The boundary layer as a table, or as the chart of cf, theta and H for a picture's name.
+  void SaveDrag(const std::string& path) {
+    const std::optional<DragResult> drag = ComputeDrag(program_, win_, progress_);
+    if (!drag) return;
+    const std::optional<PlotFormat> picture = PictureFormatOf(path);
+    if (!picture) {
+      ExportDragCsv(program_, win_, *drag, path);
+      return;
+    }
+    const std::string plot =
+        ChartBytes(MakeDragChart(drag->layer, drag->length, drag->body), *picture, 900, 560);
+    if (plot.empty()) {
+      win_.MessageBox("The plot cannot be drawn.");
+      return;
+    }
+    SaveFile(program_, win_, path, "plot", plot);
+  }
+
   void PrintBodyFigures() {
     std::string lines;
     for (const auto& [name, value] : BodyReportLines(*program_.bodyReport)) {
@@ -268,7 +306,8 @@ int RunBatch(const CommandLine& line) {
   const bool plots =
       std::any_of(line.actions.begin(), line.actions.end(), [](const BatchAction& a) {
         return a.kind == BatchAction::Plot || a.kind == BatchAction::Field ||
-               (a.kind == BatchAction::Forces && PictureFormatOf(a.values[0]));
+               ((a.kind == BatchAction::Forces || a.kind == BatchAction::Drag) &&
+                PictureFormatOf(a.values[0]));
       });
   static int argc = 1;
   static char name[] = "tarvenol-batch";

@@ -50,6 +50,18 @@ const char* const kBatchUsage =
     "                with the velocity, speed and Cp, and the points inside the body masked\n"
     "  probe X Y Z   print the velocity and Cp at the point (X, Y, Z) to standard output\n"
     "  probe-csv IN OUT  the same for each point x,y,z of the CSV table IN, into the table OUT\n"
+    "  resample      make the profile of the geometry shown a smooth curve through its points\n"
+    "                and prepare it again with the NI typed, its panels crowded towards the\n"
+    "                nose and the tail; corners stay corners\n"
+    "  reynolds RE   the Reynolds number on the body's length of the drag (1e7 at start)\n"
+    "  transition T  where the boundary layer turns turbulent: free (by Michel's criterion,\n"
+    "                at start), laminar (never), or a number from 0 to 1, the x/L of a trip\n"
+    "  drag PATH     save the boundary layer of the axial stream along the body as a CSV table\n"
+    "                (x_over_L, s, Ue, theta, delta_star, H, cf, Re_theta, regime), or cf,\n"
+    "                theta and H against x/L as a picture for a PATH ending in .png or .svg\n"
+    "  drag-figures  print the drag's figures, one name and value a line: Re_L, CD_wetted,\n"
+    "                CD_volume, CD_frontal, CF_ITTC57, form_factor, x_transition,\n"
+    "                x_separation (none when attached), CD_friction_wetted\n"
     "\n"
     "Options:\n"
     "  --timings     print the wall time of each stage of each action to standard error\n"
@@ -96,6 +108,11 @@ constexpr ActionName kActions[] = {
     {"field-vtk", "a path", 1, BatchAction::FieldVtk, true},
     {"probe", "three values", 3, BatchAction::Probe, false},
     {"probe-csv", "two paths", 2, BatchAction::ProbeCsv, true},
+    {"resample", "", 0, BatchAction::Resample, false},
+    {"reynolds", "a value", 1, BatchAction::Reynolds, false},
+    {"transition", "a value", 1, BatchAction::Transition, false},
+    {"drag", "a path", 1, BatchAction::Drag, true},
+    {"drag-figures", "", 0, BatchAction::DragFigures, false},
 };
 
 // A value that reads as a number, or as infinity or NaN would: "-1e3", "-inf", "NaN".

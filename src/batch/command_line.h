@@ -28,7 +28,12 @@ struct BatchAction {
     Field,
     FieldVtk,
     Probe,
-    ProbeCsv
+    ProbeCsv,
+    Resample,
+    Reynolds,
+    Transition,
+    Drag,
+    DragFigures
   } kind;
   std::vector<std::string> values;  // as many as the action takes
 };

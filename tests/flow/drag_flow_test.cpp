@@ -179,6 +179,10 @@ TEST_F(DragFlow, TheDragIsTheBoundaryLayersOnTheSolutionShown) {
   ExportDragCsv(program, win, *drag, "layer.csv");
   ASSERT_TRUE(win.messages.empty()) << win.messages[0];
   EXPECT_EQ(ReadFile("layer.csv"), DragCsv(core));
+  const std::string report = ReadFile("Tarvenol.txt");
+  ExportDragCsv(program, win, *drag, "Tarvenol.txt");
+  EXPECT_NE(Message().find("it is the program's report"), std::string::npos);
+  EXPECT_EQ(ReadFile("Tarvenol.txt"), report);
   ASSERT_TRUE(core.figures.xSeparation);
   EXPECT_NEAR(std::acos(1 - 2 * *core.figures.xSeparation) * 180 / M_PI, 103.6, 1.5);
   EXPECT_EQ(drag->length, 1);

@@ -146,8 +146,9 @@ void CheckCommandLine(const std::uint8_t* data, std::size_t size) {
   std::size_t taken = 0;
   for (const BatchAction& action : line.actions) {
     // In the order of BatchAction::Kind; the forces' three angles may follow their path.
-    const std::size_t values[] = {1, 1, 0, 1, 0, 0, 3, 1, 1, 1, 1, 1, 1, 1, 0, 1, 1, 3, 2};
-    static_assert(std::size(values) == BatchAction::ProbeCsv + 1);
+    const std::size_t values[] = {1, 1, 0, 1, 0, 0, 3, 1, 1, 1, 1, 1,
+                                  1, 1, 0, 1, 1, 3, 2, 0, 1, 1, 1, 0};
+    static_assert(std::size(values) == BatchAction::DragFigures + 1);
     const std::size_t count = action.values.size();
     Require(count == values[action.kind] || (action.kind == BatchAction::Forces && count == 4),
             "an action has its values");
@@ -155,7 +156,8 @@ void CheckCommandLine(const std::uint8_t* data, std::size_t size) {
     const bool paths = action.kind == BatchAction::Body || action.kind == BatchAction::Png ||
                        action.kind == BatchAction::Plot || action.kind == BatchAction::Vtk ||
                        action.kind == BatchAction::Csv || action.kind == BatchAction::Field ||
-                       action.kind == BatchAction::FieldVtk || action.kind == BatchAction::ProbeCsv;
+                       action.kind == BatchAction::FieldVtk ||
+                       action.kind == BatchAction::ProbeCsv || action.kind == BatchAction::Drag;
     if (paths || action.kind == BatchAction::Forces) {
       Require(!action.values[0].empty(), "a path is not empty");
     }
