@@ -34,15 +34,12 @@ QValueAxis* Axis(const QString& title, QColor colour, double low, double high) {
   return axis;
 }
 
+// The figures the window shows beside the chart: here the drag, which a file of the chart
+// carries with it.
 QString Title(const BoundaryLayerResult& layer, const std::string& body) {
-  const DragFigures& f = layer.figures;
-  QString title = QString::fromStdString(MarkupTitle("Boundary layer of " + body)) +
-                  QString(
-                      " at Re<sub>L</sub> = %1: C<sub>D</sub> = %2 on the wetted area, "
-                      "1 + k = %3")
-                      .arg(Figure(f.ReL), Figure(f.CDWetted), Figure(f.formFactor));
-  if (f.xSeparation) title += QString(", separated at x/L = %1").arg(Figure(*f.xSeparation));
-  return title;
+  return QString::fromStdString(MarkupTitle("Boundary layer of " + body)) +
+         QString(" at Re<sub>L</sub> = %1: C<sub>D</sub> = %2 on the wetted area")
+             .arg(Figure(layer.figures.ReL), Figure(layer.figures.CDWetted));
 }
 
 }  // namespace
