@@ -21,8 +21,13 @@ int main(int argc, char** argv) {
     return 2;
   }
   if (line.help || line.version) {
-    std::fputs(line.help ? BatchUsage().c_str() : "tarvenol-batch " TARVENOL_VERSION "\n", stdout);
-    if (std::fflush(stdout) != 0) {
+    errno = 0;
+    // A text longer than the stream's buffer is written, and fails, inside fputs: the flush
+    // after it may then find nothing left to write.
+    const bool written =
+        std::fputs(line.help ? BatchUsage().c_str() : "tarvenol-batch " TARVENOL_VERSION "\n",
+                   stdout) >= 0;
+    if (std::fflush(stdout) != 0 || !written || std::ferror(stdout) != 0) {
       std::fprintf(stderr, "tarvenol-batch: standard output cannot be written: %s.\n",
                    std::strerror(errno));
       return 1;

@@ -3,11 +3,16 @@
 #include <algorithm>
 
 #include "batch/batch_session.h"
+#include "batch/standard_output.h"
+#include "boundary_layer/drag_table.h"
 #include "flow/command_flow.h"
+#include "flow/drag_flow.h"
 #include "flow/incidence_flow.h"
 #include "flow/results_flow.h"
+#include "flow/saved_files.h"
 #include "flow/solve_estimate.h"
 #include "plot/chart_file.h"
+#include "plot/drag_chart.h"
 #include "results/body_report.h"
 
 namespace tarvenol {
@@ -16,6 +21,24 @@ namespace {
 using Charts = BatchActionRow::Charts;
 using S = BatchSession;
 using V = ActionValues;
+
+// The boundary layer as a table, or as the chart of cf, theta and H for a picture's name.
+void SaveDrag(S& s, const std::string& path) {
+  const std::optional<DragResult> drag = ComputeDrag(s.program, s.win, s.progress);
+  if (!drag) return;
+  const std::optional<PlotFormat> picture = PictureFormatOf(path);
+  if (!picture) {
+    ExportDragCsv(s.program, s.win, *drag, path);
+    return;
+  }
+  const std::string plot =
+      ChartBytes(MakeDragChart(drag->layer, drag->length, drag->body), *picture, 900, 560);
+  if (plot.empty()) {
+    s.win.MessageBox("The plot cannot be drawn.");
+    return;
+  }
+  SaveFile(s.program, s.win, path, "plot", plot);
+}
 
 void Solve(S& s, const char* name, SolveKind kind) {
   if (s.timings) {
@@ -109,6 +132,32 @@ constexpr BatchActionRow kActions[] = {
     {"probe-csv", 2, "two paths", 2, 0, 1, Charts::Never,
      "  probe-csv IN OUT  the same for each point x,y,z of the CSV table IN, into the table OUT\n",
      [](S& s, const V& v) { s.fields.ProbeTable(v[0], v[1], s.progress); }},
+    {"resample", 0, "", 0, 0, -1, Charts::Never,
+     "  resample      make the profile of the geometry shown a smooth curve through its points\n"
+     "                and prepare it again with the NI typed, its panels crowded towards the\n"
+     "                nose and the tail; corners stay corners\n",
+     [](S& s, const V&) { s.Run("resample", PlanResampleProfile(s.program, s.win)); }},
+    {"reynolds", 1, "a value", 0, 0, -1, Charts::Never,
+     "  reynolds RE   the Reynolds number on the body's length of the drag (1e7 at start)\n",
+     [](S& s, const V& v) { SetReynolds(s.program, s.win, v[0]); }},
+    {"transition", 1, "a value", 0, 0, -1, Charts::Never,
+     "  transition T  where the boundary layer turns turbulent: free (by Michel's criterion,\n"
+     "                at start), laminar (never), or a number from 0 to 1, the x/L of a trip\n",
+     [](S& s, const V& v) { SetTransition(s.program, s.win, v[0]); }},
+    {"drag", 1, "a path", 1, 0, 0, Charts::ForPictureName,
+     "  drag PATH     save the boundary layer of the axial stream along the body as a CSV table\n"
+     "                (x_over_L, s, Ue, theta, delta_star, H, cf, Re_theta, regime), or cf,\n"
+     "                theta and H against x/L as a picture for a PATH ending in .png or .svg\n",
+     [](S& s, const V& v) { SaveDrag(s, v[0]); }},
+    {"drag-figures", 0, "", 0, 0, -1, Charts::Never,
+     "  drag-figures  print the drag's figures, one name and value a line: Re_L, CD_wetted,\n"
+     "                CD_volume, CD_frontal, CF_ITTC57, form_factor, x_transition,\n"
+     "                x_separation (none when attached), CD_friction_wetted\n",
+     [](S& s, const V&) {
+       if (const std::optional<DragResult> drag = ComputeDrag(s.program, s.win, s.progress)) {
+         PrintResult(s.win, DragFigureLines(drag->layer));
+       }
+     }},
 };
 
 }  // namespace

@@ -28,6 +28,8 @@ const char* StageName(Stage stage) {
       return "picture";
     case Stage::Forces:
       return "forces";
+    case Stage::BoundaryLayer:
+      return "boundary layer";
   }
   return "work";
 }

@@ -20,7 +20,8 @@ enum class Stage {
   BodyPotential,
   Points,
   Picture,
-  Forces
+  Forces,
+  BoundaryLayer
 };
 
 // A few words for the stage, as a user reads them: "influence coefficients".

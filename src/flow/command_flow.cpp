@@ -13,6 +13,7 @@
 #include "flow/guarded.h"
 #include "flow/operations.h"
 #include "flow/solve_estimate.h"
+#include "geometry/profile_resample.h"
 #include "report/report_locale.h"
 #include "report/report_lock.h"
 #include "solver/hess_solve.h"
@@ -174,6 +175,30 @@ std::unique_ptr<Operation> PlanPrepareBodyFile(Program& p, WindowOps& win) {
 
 void PrepareBodyFile(Program& p, WindowOps& win) {
   RunHere(p, win, PlanPrepareBodyFile(p, win));
+}
+
+std::unique_ptr<Operation> PlanResampleProfile(Program& p, WindowOps& win) {
+  if (!p.state.GeometryReady) {
+    win.MessageBox("There is no profile to resample yet: prepare a geometry first.");
+    return nullptr;
+  }
+  return GuardedPlan(win, [&] {
+    const double ni = ReadCount(win, TextBox::Text_NI, "NI", kMinNI);
+    const double nj = ReadCount(win, TextBox::Text_NJ, "NJ", kMinNJ);
+    BodyProfile given;
+    for (int i = 1; i <= LoopEnd(p.state.NI1); ++i) {
+      given.x.push_back(p.body.xI(i));
+      given.r.push_back(p.body.rI(i));
+    }
+    // The sphere resampled is a profile like any other, no longer the one the button makes.
+    const std::string name =
+        p.body.kind == BodyKind::Sphere ? "the sphere, resampled" : p.state.BodyFile;
+    return ResampledGeometryOperation(p.state, win, ResampleProfile(given, ni), name, nj);
+  });
+}
+
+void ResampleCurrentProfile(Program& p, WindowOps& win) {
+  RunHere(p, win, PlanResampleProfile(p, win));
 }
 
 std::unique_ptr<Operation> PlanApplyHessMethod(Program& p, WindowOps& win) {

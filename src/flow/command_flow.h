@@ -26,6 +26,10 @@ void DirectoryChanged(Program& p, WindowOps& win);
 // The file clicked in the file list, in the directory of the file list.
 void PrepareBodyFile(Program& p, WindowOps& win);
 
+// The current body's profile made a smooth curve through its points and panelled anew with the
+// NI typed, crowded towards the nose and the tail; NJ as typed. Refused before a geometry.
+void ResampleCurrentProfile(Program& p, WindowOps& win);
+
 void ApplyHessMethod(Program& p, WindowOps& win);
 void ShowAbout(Program& p, WindowOps& win);
 
@@ -34,6 +38,7 @@ void ShowAbout(Program& p, WindowOps& win);
 // operation is refused before it begins; its message has then been shown.
 std::unique_ptr<Operation> PlanPrepareSphere(Program& p, WindowOps& win);
 std::unique_ptr<Operation> PlanPrepareBodyFile(Program& p, WindowOps& win);
+std::unique_ptr<Operation> PlanResampleProfile(Program& p, WindowOps& win);
 // The full solve, unless it cannot fit in memory or its report would grow past
 // kLargeReportBytes: then the solve by the body's symmetry is offered first.
 std::unique_ptr<Operation> PlanApplyHessMethod(Program& p, WindowOps& win);

@@ -6,6 +6,7 @@
 #include "flow/picture_aside.h"
 #include "geometry/panels.h"
 #include "geometry/profile_checks.h"
+#include "geometry/profile_resample.h"
 #include "report/geometry_sections.h"
 #include "report/report_file.h"
 
@@ -15,8 +16,8 @@ namespace {
 class Geometry : public Operation {
  public:
   Geometry(const ModelState& s, WindowOps& win, BodyKind kind, const std::string& bodyFile,
-           double ni, double nj)
-      : kind_(kind), typedNI_(ni), picture_(win) {
+           double ni, double nj, std::optional<ResampledProfile> resampled = std::nullopt)
+      : kind_(kind), typedNI_(ni), resampled_(std::move(resampled)), picture_(win) {
     // The constants go along; every array of the geometry is made anew.
     next_.PI = s.PI;
     next_.TwoPI = s.TwoPI;
@@ -33,7 +34,11 @@ class Geometry : public Operation {
  private:
   void Compute(Progress& progress) override {
     Step(progress, Stage::Geometry, 0);
-    BuildBodyGeometry(next_, body_, kind_, progress);
+    if (resampled_) {
+      BuildGivenProfile(next_, body_, resampled_->profile.x, resampled_->profile.r, next_.BodyFile);
+    } else {
+      BuildBodyGeometry(next_, body_, kind_, progress);
+    }
     Step(progress, Stage::Geometry, 0.5);
     BuildPanels(next_, progress);
     Step(progress, Stage::Geometry, 1);
@@ -44,7 +49,10 @@ class Geometry : public Operation {
     PartProgress grid(progress, 0, 0.2), panels(progress, 0.2, 1);
     PrintBodyCoordinates(next_, grid);
     PrintPanelGeometry(next_, panels);
-    if (kind_ == BodyKind::GivenBody) warnings_ = ProfileWarnings(next_, body_);
+    if (resampled_) warnings_ = resampled_->warnings;
+    if (body_.kind == BodyKind::GivenBody) {
+      for (std::string& warning : ProfileWarnings(next_, body_)) warnings_.push_back(warning);
+    }
     Step(progress, Stage::Picture, 0);
     picture_.Draw(next_, next_.OneMinusCp, true, false, progress);
   }
@@ -68,10 +76,11 @@ class Geometry : public Operation {
     if (s.NI1 != typedNI_ + 1) {
       win.SetText(TextBox::Text_NI, std::to_string(static_cast<long long>(s.NI)));
     }
-    if (kind_ == BodyKind::Sphere) {
-      win.SetVisible(ManagedControl::Command_Sphere, false);
-    } else {
-      win.SetVisible(ManagedControl::Frame_IOWindow, false);
+    // A profile resampled was chosen by neither the sphere's button nor the chooser: they stay.
+    if (!resampled_) {
+      win.SetVisible(kind_ == BodyKind::Sphere ? ManagedControl::Command_Sphere
+                                               : ManagedControl::Frame_IOWindow,
+                     false);
     }
     win.SetVisible(ManagedControl::Command_HessPan, true);
     for (const std::string& warning : warnings_) win.MessageBox(warning);
@@ -79,6 +88,7 @@ class Geometry : public Operation {
 
   BodyKind kind_;
   double typedNI_;
+  std::optional<ResampledProfile> resampled_;
   ModelState next_;
   BodyWork body_;
   std::optional<ReportTransaction> report_;
@@ -91,6 +101,14 @@ class Geometry : public Operation {
 std::unique_ptr<Operation> GeometryOperation(const ModelState& s, WindowOps& win, BodyKind kind,
                                              const std::string& bodyFile, double ni, double nj) {
   return std::make_unique<Geometry>(s, win, kind, bodyFile, ni, nj);
+}
+
+std::unique_ptr<Operation> ResampledGeometryOperation(const ModelState& s, WindowOps& win,
+                                                      ResampledProfile resampled,
+                                                      const std::string& name, double nj) {
+  const auto ni = static_cast<double>(resampled.profile.x.size()) - 1;
+  return std::make_unique<Geometry>(s, win, BodyKind::GivenBody, name, ni, nj,
+                                    std::move(resampled));
 }
 
 }  // namespace tarvenol

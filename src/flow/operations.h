@@ -7,6 +7,7 @@
 
 #include "flow/operation.h"
 #include "geometry/body_of_revolution.h"
+#include "geometry/profile_resample.h"
 
 namespace tarvenol {
 
@@ -14,6 +15,12 @@ namespace tarvenol {
 // picture is drawn as the view's boxes of win are now, while it runs.
 std::unique_ptr<Operation> GeometryOperation(const ModelState& s, WindowOps& win, BodyKind kind,
                                              const std::string& bodyFile, double ni, double nj);
+
+// A geometry of a profile already resampled, named name, with nj panels around; the report's
+// profile section lists its points, and its warnings are shown when it is taken.
+std::unique_ptr<Operation> ResampledGeometryOperation(const ModelState& s, WindowOps& win,
+                                                      ResampledProfile resampled,
+                                                      const std::string& name, double nj);
 
 // How Hess's method is applied: the full solve builds and eliminates the influence matrices
 // and reports them; the solve by the body's rotational symmetry forms none, and reports the

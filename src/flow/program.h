@@ -4,6 +4,7 @@
 #include <optional>
 
 #include "core/model_state.h"
+#include "flow/drag_settings.h"
 #include "geometry/body_of_revolution.h"
 #include "report/report_lock.h"
 #include "results/added_masses.h"
@@ -23,6 +24,8 @@ struct Program {
   // The angle of attack of the results, in degrees: a setting of what is shown and exported,
   // not of the solve, which carries the axial and the transverse stream.
   double alphaDegrees = 0;
+  // The Reynolds number and the transition of the drag, settings of the results as well.
+  DragSettings drag;
   // Grows by one with each solution taken, so that what is kept of one can tell it is stale.
   unsigned solutionCount = 0;
   // The body's figures and added masses of the solution taken, once asked for.

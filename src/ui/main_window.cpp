@@ -17,6 +17,7 @@
 #include "flow/results_flow.h"
 #include "flow/view_handlers.h"
 #include "ui/about_window.h"
+#include "ui/drag_window.h"
 #include "ui/field_window.h"
 #include "ui/file_chooser.h"
 #include "ui/fitting_text_box.h"
@@ -51,6 +52,7 @@ Form1::Form1(MessageSink sink, QuestionSink questions, SavePathSink paths)
       },
       [this] { Start(PlanBodyFigures(program_, *ops_), *figuresRunner_); });
   Form_Field_ = new FieldWindow(program_, *ops_, paths_, this);
+  Form_Drag_ = new DragWindow(program_, *ops_, paths_, this);
   runner_ = std::make_unique<WorkRunner>(progress_, Pic1_, nullptr);
   figuresRunner_ = std::make_unique<WorkRunner>(Form_Incidence_->Progress(),
                                                 Form_Incidence_->FocusRest(), nullptr);
@@ -84,6 +86,10 @@ void Form1::BuildMenus() {
   QAction* Mn_ReadData = Mn_Geometry->addAction("Read data from a file");
   Mn_ReadData->setObjectName("Mn_ReadData");
   connect(Mn_ReadData, &QAction::triggered, this, [this] { ShowFileChooser(program_, *ops_); });
+  QAction* Mn_Resample = Mn_Geometry->addAction("Resample the profile");
+  Mn_Resample->setObjectName("Mn_Resample");
+  connect(Mn_Resample, &QAction::triggered, this,
+          [this] { Start(PlanResampleProfile(program_, *ops_), *runner_); });
   QAction* Mn_About = menuBar()->addAction("About");
   Mn_About->setObjectName("Mn_About");
   connect(Mn_About, &QAction::triggered, this, [this] { ShowAbout(program_, *ops_); });
@@ -108,6 +114,12 @@ void Form1::BuildMenus() {
   connect(Mn_Field, &QAction::triggered, this, [this] {
     Form_Field_->Follow(true);
     ShowBeside(Form_Field_, this);
+  });
+  QAction* Mn_Drag = Mn_Results->addAction("Drag");
+  Mn_Drag->setObjectName("Mn_Drag");
+  connect(Mn_Drag, &QAction::triggered, this, [this] {
+    Form_Drag_->Follow(true);
+    ShowBeside(Form_Drag_, this);
   });
   QAction* Mn_ExportVtk = Mn_Results->addAction("Export the panels as VTK...");
   Mn_ExportVtk->setObjectName("Mn_ExportVtk");
@@ -177,12 +189,14 @@ void Form1::ShowResults() {
   if (Form_Pressure_->isVisible()) Form_Pressure_->ShowPressure(CurrentPressure(program_));
   if (Form_Incidence_ != nullptr && Form_Incidence_->isVisible()) Form_Incidence_->ShowBody();
   if (Form_Field_->isVisible()) Form_Field_->Follow();
+  if (Form_Drag_->isVisible()) Form_Drag_->Follow();
 }
 
 void Form1::ShowAngle() {
   if (Form_Pressure_->isVisible()) Form_Pressure_->ShowPressure(CurrentPressure(program_));
   if (Form_Incidence_ != nullptr && Form_Incidence_->isVisible()) Form_Incidence_->ShowBody();
   if (Form_Field_->isVisible()) Form_Field_->AlphaChanged(program_.alphaDegrees);
+  if (Form_Drag_->isVisible()) Form_Drag_->Follow();
 }
 
 void Form1::Export(const QString& title, const QString& suggested, const QString& filter,

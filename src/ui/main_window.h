@@ -16,6 +16,7 @@
 
 namespace tarvenol {
 
+class DragWindow;
 class FieldWindow;
 class PictureArea;
 class IncidenceWindow;
@@ -71,6 +72,7 @@ class Form1 : public QMainWindow {
   PressureWindow* Form_Pressure_ = nullptr;
   IncidenceWindow* Form_Incidence_ = nullptr;
   FieldWindow* Form_Field_ = nullptr;
+  DragWindow* Form_Drag_ = nullptr;
   SavePathSink paths_;
   std::unique_ptr<QtWindowOps> ops_;
   bool started_ = false;

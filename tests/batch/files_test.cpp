@@ -170,7 +170,8 @@ std::vector<const BatchActionRow*> Writers() {
   }
   return writers;
 }
-const std::string kSolved = "ni 4 nj 4 sphere solve ";
+// 20 panels along: the fewest the drag takes.
+const std::string kSolved = "ni 20 nj 4 sphere solve ";
 // The words of an action writing name: the values it reads before are a table of points.
 std::string Writing(const BatchActionRow& row, const std::string& name) {
   std::string words = row.name;

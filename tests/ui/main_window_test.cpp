@@ -136,11 +136,13 @@ TEST_F(MainWindow, MenusCarryTheirCaptions) {
   EXPECT_EQ(top[1]->menu(), nullptr);
 
   const QList<QAction*> items = Control<QMenu>("Mn_Geometry")->actions();
-  ASSERT_EQ(items.size(), 2);
+  ASSERT_EQ(items.size(), 3);
   EXPECT_EQ(items[0], Control<QAction>("Mn_Sphere"));
   EXPECT_EQ(items[0]->text(), "Test case for sphere");
   EXPECT_EQ(items[1], Control<QAction>("Mn_ReadData"));
   EXPECT_EQ(items[1]->text(), "Read data from a file");
+  EXPECT_EQ(items[2], Control<QAction>("Mn_Resample"));
+  EXPECT_EQ(items[2]->text(), "Resample the profile");
 
   // The results follow the program's own menus.
   EXPECT_EQ(top[2]->text(), "Results");
@@ -149,7 +151,7 @@ TEST_F(MainWindow, MenusCarryTheirCaptions) {
   for (const QAction* item : top[2]->menu()->actions()) results << item->text();
   EXPECT_EQ(results,
             (QStringList{"Pressure along the body", "Body at incidence", "Flow around the body",
-                         "Export the panels as VTK...", "Export the panels as CSV..."}));
+                         "Drag", "Export the panels as VTK...", "Export the panels as CSV..."}));
 }
 
 TEST_F(MainWindow, CountsOfUpToSevenDigitsShowWholeInTheirBoxes) {

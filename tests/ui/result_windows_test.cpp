@@ -7,6 +7,7 @@
 #include <QApplication>
 #include <QChart>
 #include <QChartView>
+#include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -20,6 +21,7 @@
 
 #include "form_fixture.h"
 #include "report/solution_sections.h"
+#include "ui/drag_window.h"
 #include "ui/field_window.h"
 #include "ui/window_placement.h"
 
@@ -224,6 +226,60 @@ TEST_F(FormTest, ReturnTakesTheSymmetricSolveOffered) {
   Settle();
   EXPECT_TRUE(form->program().state.ShowSolution);
   EXPECT_NE(Report().find(kMatrixNotFormed), std::string::npos);
+}
+
+// The drag's window follows the solution and the angle of attack, takes its settings from its
+// controls (a bad one said and put back), and saves its table and its chart.
+TEST_F(WindowsAtWork, TheDragFollowsTheSolutionTheAngleAndItsSettings) {
+  Control<QAction>("Mn_Drag")->trigger();
+  auto* drag = Control<DragWindow>("Form_Drag");
+  ASSERT_TRUE(drag->isVisible());
+  auto* label = In<QLabel>(drag, "Label_Drag");
+  const auto settle = [&] {
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !drag->Working(); }, 600000));
+  };
+  EXPECT_TRUE(label->text().contains("apply Hess")) << label->text().toStdString();
+  Solve("12");
+  EXPECT_TRUE(label->text().contains("at least 20 panels")) << label->text().toStdString();
+  Solve("40");
+  settle();
+  EXPECT_TRUE(label->text().contains("Drag at Re")) << label->text().toStdString();
+  EXPECT_EQ(In<QChartView>(drag, "Chart_Drag")->chart()->axes().size(), 4);
+
+  auto* reynolds = In<QLineEdit>(drag, "Text_Reynolds");
+  reynolds->setText("-5");
+  emit reynolds->editingFinished();
+  ASSERT_EQ(messages.size(), 1u);
+  EXPECT_NE(messages[0].find("Reynolds number"), std::string::npos) << messages[0];
+  EXPECT_EQ(reynolds->text(), "10000000");
+  EXPECT_EQ(form->program().drag.reynolds, 1e7);
+  messages.clear();
+  reynolds->setText("1e5");
+  emit reynolds->editingFinished();
+  auto* transition = In<QComboBox>(drag, "Combo_Transition");
+  transition->setCurrentIndex(2);
+  emit transition->activated(2);
+  settle();
+  EXPECT_EQ(form->program().drag.transition.kind, TransitionKind::Laminar);
+  EXPECT_TRUE(label->text().contains("separation: x/L = 0.")) << label->text().toStdString();
+
+  Control<QAction>("Mn_Incidence")->trigger();
+  auto* alpha = In<QLineEdit>(Incidence(), "Text_Alpha");
+  alpha->setText("10");
+  emit alpha->editingFinished();
+  EXPECT_TRUE(label->text().contains("the axial stream's")) << label->text().toStdString();
+  EXPECT_FALSE(In<QPushButton>(drag, "Command_SaveTable")->isEnabled());
+  alpha->setText("0");
+  emit alpha->editingFinished();
+  settle();
+  QTest::mouseClick(In<QPushButton>(drag, "Command_SaveTable"), Qt::LeftButton);
+  EXPECT_EQ(ReadFile(dir.path() / "boundary_layer.csv").rfind("x_over_L,s,Ue,", 0), 0u);
+  chosen = QString::fromStdString((dir.path() / "layer.svg").string());
+  QTest::mouseClick(In<QPushButton>(drag, "Command_SaveDragChart"), Qt::LeftButton);
+  EXPECT_EQ(ReadFile(dir.path() / "layer.svg").rfind("<?xml", 0), 0u);
+  EXPECT_TRUE(messages.empty()) << messages.front();
+  Key(drag, Qt::Key_Escape);
+  EXPECT_FALSE(drag->isVisible());
 }
 
 // Three windows beside a main window at the top left: on a large screen none covers another;
