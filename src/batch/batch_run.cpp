@@ -23,6 +23,7 @@
 #include "flow/command_flow.h"
 #include "flow/headless_window.h"
 #include "flow/incidence_flow.h"
+#include "flow/mach_flow.h"
 #include "flow/picture_aside.h"
 #include "flow/results_flow.h"
 #include "flow/saved_files.h"
@@ -78,6 +79,7 @@ class BatchRun {
     for (const BatchAction& action : line_.actions) {
       if (Interrupts::Received() != 0) break;
       Take(action);
+      WarnAboveCriticalMach();
     }
     if (const int signal = Interrupts::Received(); signal != 0) {
       Say(std::string("stopped by ") + SignalName(signal) +
@@ -134,6 +136,10 @@ class BatchRun {
         break;
       case BatchAction::Alpha:
         SetAngleOfAttack(program_, win_, v[0]);
+        break;
+      case BatchAction::Mach:
+        SetMach(program_, win_, v[0],
+                v.size() > 1 ? std::optional<std::string>(v[1]) : std::nullopt);
         break;
       case BatchAction::Forces:
         SaveForces(v);
@@ -224,9 +230,22 @@ class BatchRun {
     SaveFile(program_, win_, v[0], "plot", plot);
   }
 
+  // Once for each solution, angle and Mach number whose results are locally supersonic: a
+  // warning, not a message, since the results are given all the same.
+  void WarnAboveCriticalMach() {
+    const std::optional<std::string> warning = MachWarning(program_);
+    if (!warning || *warning == warned_) return;
+    Say("warning: " + *warning);
+    warned_ = *warning;
+  }
+
   void PrintBodyFigures() {
+    const auto mach = MachFigures(program_, win_, progress_);
+    if (!mach) return;
+    std::vector<std::pair<std::string, double>> figures = BodyReportLines(*program_.bodyReport);
+    figures.insert(figures.end(), mach->begin(), mach->end());
     std::string lines;
-    for (const auto& [name, value] : BodyReportLines(*program_.bodyReport)) {
+    for (const auto& [name, value] : figures) {
       char text[32];
       lines += name + " " + std::string(text, std::to_chars(text, text + sizeof text, value).ptr);
       lines += '\n';
@@ -253,6 +272,7 @@ class BatchRun {
   HeadlessWindow win_{canvas_};
   Program program_;
   BatchProgress progress_{line_.timings};
+  std::string warned_;
   FieldActions fields_{program_, win_, [this](const char* name, std::unique_ptr<Operation> op) {
                          Run(name, std::move(op));
                        }};

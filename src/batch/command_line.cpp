@@ -36,13 +36,20 @@ const char* const kBatchUsage =
     "  csv PATH      save the same, and the control points, as a CSV table, a row a panel\n"
     "  alpha DEG     the angle of attack, in degrees from -90 to 90, of the stream that later\n"
     "                plot, csv, vtk and forces show (0 at start); the solve is not repeated\n"
+    "  mach M [karman-tsien]\n"
+    "                the Mach number of the stream, at least 0 and below 1, that later plot,\n"
+    "                csv, vtk, forces and body-figures show (0 at start, incompressible):\n"
+    "                the pressure by Goethert's rule, with Karman-Tsien's correction when\n"
+    "                the word follows; above the critical Mach number a warning says so\n"
     "  forces PATH [FROM TO STEP]\n"
     "                save the force and moment of the pressure, in units of 1/2 rho U^2, and\n"
     "                their coefficients on the volume, as a CSV table over the angles of\n"
     "                attack FROM to TO by STEP degrees (0 to 90 by 5 when not given)\n"
     "  body-figures  print the body's volume, wetted area, centre of volume and added-mass\n"
     "                coefficients k1, k2 and k' (with their estimates extrapolated from a\n"
-    "                second solution at half the panels around), one name and value a line\n"
+    "                second solution at half the panels around), then the lowest Cp, its x\n"
+    "                and the critical Mach number (nan where there is none below 1), at the\n"
+    "                angle of attack and Mach number set; one name and value a line\n"
     "  field PATH    save the picture of the flow around the body in the plane of the stream:\n"
     "                Cp, streamlines and the body's section, as SVG for a PATH ending in .svg,\n"
     "                as PNG otherwise\n"
@@ -74,6 +81,9 @@ struct ActionName {
   bool pathValue;
   // Values that may follow the others, all of them or none: taken when the first is a number.
   std::size_t optionalNumbers = 0;
+  // A word that may follow the others: taken when the next argument is neither an action nor
+  // an option, and then judged by the action, not here.
+  bool optionalWord = false;
 };
 
 constexpr ActionName kActions[] = {
@@ -90,6 +100,7 @@ constexpr ActionName kActions[] = {
     {"vtk", "a path", 1, BatchAction::Vtk, true},
     {"csv", "a path", 1, BatchAction::Csv, true},
     {"alpha", "a value", 1, BatchAction::Alpha, false},
+    {"mach", "a value", 1, BatchAction::Mach, false, 0, true},
     {"forces", "a path", 1, BatchAction::Forces, true, 3},
     {"body-figures", "", 0, BatchAction::BodyFigures, false},
     {"field", "a path", 1, BatchAction::Field, true},
@@ -154,6 +165,11 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args) {
           taken.values.end(), args.begin() + static_cast<std::ptrdiff_t>(a) + 1,
           args.begin() + static_cast<std::ptrdiff_t>(a + 1 + action->optionalNumbers));
       a += action->optionalNumbers;
+    }
+    if (action->optionalWord && a + 1 < args.size() && args[a + 1].rfind('-', 0) != 0 &&
+        std::none_of(std::begin(kActions), std::end(kActions),
+                     [&](const ActionName& known) { return args[a + 1] == known.name; })) {
+      taken.values.push_back(args[++a]);
     }
     if (action->pathValue && std::any_of(taken.values.begin(), taken.values.end(),
                                          [](const std::string& v) { return v.empty(); })) {

@@ -23,6 +23,7 @@ struct BatchAction {
     Vtk,
     Csv,
     Alpha,
+    Mach,
     Forces,
     BodyFigures,
     Field,

@@ -7,6 +7,7 @@
 #include "geometry/body_of_revolution.h"
 #include "report/report_lock.h"
 #include "results/added_masses.h"
+#include "results/goethert.h"
 #include "solver/hess_solve.h"
 #include "view/draw_body.h"
 
@@ -23,6 +24,10 @@ struct Program {
   // The angle of attack of the results, in degrees: a setting of what is shown and exported,
   // not of the solve, which carries the axial and the transverse stream.
   double alphaDegrees = 0;
+  // The Mach number of the results and its rule, a setting like the angle (flow/mach_flow.h);
+  // above 0, the affine body of the solution taken, solved once for that Mach number.
+  MachSetting mach;
+  std::optional<AffineBody> affine;
   // Grows by one with each solution taken, so that what is kept of one can tell it is stale.
   unsigned solutionCount = 0;
   // The body's figures and added masses of the solution taken, once asked for.
