@@ -68,6 +68,12 @@ TEST_F(MachFlow, RefusalsNameWhatIsWrongAndLeaveTheSettingAndTheResults) {
   ASSERT_EQ(win.messages.size(), 1u);
   EXPECT_NE(win.messages[0].find("is karman-tsien"), std::string::npos);
   EXPECT_NE(win.messages[0].find("\"karman\" is not"), std::string::npos);
+  // Beyond the correction's range: the sphere's suction at M = 0.9 is far past sonic.
+  win.messages.clear();
+  EXPECT_FALSE(SetMach(program, win, "0.9", "karman-tsien"));
+  ASSERT_EQ(win.messages.size(), 1u);
+  EXPECT_NE(win.messages[0].find("Kármán–Tsien's correction has no value at M = 0.9"),
+            std::string::npos);
   EXPECT_EQ(program.mach.mach, 0.5);
   EXPECT_EQ(program.mach.rule, PressureRule::GoethertKarmanTsien);
   EXPECT_EQ(program.affine->beta, beta);
