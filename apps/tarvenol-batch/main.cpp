@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "batch/batch_actions.h"
 #include "batch/batch_run.h"
 #include "batch/command_line.h"
 #include "core/standard_streams.h"
@@ -16,11 +17,11 @@ int main(int argc, char** argv) {
   OpenClosedStandardStreams();
   const CommandLine line = ParseCommandLine({argv + 1, argv + argc});
   if (!line.error.empty()) {
-    std::fprintf(stderr, "tarvenol-batch: %s\n%s", line.error.c_str(), kBatchUsage);
+    std::fprintf(stderr, "tarvenol-batch: %s\n%s", line.error.c_str(), BatchUsage().c_str());
     return 2;
   }
   if (line.help || line.version) {
-    std::fputs(line.help ? kBatchUsage : "tarvenol-batch " TARVENOL_VERSION "\n", stdout);
+    std::fputs(line.help ? BatchUsage().c_str() : "tarvenol-batch " TARVENOL_VERSION "\n", stdout);
     if (std::fflush(stdout) != 0) {
       std::fprintf(stderr, "tarvenol-batch: standard output cannot be written: %s.\n",
                    std::strerror(errno));

@@ -8,29 +8,10 @@
 
 namespace tarvenol {
 
+struct BatchActionRow;
+
 struct BatchAction {
-  enum Kind {
-    Ni,
-    Nj,
-    Sphere,
-    Body,
-    Solve,
-    SolveSymmetric,
-    Angles,
-    Scale,
-    Png,
-    Plot,
-    Vtk,
-    Csv,
-    Alpha,
-    Mach,
-    Forces,
-    BodyFigures,
-    Field,
-    FieldVtk,
-    Probe,
-    ProbeCsv
-  } kind;
+  const BatchActionRow* row;        // in the table of batch actions
   std::vector<std::string> values;  // as many as the action takes
 };
 
@@ -43,7 +24,5 @@ struct CommandLine {
 };
 
 CommandLine ParseCommandLine(const std::vector<std::string>& args);
-
-extern const char* const kBatchUsage;
 
 }  // namespace tarvenol

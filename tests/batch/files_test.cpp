@@ -12,6 +12,7 @@
 #include <filesystem>
 #include <string>
 
+#include "batch/batch_actions.h"
 #include "batch_runner.h"
 #include "sphere_state.h"
 #include "temp_dir.h"
@@ -161,26 +162,40 @@ TEST(BatchResults, PlotsAndExportsOfTheSolution) {
   EXPECT_NE(svg.find("<title>Pressure along the sphere, 12 × 16 panels"), std::string::npos);
 }
 
-// Every action that writes a file, with what it needs before.
-constexpr const char* kWriters[] = {"csv", "vtk", "png", "plot"};
+// Every action that writes a file, from the table of actions, on a solved sphere.
+std::vector<const BatchActionRow*> Writers() {
+  std::vector<const BatchActionRow*> writers;
+  for (const BatchActionRow& row : BatchActions()) {
+    if (row.writes >= 0) writers.push_back(&row);
+  }
+  return writers;
+}
 const std::string kSolved = "ni 4 nj 4 sphere solve ";
+// The words of an action writing name: the values it reads before are a table of points.
+std::string Writing(const BatchActionRow& row, const std::string& name) {
+  std::string words = row.name;
+  for (int k = 0; k < row.writes; ++k) words += " points.csv";
+  return words + " " + name + " ";
+}
 
 TEST(BatchFiles, NoFileReplacesTheReportOrTheBodyFileByAnyName) {
   TempWorkDir dir;
   ASSERT_EQ(Batch(kSolved + "nj 6 sphere").status, 0);
   const std::string report = ReadFile("Tarvenol.txt");
   fs::create_symlink("Tarvenol.txt", "link.txt");
-  for (const char* writer : kWriters) {
+  WriteFile("points.csv", "2,0,0\n");
+  for (const BatchActionRow* writer : Writers()) {
     for (const std::string& name :
          {std::string("Tarvenol.txt"), std::string("./Tarvenol.txt"),
           (dir.path() / "Tarvenol.txt").string(), std::string("link.txt")}) {
-      std::string args = kSolved;
-      args.append(writer).append(" ").append(name).append(" nj 6 sphere");
-      const BatchRun run = Batch(args);
-      EXPECT_EQ(run.status, 1) << writer << " " << name;
-      EXPECT_NE(run.err.find(": it is the program's report."), std::string::npos) << run.err;
+      const BatchRun run = Batch(kSolved + Writing(*writer, name) + "nj 6 sphere");
+      EXPECT_EQ(run.status, 1) << writer->name << " " << name;
+      // The field's VTK file takes no name ending in .txt, and says so first.
+      EXPECT_TRUE(run.err.find(": it is the program's report.") != std::string::npos ||
+                  run.err.find("\" is neither.") != std::string::npos)
+          << run.err;
       // The sections after it went into the report, which is the same as without it.
-      EXPECT_TRUE(ReadFile("Tarvenol.txt") == report) << writer << " " << name;
+      EXPECT_TRUE(ReadFile("Tarvenol.txt") == report) << writer->name << " " << name;
     }
   }
   WriteFile("mine.body", ReadFile(ExamplesDir() + "/ovoid.body"));
@@ -192,18 +207,20 @@ TEST(BatchFiles, NoFileReplacesTheReportOrTheBodyFileByAnyName) {
 
 TEST(BatchFiles, EveryFileFollowsALinkKeepsItsModeAndTakesTheNameAsGiven) {
   TempWorkDir dir;
-  for (const std::string writer : kWriters) {
+  WriteFile("points.csv", "2,0,0\n");
+  const std::vector<const BatchActionRow*> writers = Writers();
+  for (const BatchActionRow* row : writers) {
+    // Names every writer takes: the field's VTK file must end in .vts or .vti.
+    const std::string writer = row->name;
+    const std::string link = writer + ".link.vts";
     WriteFile(writer + ".file", "before");
     ASSERT_EQ(chmod((writer + ".file").c_str(), 0600), 0);
-    fs::create_symlink(writer + ".file", writer + ".link");
+    fs::create_symlink(writer + ".file", link);
     // A name of bytes that are no UTF-8, made as given.
-    const std::string bytes = writer + "\xff\xfe.png";
-    std::string args = kSolved;
-    args.append(writer).append(" ").append(writer).append(".link ").append(writer);
-    args.append(" '").append(bytes).append("'");
-    const BatchRun run = Batch(args);
+    const std::string bytes = writer + "\xff\xfe.vts";
+    const BatchRun run = Batch(kSolved + Writing(*row, link) + Writing(*row, "'" + bytes + "'"));
     ASSERT_EQ(run.status, 0) << writer << ": " << run.err;
-    EXPECT_TRUE(fs::is_symlink(writer + ".link")) << writer;
+    EXPECT_TRUE(fs::is_symlink(link)) << writer;
     EXPECT_NE(ReadFile(writer + ".file"), "before") << writer;
     EXPECT_EQ(fs::status(writer + ".file").permissions(),
               fs::perms::owner_read | fs::perms::owner_write)
@@ -215,7 +232,8 @@ TEST(BatchFiles, EveryFileFollowsALinkKeepsItsModeAndTakesTheNameAsGiven) {
   const BatchRun run = Batch(kSolved + "csv out.csv");
   EXPECT_NE(run.err.find("\"out.csv\": it is not a regular file."), std::string::npos) << run.err;
   EXPECT_TRUE(fs::is_symlink("out.csv"));
-  EXPECT_EQ(FilesIn("."), 14);  // the report, the link, and three files for each writer
+  // The report, the table of points, the link, and three files for each writer.
+  EXPECT_EQ(FilesIn("."), 3 + 3 * static_cast<int>(writers.size()));
 }
 
 TEST(BatchFiles, EveryPictureNamesTheBodyAsItIsNamed) {

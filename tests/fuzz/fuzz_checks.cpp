@@ -9,6 +9,7 @@
 #include <string_view>
 #include <vector>
 
+#include "batch/batch_actions.h"
 #include "batch/command_line.h"
 #include "core/program_error.h"
 #include "core/shown_text.h"
@@ -145,22 +146,15 @@ void CheckCommandLine(const std::uint8_t* data, std::size_t size) {
   }
   std::size_t taken = 0;
   for (const BatchAction& action : line.actions) {
-    // In the order of BatchAction::Kind; the forces' three angles may follow their path.
-    const std::size_t values[] = {1, 1, 0, 1, 0, 0, 3, 1, 1, 1, 1, 1, 1, 1, 0, 1, 1, 3, 2};
-    static_assert(std::size(values) == BatchAction::ProbeCsv + 1);
-    const std::size_t count = action.values.size();
-    Require(count == values[action.kind] || (action.kind == BatchAction::Forces && count == 4),
+    // As many values as its row says, the optional numbers all or none, and the optional word;
+    // no path empty.
+    const BatchActionRow& row = *action.row;
+    const std::size_t count =
+        action.values.size() - (row.optionalWord && action.values.size() > row.values ? 1 : 0);
+    Require(count == row.values || count == row.values + row.optionalNumbers,
             "an action has its values");
-    // The actions whose values are paths, every one of them.
-    const bool paths = action.kind == BatchAction::Body || action.kind == BatchAction::Png ||
-                       action.kind == BatchAction::Plot || action.kind == BatchAction::Vtk ||
-                       action.kind == BatchAction::Csv || action.kind == BatchAction::Field ||
-                       action.kind == BatchAction::FieldVtk || action.kind == BatchAction::ProbeCsv;
-    if (paths || action.kind == BatchAction::Forces) {
-      Require(!action.values[0].empty(), "a path is not empty");
-    }
-    if (action.kind == BatchAction::ProbeCsv) {
-      Require(!action.values[1].empty(), "a path is not empty");
+    for (std::size_t k = 0; k < row.paths; ++k) {
+      Require(!action.values[k].empty(), "a path is not empty");
     }
     taken += 1 + count;
   }
