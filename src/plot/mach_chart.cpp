@@ -4,6 +4,7 @@
 #include <QLegendMarker>
 #include <QLineSeries>
 #include <QScatterSeries>
+#include <QStringList>
 #include <algorithm>
 #include <cmath>
 
@@ -60,9 +61,10 @@ struct Extent {
 QChart* MakeMachChart(const PressureAlongBody& p) {
   const MachAlongBody& m = *p.mach;
   auto* chart = new QChart;
-  // The chart reads its title as HTML, and a line break as one.
-  chart->setTitle(
-      QString::fromStdString(MarkupTitle(Title(p, m).toStdString())).replace("\n", "<br>"));
+  // The chart reads its title as HTML: each line marked up, and a line break as one.
+  QStringList lines = Title(p, m).split('\n');
+  for (QString& line : lines) line = QString::fromStdString(MarkupTitle(line.toStdString()));
+  chart->setTitle(lines.join("<br>"));
   chart->legend()->setAlignment(Qt::AlignBottom);
 
   const bool incidence = p.incidence.degrees != 0;
@@ -74,8 +76,8 @@ QChart* MakeMachChart(const PressureAlongBody& p) {
   auto* leeward = Line(QString("Cp at M, leeward j = %1").arg(p.leeward), QColor(220, 110, 0),
                        Qt::SolidLine, 1.5);
   auto* incompressible = Line("Cp at M = 0" + side, QColor(120, 120, 120), Qt::DotLine, 1.5);
-  auto* planar = Line("planar Prandtl–Glauert Cp₀/β" + side + ", for comparison",
-                      QColor(200, 30, 30), Qt::DashLine, 1.5);
+  auto* planar =
+      Line("planar scaling Cp₀/β" + side + " (comparison)", QColor(200, 30, 30), Qt::DashLine, 1.5);
   Extent e;
   for (std::size_t k = 0; k < p.panels.size(); ++k) {
     const PanelResult& r = p.panels[k];
@@ -114,9 +116,7 @@ QChart* MakeMachChart(const PressureAlongBody& p) {
       }
       series.push_back(exact);
     };
-    curve(first,
-          "the rule on the exact affine spheroid; largest deviation " + Number(p.deviation, 4),
-          Qt::SolidLine);
+    curve(first, "exact affine spheroid; deviation " + Number(p.deviation, 4), Qt::SolidLine);
     if (incidence) curve(p.leeward, "the same, leeward", Qt::DashLine);
   }
   series.insert(series.end(), {incompressible, planar, atMach, dots});

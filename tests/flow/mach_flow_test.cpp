@@ -101,7 +101,8 @@ TEST_F(MachFlow, MachZeroIsTheIncompressibleProgramByteForByte) {
   EXPECT_NE(Exports("solved-at-06"), gas);  // the correction's, not the rule's alone
   ASSERT_TRUE(SetMach(program, win, "0", std::nullopt));
   EXPECT_EQ(Exports("solved-again"), incompressible);
-  EXPECT_EQ(ReadFile("Tarvenol.txt"), report);
+  // The second solve's sections follow the first's, the same bytes.
+  EXPECT_EQ(ReadFile("Tarvenol.txt"), report + report);
   EXPECT_TRUE(win.messages.empty());
 }
 
