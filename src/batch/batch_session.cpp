@@ -48,6 +48,7 @@ void BatchProgress::WorkDone() {
 BatchSession::BatchSession(bool withTimings)
     : timings(withTimings), canvas(kPictureSize, kPictureSize) {
   win.onMessage = Say;
+  win.showsPictures = false;
 }
 
 void BatchSession::Run(const char* name, std::unique_ptr<Operation> operation) {

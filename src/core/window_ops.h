@@ -42,6 +42,9 @@ class WindowOps {
   virtual int GetScrollValue(ScrollBar bar) = 0;
 
   virtual Canvas& Picture() = 0;
+  // Whether anyone sees the pictures that operations draw as they run. The batch tool's are
+  // never seen: its png action draws the view again for itself.
+  virtual bool ShowsPictures() const { return true; }
 };
 
 }  // namespace tarvenol

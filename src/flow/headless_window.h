@@ -33,10 +33,12 @@ class HeadlessWindow : public WindowOps {
 
   int GetScrollValue(ScrollBar bar) override { return scrollValues[bar]; }
   Canvas& Picture() override { return picture_; }
+  bool ShowsPictures() const override { return showsPictures; }
 
   // The chooser shows dir, and the user clicks name in its file list.
   void ChooseFile(const std::string& dir, const std::string& name);
 
+  bool showsPictures = true;
   std::map<TextBox, std::string> texts = {{TextBox::Text_NI, "4"},    {TextBox::Text_NJ, "4"},
                                           {TextBox::Text_AlfaX, "0"}, {TextBox::Text_AlfaY, "0"},
                                           {TextBox::Text_AlfaZ, "0"}, {TextBox::Text_Ölçek, "1"}};

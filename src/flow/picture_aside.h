@@ -13,7 +13,8 @@ namespace tarvenol {
 class PictureAside {
  public:
   // On the window's thread, when the operation is planned: the view's boxes as they are.
-  explicit PictureAside(WindowOps& win);
+  // The picture is drawn where the window shows the pictures of operations, or always.
+  explicit PictureAside(WindowOps& win, bool always = false);
 
   // While the operation runs: s drawn with the mesh of OneMinusCp.
   void Draw(const ModelState& s, const Array2& OneMinusCp, bool ShowPanels, bool ShowSolution,
@@ -25,6 +26,7 @@ class PictureAside {
   void Show(ViewWork& view, WindowOps& win);
 
  private:
+  bool drawn_;
   ViewSettings settings_;
   std::unique_ptr<Canvas> aside_;
   ViewWork view_;

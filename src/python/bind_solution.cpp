@@ -72,10 +72,11 @@ py::array Probe(const PythonSolution& s, py::handle points, double alpha,
   return velocities;
 }
 
-}  // namespace
+using SolutionClass = py::class_<PythonSolution, SolutionHandle>;
 
-void BindSolution(py::module_& m) {
-  py::class_<PythonSolution, SolutionHandle>(m, "Solution", kSolutionDoc)
+// The solution's arrays, views that the solution owns.
+void BindArrays(SolutionClass& solution) {
+  solution
       .def_property_readonly(
           "body", [](const PythonSolution& s) { return s.body; }, "The body solved.")
       .def_property_readonly(
@@ -99,7 +100,12 @@ void BindSolution(py::module_& m) {
           [](py::object self) {
             return View(self.cast<PythonSolution&>().body->ControlPoints(), self, {3});
           },
-          "The body's control points, (NI, NJ, 3) (length).")
+          "The body's control points, (NI, NJ, 3) (length).");
+}
+
+// What the solution gives at an angle of attack.
+void BindResults(SolutionClass& solution) {
+  solution
       .def("surface", &Surface, py::arg("alpha") = 0.0,
            R"(The panels at the angle of attack alpha (degrees, -90 to 90), as new arrays:
 sources (NI, NJ), velocities (NI, NJ, 3) along the body's axes (units of U), one_minus_cp and
@@ -141,7 +147,14 @@ the first; inside="nan" gives NaN rows there.)")
                std::to_string(LoopEnd(st.NJ)) + " panels, " +
                (s.solved.symmetric ? "by symmetry" : "full") + ">";
       });
+}
 
+}  // namespace
+
+void BindSolution(py::module_& m) {
+  SolutionClass solutionClass(m, "Solution", kSolutionDoc);
+  BindArrays(solutionClass);
+  BindResults(solutionClass);
   m.def(
       "solve",
       [](const std::shared_ptr<PythonBody>& body, bool symmetric) {

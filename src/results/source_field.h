@@ -69,9 +69,23 @@ class SourceField {
   int Build(std::vector<int>& order, int begin, int end, int depth,
             const std::vector<double>& corners, const std::vector<double>& controls,
             const std::vector<int>& cornerCount, Progress* progress);
-  // The expansions' coefficients, and the budget of the bound.
+  // The expansions' coefficients, and the budget of the bound (source_moments.cpp), in phases:
+  // the charges of the panels' Gauss points, the leaves' moments and every node's reach, the
+  // inner nodes' moments from their children's, and the gradients' coefficients.
   void Moments(const ModelState& s, const std::vector<int>& order, double tolerance,
                VectorPath path, Progress* progress);
+  struct GaussSources {
+    std::unique_ptr<double[]> x, y, z;
+    std::array<std::unique_ptr<double[]>, kMaxFieldFlows> q;  // charges of each set
+  };
+  struct NodeMoments {
+    std::unique_ptr<double[]> re, im;  // for each node and set, the moments M_lm
+  };
+  GaussSources GaussCharges(const ModelState& s, const std::vector<int>& order,
+                            Progress* progress) const;
+  NodeMoments LeafMoments(const GaussSources& g, VectorPath path, Progress* progress);
+  void TranslateMoments(NodeMoments& M, Progress* progress) const;
+  void Gradients(const NodeMoments& M, Progress* progress);
   // The order of expansion that meets the bound for node n at distance R, or -1 for none.
   int OrderFor(int n, double R) const;
 
