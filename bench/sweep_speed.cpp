@@ -1,8 +1,9 @@
 // A sweep in C++ alone, as the yardstick of the Python module's: every row of a CSV table of
 // designs (a header row naming the columns, then one design a line, no quoted fields) read,
 // solved and measured by SweepRow, one after the other, as tarvenol.sweep does serially.
-// Prints the rows, their wall time and the process's processor time, and the sum of every figure of
-// every row, which tells whether two sweeps gave the same bits. Usage: sweep_speed DESIGNS.csv
+// Prints the rows, their wall time and the process's processor time, and the sum of every figure
+// of every row (the drag's too, where a row names a Reynolds number), which tells whether two
+// sweeps gave the same bits. Usage: sweep_speed DESIGNS.csv
 
 #include <charconv>
 #include <chrono>
@@ -56,6 +57,7 @@ int main(int argc, char** argv) {
     const tarvenol::SweepOutcome outcome = tarvenol::SweepRow(row, progress);
     failed += outcome.error.empty() ? 0 : 1;
     for (const auto& [name, value] : outcome.figures) sum += value;
+    for (const auto& [name, value] : outcome.drag) sum += value.value_or(0);
   }
   const std::chrono::duration<double> seconds = std::chrono::steady_clock::now() - start;
   const double cpu = static_cast<double>(std::clock() - cpuStart) / CLOCKS_PER_SEC;

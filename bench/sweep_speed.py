@@ -19,7 +19,7 @@ seconds, cpu = time.perf_counter() - start, time.process_time() - cpu_start
 total = 0.0
 for design, row in zip(designs, rows):
     for name, value in row.items():
-        if name not in design and name not in ("error", "warnings"):
+        if name not in design and name not in ("error", "warnings") and value is not None:
             total += value
 print(f"rows {len(rows)}\nfailed {sum(r['error'] is not None for r in rows)}\n"
       f"seconds {seconds:.3f}\ncpu {cpu:.3f}\nsum {total!r}")

@@ -8,7 +8,7 @@
 # body file with Return and the chooser with Escape; opens the plot of the pressure; and
 # last prepares a geometry with the NJ typed at first, which shows that no key typed while
 # the work ran or behind the message reached the panel counts. Without a window manager it
-# also reads the icon the program gave its window. Last it solves a sphere of 160 x 160 panels
+# also reads the icon the program gave its window. Last it solves a sphere of 320 x 320 panels
 # by the body's symmetry, which Return takes from the question, and drives the result windows:
 # the added masses clicked twice while they run, stopped by Escape and run again; the flow
 # stopped by Escape, computed again by its button; every result window beside the main window
@@ -284,8 +284,8 @@ drive() {
 result_windows() {
   local incidence field plot main_id w x y width height
   menu_item 30 Down Return  # "Geometry", "Test case for sphere"
-  type_into 52 25 160
-  type_into 108 26 160
+  type_into 52 25 320
+  type_into 108 26 320
   click 196 28
   wait_for_geometries 4
   wait_until_idle "geometry's"

@@ -14,13 +14,16 @@ void BindSweep(py::module_& m) {
             Released([&](Progress& progress) { return SweepRow(row, progress); });
         py::dict out;
         out["figures"] = outcome.figures;
+        out["drag"] = outcome.drag;
         out["error"] = outcome.error.empty() ? py::object(py::none()) : py::str(outcome.error);
         out["warnings"] = outcome.warnings;
         return out;
       },
       py::arg("row"),
       R"(One row of a sweep, its columns as (name, text) pairs: a dict of figures, a list of
-(name, value) pairs; error, None or the message that refused or failed the row; and warnings.
+(name, value) pairs; drag, drag-figures' (name, value) pairs where the row names a Reynolds
+number, None for a place that is not there; error, None or the message that refused or failed
+the row; and warnings.
 What tarvenol.sweep calls for each design, serially or on a Dask worker.)");
 }
 

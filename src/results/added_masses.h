@@ -26,16 +26,24 @@ struct AddedMassCoefficients {
   double kPrime = 0;  // m66 / (rho Izz), Izz of the displaced fluid about the centre
 };
 
+// The far field of the potential on the body moves m66 by at most this share of itself.
+inline constexpr double kAddedMassTolerance = 1e-9;
+
 // k1 and k2 alone, from the first moments of the sources of the axial and the transverse stream
 // of a solution on the panels of s: a sum over the panels, with no potential to compute.
 AddedMassCoefficients TranslationAddedMasses(const ModelState& s, const BodyFigures& figures,
                                              const HessSolution& solution);
 
 // From a solution carrying the three onset flows of IncidenceOnsetFlows(figures.centreX) on the
-// panels of s, a body of revolution. The potential on the body takes NI * NI * NJ panel
-// potentials, told to progress, which may stop it (Cancelled).
+// panels of s, a body of revolution. The potential on the body is sum_k P1(i, k) sigma_k, P1
+// the rings' potential sums of mode 1 (symmetric_solve.h) that a solve by the symmetry gathers
+// (ringPotentials, where it did) or that are gathered here, within a bound that moves m66 by at
+// most kAddedMassTolerance |m66|; where that bound leaves too little room, or the panels are no
+// mirror images, the potential of the body (solver/body_potential.h) takes the tolerance left.
+// Tells progress, which may stop it (Cancelled).
 AddedMassCoefficients AddedMassesOf(const ModelState& s, const BodyFigures& figures,
-                                    const HessSolution& solution, Progress& progress);
+                                    const HessSolution& solution, Progress& progress,
+                                    const Array2* ringPotentials = nullptr);
 
 // The figures of a body and its added masses: as its solution gives them, as a solution with half
 // the panels around the body (and along the sphere) gives them, and Richardson's estimate from

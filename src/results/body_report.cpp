@@ -5,25 +5,34 @@
 
 namespace tarvenol {
 
-BodyReport BodyReportOf(const ModelState& s, const BodyWork& body, const HessSolution& solution,
-                        Progress& progress) {
-  BodyReport report;
-  Step(progress, Stage::Geometry, 0);
-  report.figures = FiguresOfPanels(s);
-  report.solution = AddedMassesOf(s, report.figures, solution, progress);
+CoarseCompanion CoarseCompanionOf(const ModelState& s, const BodyWork& body, Progress& progress) {
   const ModelState coarse = CoarserGeometry(s, body);
   const BodyFigures coarseFigures = FiguresOfPanels(coarse);
   Step(progress, Stage::Geometry, 1);
-  const HessSolution coarseSolution =
-      SymmetricSolve(coarse, IncidenceOnsetFlows(coarseFigures.centreX), progress);
+  Array2 coarsePotentials;
+  const HessSolution coarseSolution = SymmetricSolve(
+      coarse, IncidenceOnsetFlows(coarseFigures.centreX), progress, coarsePotentials);
   if (coarseSolution.zeroPivotRow != 0 || coarseSolution.nonFinitePanel != 0) {
     throw ProgramError(
         "The solution with half the panels around the body has no finite result, so the "
         "added masses cannot be extrapolated.");
   }
-  report.coarse = AddedMassesOf(coarse, coarseFigures, coarseSolution, progress);
-  report.coarseNI = LoopEnd(coarse.NI);
-  report.coarseNJ = LoopEnd(coarse.NJ);
+  return {AddedMassesOf(coarse, coarseFigures, coarseSolution, progress, &coarsePotentials),
+          LoopEnd(coarse.NI), LoopEnd(coarse.NJ)};
+}
+
+BodyReport BodyReportOf(const ModelState& s, const BodyWork& body, const HessSolution& solution,
+                        Progress& progress, const Array2* ringPotentials,
+                        const std::function<CoarseCompanion(Progress&)>& companion) {
+  BodyReport report;
+  Step(progress, Stage::Geometry, 0);
+  report.figures = FiguresOfPanels(s);
+  report.solution = AddedMassesOf(s, report.figures, solution, progress, ringPotentials);
+  const CoarseCompanion coarse =
+      companion ? companion(progress) : CoarseCompanionOf(s, body, progress);
+  report.coarse = coarse.coefficients;
+  report.coarseNI = coarse.ni;
+  report.coarseNJ = coarse.nj;
   report.ratio = static_cast<double>(LoopEnd(s.NJ)) / report.coarseNJ;
   report.extrapolated = Extrapolated(report.solution, report.coarse, report.ratio);
   report.spheroid = SpheroidOfProfile(body.xI, body.rI, LoopEnd(s.NI1));

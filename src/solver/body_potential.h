@@ -7,11 +7,24 @@
 
 namespace tarvenol {
 
-// The potential at the control points of the panels (i, j), i = 1..NI, of one meridian j, of the
-// source strengths Sigma [0..NI, 0..NJ] on every panel: NI * NI * NJ exact panel potentials,
-// the rows in parallel. On a body of revolution the rest of the body follows from one meridian
-// and the way the flow varies around the axis. Tells progress how far it has come, and throws
-// Cancelled when it asks to stop.
-Array1 MeridianPotential(const ModelState& s, const Array2& Sigma, int j, Progress& progress);
+struct PotentialOnBody {
+  Array1 phi;         // at the control points of the meridian, 1..NI
+  double farBound{};  // the most the far field may have moved any phi(i)
+};
+
+// The potential at the control points of the panels (i, j), i = 1..NI, of one meridian j, of
+// source strengths Sigma [0..NI, 0..NJ] of mode 1 around the axis (a ring's strengths go as
+// a cos(theta) + b sin(theta), as the pitch turn's do). On a body of revolution the rest of the
+// body follows from one meridian and the way the flow varies around the axis.
+//
+// A ring of panels far from the control point is taken as Sigma(k, j) times its potential's
+// sum of mode 1 from the far field (ring_far_field.h), within farTolerance (a length; 0: no
+// ring is far) times the ring's share of the body's area per unit strength, so that phi moves
+// by at most farBound = farTolerance max_k |Sigma(k, j)|. A near ring takes the exact panel
+// potentials: of half its panels where they are mirror images (the other half count from the
+// same ones), of all of them elsewhere. The rows run in parallel where there are enough of
+// them; tells progress how far it has come, and throws Cancelled when it asks to stop.
+PotentialOnBody MeridianPotential(const ModelState& s, const Array2& Sigma, int j,
+                                  double farTolerance, Progress& progress);
 
 }  // namespace tarvenol

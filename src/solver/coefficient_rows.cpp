@@ -80,7 +80,9 @@ struct alignas(64) RowWork {
   double tD[4][kLanes], D[4][kLanes], a[4][kLanes];  // t = tD / D
   double t[4][kLanes], A[4][kLanes];                 // t and atan(t)
   double u[4][kLanes], v[4][kLanes];                 // the edge's terms dEta L / d and dXi L / d
-  double Su[kLanes], Sv[kLanes], SA[kLanes];
+  double aL[4][kLanes];                              // and a L, the potential's
+  double Su[kLanes], Sv[kLanes], SA[kLanes], SaL[kLanes];
+  double absZ[kLanes];
   double B[kLanes];     // 0 once some edge has the field point's foot outside it, else 2 pi
   double near[kLanes];  // 1 where the point lies near the line of an edge, else 0
 };
@@ -96,6 +98,7 @@ namespace {
 using Block = RowWork;
 
 // Edge k of lane l added to the sums, with its angle term turned as the plain formula turns it.
+template <bool kPotential>
 [[gnu::always_inline]] inline void AddEdge(Block& b, const KernelConstants& c, int k, int l) {
   const double t = b.t[k][l], a = b.a[k][l];
   double A = b.A[k][l];
@@ -110,6 +113,7 @@ using Block = RowWork;
   b.Su[l] = b.Su[l] - b.u[k][l];
   b.Sv[l] = b.Sv[l] + b.v[k][l];
   b.SA[l] = b.SA[l] + A;
+  if constexpr (kPotential) b.SaL[l] = b.SaL[l] + b.aL[k][l];
 }
 
 // What each edge k of a lane's panel needs of the field point (x, y, z) in the panel's axes:
@@ -147,10 +151,14 @@ struct EdgeTerms {
 // The velocity that panel n0 + l induces at the field point is the plain formula for one
 // panel at one point (OutlineVelocity), lane by lane: the same operations on the same values in
 // the same order, so the same bits. Each corner's distance serves the two edges that meet there.
+// With kPotential, the potential too, from the same logarithms and solid angle: the edge terms
+// of OutlinePotential, and its solid angle as the velocity's normal part takes it.
+template <bool kPotential>
 [[gnu::always_inline]] inline void BlockVelocity(const SourcePanels& P, const FieldPanel& f,
                                                  const KernelConstants& c, int n0,
                                                  Block& __restrict b, double* __restrict vn,
-                                                 double* __restrict vu, double* __restrict vv) {
+                                                 double* __restrict vu, double* __restrict vv,
+                                                 double* __restrict vp) {
   const auto at = static_cast<std::size_t>(n0);
   const double* xC = &P.xC[at];
   const double* yC = &P.yC[at];
@@ -183,6 +191,7 @@ struct EdgeTerms {
     inAxes(l, x, y, z);
     b.side[l] = z < 0 ? -1 : 1;
     b.inPlane[l] = z == 0 ? 1 : 0;
+    if constexpr (kPotential) b.absZ[l] = std::fabs(z);
     EdgeTerms e;
     EdgeTermsOf(xiOf, etaOf, dXiOf, dEtaOf, dOf, l, x, y, z, e);
     bool near = false;
@@ -211,6 +220,8 @@ struct EdgeTerms {
         const double t = b.tD[k][l] / D;
         b.t[k][l] = t;
         b.A[k][l] = D != 0 ? std::atan(t) : 0;
+        // On an edge's line a is 0 and its logarithm may be infinite: the term is 0.
+        if constexpr (kPotential) b.aL[k][l] = b.a[k][l] == 0 ? 0 : b.a[k][l] * L;
       }
     }
   }
@@ -219,16 +230,17 @@ struct EdgeTerms {
     b.Su[l] = 0;
     b.Sv[l] = 0;
     b.SA[l] = 0;
+    b.SaL[l] = 0;
     b.B[l] = c.TwoPI;
   }
   bool allFour = true;
   for (int l = 0; l < kLanes; ++l) allFour = allFour && four[l] != 0;
   for (int k = 0; k < 4; ++k) {
     if (k < 3 || allFour) {
-      for (int l = 0; l < kLanes; ++l) AddEdge(b, c, k, l);
+      for (int l = 0; l < kLanes; ++l) AddEdge<kPotential>(b, c, k, l);
     } else {
       for (int l = 0; l < kLanes; ++l) {
-        if (four[l] != 0) AddEdge(b, c, k, l);
+        if (four[l] != 0) AddEdge<kPotential>(b, c, k, l);
       }
     }
   }
@@ -246,6 +258,7 @@ struct EdgeTerms {
     vu[l] = f.XsiX * Vx + f.XsiY * Vy + f.XsiZ * Vz;
     vv[l] = f.ItaX * Vx + f.ItaY * Vy + f.ItaZ * Vz;
     vn[l] = f.ZtaX * Vx + f.ZtaY * Vy + f.ZtaZ * Vz;
+    if constexpr (kPotential) vp[l] = -(b.SaL[l] - b.absZ[l] * (b.B[l] - b.SA[l])) / c.FourPI;
   }
 
   // Where the angle sum is unsound, the solid angle instead, one lane at a time: a point near
@@ -281,47 +294,63 @@ struct EdgeTerms {
 
 // Columns begin + 1..end of one row, a block of source panels at a time; the last block is
 // computed into a spare row end and copied.
+template <bool kPotential>
 [[gnu::always_inline]] inline void RowVelocities(const SourcePanels& P, int begin, int end,
                                                  const FieldPanel& f, const KernelConstants& c,
-                                                 Block& b, double* vn, double* vu, double* vv) {
+                                                 Block& b, double* vn, double* vu, double* vv,
+                                                 double* vp) {
   ClearUpperHalves();
   int n0 = begin;
   for (; n0 + kLanes <= end; n0 += kLanes) {
-    BlockVelocity(P, f, c, n0, b, vn + 1 + n0, vu + 1 + n0, vv + 1 + n0);
+    BlockVelocity<kPotential>(P, f, c, n0, b, vn + 1 + n0, vu + 1 + n0, vv + 1 + n0,
+                              kPotential ? vp + 1 + n0 : nullptr);
   }
   if (n0 < end) {
-    double tail[3][kLanes];
-    BlockVelocity(P, f, c, n0, b, tail[0], tail[1], tail[2]);
+    double tail[4][kLanes];
+    BlockVelocity<kPotential>(P, f, c, n0, b, tail[0], tail[1], tail[2], tail[3]);
     const auto left = static_cast<std::size_t>(end - n0);
     std::copy_n(tail[0], left, vn + 1 + n0);
     std::copy_n(tail[1], left, vu + 1 + n0);
     std::copy_n(tail[2], left, vv + 1 + n0);
+    if constexpr (kPotential) std::copy_n(tail[3], left, vp + 1 + n0);
+  }
+}
+
+// The row, with the potential where vp is given.
+[[gnu::always_inline]] inline void Row(const SourcePanels& P, int begin, int end,
+                                       const FieldPanel& f, const KernelConstants& c, Block& b,
+                                       double* vn, double* vu, double* vv, double* vp) {
+  if (vp != nullptr) {
+    RowVelocities<true>(P, begin, end, f, c, b, vn, vu, vv, vp);
+  } else {
+    RowVelocities<false>(P, begin, end, f, c, b, vn, vu, vv, vp);
   }
 }
 
 void RowPlain(const SourcePanels& P, int begin, int end, const FieldPanel& f,
-              const KernelConstants& c, RowWork& b, double* vn, double* vu, double* vv) {
-  RowVelocities(P, begin, end, f, c, b, vn, vu, vv);
+              const KernelConstants& c, RowWork& b, double* vn, double* vu, double* vv,
+              double* vp) {
+  Row(P, begin, end, f, c, b, vn, vu, vv, vp);
 }
 
 #if defined(__x86_64__)
 TARVENOL_AVX2 void RowAvx2(const SourcePanels& P, int begin, int end, const FieldPanel& f,
-                           const KernelConstants& c, RowWork& b, double* vn, double* vu,
-                           double* vv) {
-  RowVelocities(P, begin, end, f, c, b, vn, vu, vv);
+                           const KernelConstants& c, RowWork& b, double* vn, double* vu, double* vv,
+                           double* vp) {
+  Row(P, begin, end, f, c, b, vn, vu, vv, vp);
 }
 
 TARVENOL_AVX512 void RowAvx512(const SourcePanels& P, int begin, int end, const FieldPanel& f,
                                const KernelConstants& c, RowWork& b, double* vn, double* vu,
-                               double* vv) {
-  RowVelocities(P, begin, end, f, c, b, vn, vu, vv);
+                               double* vv, double* vp) {
+  Row(P, begin, end, f, c, b, vn, vu, vv, vp);
 }
 #endif
 
 template <RowRangeFunction Range>
 void WholeRow(const SourcePanels& P, const FieldPanel& f, const KernelConstants& c, RowWork& b,
               double* vn, double* vu, double* vv) {
-  Range(P, 0, P.count, f, c, b, vn, vu, vv);
+  Range(P, 0, P.count, f, c, b, vn, vu, vv, nullptr);
 }
 
 }  // namespace

@@ -52,7 +52,7 @@ struct KernelConstants {
   double PI, TwoPI, FourPI;
 };
 
-// What a row's kernel works in, 21 KiB.
+// What a row's kernel works in, 24 KiB.
 struct RowWork;
 
 // One work area for each thread, made before the threads start: a thread's stack may be as
@@ -80,10 +80,11 @@ using RowFunction = void (*)(const SourcePanels& P, const FieldPanel& f, const K
 RowFunction RowFor(VectorPath path);
 
 // The same for the source panels begin + 1..end alone: fills vn, vu and vv there, the same bits
-// as the whole row's.
+// as the whole row's; and, where vp is not null, vp with the potential of unit source strength
+// on each source panel (OutlinePotential's, within rounding).
 using RowRangeFunction = void (*)(const SourcePanels& P, int begin, int end, const FieldPanel& f,
                                   const KernelConstants& c, RowWork& work, double* vn, double* vu,
-                                  double* vv);
+                                  double* vv, double* vp);
 RowRangeFunction RowRangeFor(VectorPath path);
 
 }  // namespace tarvenol

@@ -12,6 +12,11 @@
 namespace tarvenol {
 namespace {
 
+// Kernel calls of the coefficient stage without its far field (NI^2 (NJ/2 + 1)) below which
+// its rings run on one thread: at 100 x 16 panels, 90 000 of them, waking the other threads for
+// each of the few ms of a solve costs more than it saves on a busy machine.
+constexpr double kParallelKernelCalls = 2e5;
+
 // The weights of the evaluated columns d = 0..NJ/2 in the mode sums: each mirror pair counts
 // twice, d = 0 and, for an even NJ, d = NJ/2 once; cos and sin of d dPhi for the mode m = 1.
 struct ModeWeights {
@@ -40,38 +45,47 @@ double Sum(const std::vector<double>& weights, const double* values) {
 // Columns first..last of row i of the mode sums from one row of coefficients, which holds
 // ring i's panel of column 1 against the source panels (i', 1 + d), d = 0..NJ/2, ring by ring.
 void AddRings(ModeMatrices& M, const ModeWeights& w, int i, int first, int last, const double* vn,
-              const double* vu, const double* vv) {
+              const double* vu, const double* vv, const double* vp) {
   const auto row = static_cast<std::size_t>(i);
   const std::size_t half = w.once.size();
   for (int i2 = first; i2 <= last; ++i2) {
     const std::size_t at = 1 + static_cast<std::size_t>(i2 - 1) * half;
     const auto column = static_cast<std::size_t>(i2);
-    M.N0(row, column) = Sum(w.once, vn + at);
-    M.N1(row, column) = Sum(w.cosine, vn + at);
-    M.T0(row, column) = Sum(w.once, vu + at);
-    M.T1(row, column) = Sum(w.cosine, vu + at);
-    M.C1(row, column) = Sum(w.sine, vv + at);
+    if (!M.N0.Empty()) {
+      M.N0(row, column) = Sum(w.once, vn + at);
+      M.N1(row, column) = Sum(w.cosine, vn + at);
+      M.T0(row, column) = Sum(w.once, vu + at);
+      M.T1(row, column) = Sum(w.cosine, vu + at);
+      M.C1(row, column) = Sum(w.sine, vv + at);
+    }
+    if (!M.P1.Empty()) M.P1(row, column) = Sum(w.cosine, vp + at);
   }
 }
 
-void SetFarRing(ModeMatrices& M, int i, int k, const RingSums& r) {
+// Far ring k's sums in row i.
+void SetFarRing(ModeMatrices& M, const RingFarField& far, const RingFieldPoint& p, int i, int k,
+                const RingRule& rule, bool& finite) {
   const auto row = static_cast<std::size_t>(i), column = static_cast<std::size_t>(k);
+  if (M.N0.Empty()) {
+    M.P1(row, column) = far.PotentialOf(p, k, rule);
+    finite = finite && std::isfinite(M.P1(row, column));
+    return;
+  }
+  const RingSums r = far.SumsOf(p, k, rule, !M.P1.Empty());
+  finite = finite && std::isfinite(r.n0) && std::isfinite(r.n1) && std::isfinite(r.t0) &&
+           std::isfinite(r.t1) && std::isfinite(r.c1) && std::isfinite(r.p1);
   M.N0(row, column) = r.n0;
   M.N1(row, column) = r.n1;
   M.T0(row, column) = r.t0;
   M.T1(row, column) = r.t1;
   M.C1(row, column) = r.c1;
+  if (!M.P1.Empty()) M.P1(row, column) = r.p1;
 }
 
 bool AllFinite(const double* a, std::size_t n) {
   bool finite = true;
   for (std::size_t k = 0; k < n; ++k) finite = finite && std::isfinite(a[k]);
   return finite;
-}
-
-bool AllFinite(const RingSums& r) {
-  return std::isfinite(r.n0) && std::isfinite(r.n1) && std::isfinite(r.t0) && std::isfinite(r.t1) &&
-         std::isfinite(r.c1);
 }
 
 // The last ring of the run of near rings from first on.
@@ -111,18 +125,22 @@ int GatherModeSums(const ModelState& s, ModeMatrices& M, const std::vector<Colum
   std::atomic<int> firstNonFinite = ni + 1;
   // A row of each component and the rules of the rings for each thread, made here: a failure
   // to allocate inside the parallel region would end the program.
-  const int threads = omp_get_max_threads();
+  const bool parallel = static_cast<double>(ni) * ni * half > kParallelKernelCalls;
+  const int threads = parallel ? omp_get_max_threads() : 1;
   const auto length = static_cast<std::size_t>(panels.count) + 1;
   const auto rings = static_cast<std::size_t>(ni) + 1;
-  std::vector<double> rows(3 * length * static_cast<std::size_t>(threads));
+  const bool potentials = !M.P1.Empty();
+  const std::size_t components = potentials ? 4 : 3;
+  std::vector<double> rows(components * length * static_cast<std::size_t>(threads));
   std::vector<RingRule> rules(rings * static_cast<std::size_t>(threads));
   RowWorkAreas work(threads);
-#pragma omp parallel
+#pragma omp parallel num_threads(threads) if (parallel)
   {
     const auto thread = static_cast<std::size_t>(omp_get_thread_num());
-    double* vn = &rows[3 * length * thread];
+    double* vn = &rows[components * length * thread];
     double* vu = vn + length;
     double* vv = vu + length;
+    double* vp = potentials ? vv + length : nullptr;
     RingRule* rule = &rules[rings * thread];
 #pragma omp for schedule(dynamic, 1)
     for (int i = 1; i <= ni; ++i) {
@@ -138,19 +156,16 @@ int GatherModeSums(const ModelState& s, ModeMatrices& M, const std::vector<Colum
         if (rule[k].Far()) continue;
         const int last = NearRunEnd(rule, k, ni);
         const int begin = (k - 1) * half, end = last * half;
-        row(panels, begin, end, field, c, work.Of(static_cast<int>(thread)), vn, vu, vv);
+        row(panels, begin, end, field, c, work.Of(static_cast<int>(thread)), vn, vu, vv, vp);
         const auto n = static_cast<std::size_t>(end - begin);
         finite = finite && AllFinite(vn + 1 + begin, n) && AllFinite(vu + 1 + begin, n) &&
-                 AllFinite(vv + 1 + begin, n);
-        AddRings(M, weights, i, k, last, vn, vu, vv);
+                 AllFinite(vv + 1 + begin, n) && (!potentials || AllFinite(vp + 1 + begin, n));
+        AddRings(M, weights, i, k, last, vn, vu, vv, vp);
         k = last;
       }
       ClearUpperHalves();
       for (int k = 1; k <= ni; ++k) {
-        if (!rule[k].Far()) continue;
-        const RingSums sums = far.SumsOf(p, k, rule[k]);
-        finite = finite && AllFinite(sums);
-        SetFarRing(M, i, k, sums);
+        if (rule[k].Far()) SetFarRing(M, far, p, i, k, rule[k], finite);
       }
       if (!finite) {
         int first = firstNonFinite.load(std::memory_order_relaxed);

@@ -138,17 +138,31 @@ void Expand(const ModelState& s, const ModeMatrices& M, const std::vector<Column
 
 }  // namespace
 
+namespace {
+
+// The radius of the profile's first or last point where it lies off the axis, else 0.
+double OffAxis(const ModelState& s, int i) {
+  const int ni = LoopEnd(s.NI);
+  double size = 0;
+  for (int k = 1; k <= ni + 1; ++k) {
+    size = std::max({size, std::fabs(s.xB(k, 1)), std::fabs(s.yB(k, 1)), std::fabs(s.zB(k, 1))});
+  }
+  const double r = std::hypot(s.yB(i, 1), s.zB(i, 1));
+  return r > kOnAxis * size ? r : 0;
+}
+
+}  // namespace
+
+bool MirrorPanels(const ModelState& s) {
+  // Panels made without a grid (a test's) are taken as they are.
+  return !HasProfileGrid(s) || (OffAxis(s, 1) == 0 && OffAxis(s, LoopEnd(s.NI) + 1) == 0);
+}
+
 void RequireMirrorPanels(const ModelState& s) {
   const int ni = LoopEnd(s.NI);
-  // Panels made without a grid (a test's) are taken as they are.
-  if (!HasProfileGrid(s)) return;
-  double size = 0;
-  for (int i = 1; i <= ni + 1; ++i) {
-    size = std::max({size, std::fabs(s.xB(i, 1)), std::fabs(s.yB(i, 1)), std::fabs(s.zB(i, 1))});
-  }
+  if (MirrorPanels(s)) return;
   for (const auto& [i, end] : {std::pair{1, "first"}, std::pair{ni + 1, "last"}}) {
-    const double r = std::hypot(s.yB(i, 1), s.zB(i, 1));
-    if (r > kOnAxis * size) {
+    if (const double r = OffAxis(s, i); r != 0) {
       char text[32];
       std::snprintf(text, sizeof text, "%.6g", r);
       throw ProgramError(
@@ -162,10 +176,10 @@ void RequireMirrorPanels(const ModelState& s) {
   }
 }
 
-void RequireSymmetricSolveMemory(double ni, double nj, int flows) {
+void RequireSymmetricSolveMemory(double ni, double nj, int flows, bool ringPotentials) {
   const double panels = ni * nj;
   const std::string count = std::to_string(static_cast<long long>(panels));
-  RequireMemory(SymmetricSolveBytes(ni, nj, flows, omp_get_max_threads()),
+  RequireMemory(SymmetricSolveBytes(ni, nj, flows, omp_get_max_threads(), ringPotentials),
                 "Hess's panel method by the body's symmetry for " + count + " panels");
   if (panels > kMaxPanels) {
     throw ProgramError("Hess's panel method takes at most " +
@@ -178,31 +192,41 @@ ModeSumsWork SymmetricSolveWork(const ModelState& s) {
   return CountModeSumsWork(s, kRingFarFieldTolerance, kCountedRows);
 }
 
-double SymmetricSolveBytes(double ni, double nj, int flows, int threads) {
+double SymmetricSolveBytes(double ni, double nj, int flows, int threads, bool ringPotentials) {
   const double sources = ni * (std::floor(nj / 2) + 1);
   const double sourceArrays = 13 + 5 * 4;  // SourcePanels
   const double rows = ni + 1;
-  const double modes = rows * (rows + flows) + rows * (rows + 2.0 * flows) + 3 * rows * rows;
+  const double potentials = ringPotentials ? rows * rows : 0;
+  const double modes =
+      rows * (rows + flows) + rows * (rows + 2.0 * flows) + 3 * rows * rows + potentials;
   const double solution = (3.0 * flows + 1) * (ni + 1) * (nj + 1);
   const double rules = threads * rows * static_cast<double>(sizeof(RingRule));
-  return (sourceArrays * (sources + kLanes) + 3 * threads * (sources + 1) + modes + solution) *
+  const double rowComponents = ringPotentials ? 4 : 3;
+  return (sourceArrays * (sources + kLanes) + rowComponents * threads * (sources + 1) + modes +
+          solution) *
              static_cast<double>(sizeof(double)) +
          rules + RingFarField::Bytes(ni, nj);
 }
 
-HessSolution SymmetricSolve(const ModelState& s, const std::vector<OnsetFlow>& onsets,
-                            Progress& progress, VectorPath path, double farTolerance) {
+namespace {
+
+HessSolution Solved(const ModelState& s, const std::vector<OnsetFlow>& onsets, Progress& progress,
+                    VectorPath path, double farTolerance, Array2* ringPotentials) {
   if (onsets.empty() || onsets.size() > kMaxFlows) {
     throw ProgramError("Hess's panel method takes one to four onset flows at a time.");
   }
   const int ni = LoopEnd(s.NI), nj = LoopEnd(s.NJ);
   const int flows = static_cast<int>(onsets.size());
   RequireMirrorPanels(s);
-  RequireSymmetricSolveMemory(ni, nj, flows);
+  RequireSymmetricSolveMemory(ni, nj, flows, ringPotentials != nullptr);
   const std::vector<Column> phi = ColumnAngles(s, nj);
   const auto rows = static_cast<std::size_t>(ni);
-  ModeMatrices M{Array2(rows, rows + onsets.size()), Array2(rows, rows + 2 * onsets.size()),
-                 Array2(rows, rows), Array2(rows, rows), Array2(rows, rows)};
+  ModeMatrices M{Array2(rows, rows + onsets.size()),
+                 Array2(rows, rows + 2 * onsets.size()),
+                 Array2(rows, rows),
+                 Array2(rows, rows),
+                 Array2(rows, rows),
+                 ringPotentials != nullptr ? Array2(rows, rows) : Array2()};
 
   HessSolution solution;
   solution.onsets = onsets;
@@ -212,6 +236,7 @@ HessSolution SymmetricSolve(const ModelState& s, const std::vector<OnsetFlow>& o
     return solution;
   }
   RightHandSides(s, onsets, phi, M);
+  if (ringPotentials != nullptr) *ringPotentials = std::move(M.P1);
 
   Step(progress, Stage::Elimination, 0);
   // The mode matrices N0 and N1 are eliminated in place; T0, T1 and C1 are kept for the
@@ -236,6 +261,43 @@ HessSolution SymmetricSolve(const ModelState& s, const std::vector<OnsetFlow>& o
   Step(progress, Stage::SurfaceVelocity, 1);
   solution.nonFinitePanel = FirstNonFinitePanel(solution, ni, nj);
   return solution;
+}
+
+}  // namespace
+
+HessSolution SymmetricSolve(const ModelState& s, const std::vector<OnsetFlow>& onsets,
+                            Progress& progress, VectorPath path, double farTolerance) {
+  return Solved(s, onsets, progress, path, farTolerance, nullptr);
+}
+
+HessSolution SymmetricSolve(const ModelState& s, const std::vector<OnsetFlow>& onsets,
+                            Progress& progress, Array2& ringPotentials) {
+  return Solved(s, onsets, progress, WidestVectorPath(), kRingFarFieldTolerance, &ringPotentials);
+}
+
+Array2 RingPotentials(const ModelState& s, Progress& progress) {
+  const int ni = LoopEnd(s.NI), nj = LoopEnd(s.NJ);
+  RequireMirrorPanels(s);
+  RequireSymmetricSolveMemory(ni, nj, 1, true);
+  const auto rows = static_cast<std::size_t>(ni);
+  ModeMatrices M;
+  M.P1 = Array2(rows, rows);
+  // Told as the potential on the body, the work it is.
+  struct AsPotential : Progress {
+    explicit AsPotential(Progress& whole) : whole_(whole) {}
+    bool Advance(Stage, double fraction) override {
+      return whole_.Advance(Stage::BodyPotential, fraction);
+    }
+    Progress& whole_;
+  } told(progress);
+  Step(told, Stage::BodyPotential, 0);
+  const int ring =
+      GatherModeSums(s, M, ColumnAngles(s, nj), kRingFarFieldTolerance, WidestVectorPath(), told);
+  if (ring != 0) {
+    throw ProgramError("The potential on the body is not finite at panel (" + std::to_string(ring) +
+                       ", 1).");
+  }
+  return std::move(M.P1);
 }
 
 }  // namespace tarvenol

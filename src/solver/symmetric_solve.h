@@ -30,8 +30,8 @@
 // (NJ/2 + 1) kernel calls instead of (NI * NJ)^2. Only the rings near a control point take
 // them (mode_sums.h); the far rings' sums come from the far field (ring_far_field.h), which
 // keeps the error of each sum of a row within farTolerance. A sphere of 1000 x 360 panels then
-// makes 4.5 % of the kernel calls, one of 256 x 256 7 %, and the solution of a sphere or an
-// example body moves by 1e-13 of the stream at most. Each mode is solved by GaussSolve, the
+// makes 4.5 % of the kernel calls, one of 256 x 256 6.5 %, a hull of 100 x 16 15 %, and the
+// solution of a sphere or an example body moves by 1e-13 of the stream at most. Each mode is solved by GaussSolve, the
 // program's own elimination: within 15 % of OpenBLAS's dgesv and twice as fast as Eigen's LU
 // on systems of 256 and 1000 equations (the benchmark BM_ModeSystem), and the same bits on
 // every machine and thread count, so that the report is too.
@@ -52,17 +52,21 @@ namespace tarvenol {
 ModeSumsWork SymmetricSolveWork(const ModelState& s);
 
 // Bytes the solve holds besides the geometry, on the given number of threads: half the body's
-// source panels, a row of coefficients for each thread, the mode matrices and the solution.
-double SymmetricSolveBytes(double ni, double nj, int flows, int threads);
+// source panels, a row of coefficients for each thread, the mode matrices and the solution;
+// with the potential's sums (SymmetricSolve's second form), those and a row more for each
+// thread.
+double SymmetricSolveBytes(double ni, double nj, int flows, int threads,
+                           bool ringPotentials = false);
 
-// Refuses panels that are not each their own mirror image, which the mode sums need: those of
-// a profile that ends off the axis, whose end rings are closed by triangles with a corner on
-// one side only.
+// Whether the panels are each their own mirror image, which the mode sums need: not those of a
+// profile that ends off the axis, whose end rings are closed by triangles with a corner on one
+// side only. RequireMirrorPanels refuses the others.
+bool MirrorPanels(const ModelState& s);
 void RequireMirrorPanels(const ModelState& s);
 
 // Refuses a size whose arrays would not fit on the threads the solve runs on, or whose panels
 // cannot be numbered.
-void RequireSymmetricSolveMemory(double ni, double nj, int flows);
+void RequireSymmetricSolveMemory(double ni, double nj, int flows, bool ringPotentials = false);
 
 // The same solution as HessSolve's, within rounding, without its matrices: the source
 // strengths, surface velocities and 1 - Cp of every onset flow, for panels built by
@@ -76,5 +80,18 @@ void RequireSymmetricSolveMemory(double ni, double nj, int flows);
 HessSolution SymmetricSolve(const ModelState& s, const std::vector<OnsetFlow>& onsets,
                             Progress& progress, VectorPath path = WidestVectorPath(),
                             double farTolerance = kRingFarFieldTolerance);
+
+// The same solution, and ringPotentials [0..NI, 0..NI] the potential's sums of mode 1 of every
+// ring at the control points of column 1 (ModeMatrices::P1), gathered beside the mode sums at
+// little cost, within RingPotentialTolerance(s, kRingFarFieldTolerance) on each row: what the
+// added masses need of the body (added_masses.h). The solution is the same bits as the first
+// form's.
+HessSolution SymmetricSolve(const ModelState& s, const std::vector<OnsetFlow>& onsets,
+                            Progress& progress, Array2& ringPotentials);
+
+// Those sums alone, the same bits as the second form gives, for a solution that came without
+// them: a solve's coefficient stage, for panels that are their own mirror images. Refuses what
+// SymmetricSolve refuses of the panels; tells progress, which may stop it (Cancelled).
+Array2 RingPotentials(const ModelState& s, Progress& progress);
 
 }  // namespace tarvenol

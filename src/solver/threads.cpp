@@ -116,4 +116,16 @@ int SolverThreads() {
   return omp_get_max_threads();
 }
 
+void RunBeside(const std::function<void()>& first, const std::function<void()>& second) {
+  // The second is a task, which the other thread takes, or the caller after the first.
+#pragma omp parallel num_threads(std::min(2, omp_get_max_threads()))
+#pragma omp masked
+  {
+#pragma omp task
+    second();
+    first();
+#pragma omp taskwait
+  }
+}
+
 }  // namespace tarvenol

@@ -1,6 +1,8 @@
 #pragma once
 // How many threads the parallel work asks for, what they take, and their start.
 
+#include <functional>
+
 namespace tarvenol {
 
 // No more threads than the machine has processors, whatever OMP_NUM_THREADS asks: the
@@ -20,5 +22,10 @@ void StartThreads();
 
 // The threads the parallel work runs on.
 int SolverThreads();
+
+// Runs first on the calling thread and second beside it, on another thread of the parallel
+// work where there is one (else after first); returns when both are done. Neither may let an
+// exception leave it. Work within either runs on its thread alone.
+void RunBeside(const std::function<void()>& first, const std::function<void()>& second);
 
 }  // namespace tarvenol

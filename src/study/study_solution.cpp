@@ -30,7 +30,7 @@ StudySolution SolveStudy(const StudyBody& body, bool symmetric, Progress& progre
   StudySolution solved;
   solved.symmetric = symmetric;
   if (symmetric) {
-    solved.solution = SymmetricSolve(s, onsets, progress);
+    solved.solution = SymmetricSolve(s, onsets, progress, solved.ringPotentials);
   } else {
     SolverWork work;
     solved.solution = HessSolve(s, work, onsets, progress, [](const SolverWork&) {});
@@ -55,14 +55,17 @@ void RequireAngleOfAttack(double degrees) {
 }
 
 Figures StudyFigures(const StudyBody& body, const StudySolution& solved, double alphaDegrees,
-                     Progress& progress) {
+                     Progress& progress,
+                     const std::function<CoarseCompanion(Progress&)>& companion) {
   RequireAngleOfAttack(alphaDegrees);
   if (solved.solution.zeroPivotRow != 0) {
     throw ProgramError(
         "The solution met a zero diagonal element, so it gives no added masses: prepare the "
         "geometry with other panel counts.");
   }
-  Figures figures = BodyReportLines(BodyReportOf(body.state, body.body, solved.solution, progress));
+  Figures figures = BodyReportLines(
+      BodyReportOf(body.state, body.body, solved.solution, progress,
+                   solved.ringPotentials.Empty() ? nullptr : &solved.ringPotentials, companion));
   const ModelState& s = body.state;
   const FlowSolution at = SolutionAtIncidence(solved.solution, IncidenceOf(alphaDegrees));
   double least = 0, x = 0;

@@ -4,11 +4,13 @@
 // surface and the forces at an angle of attack. Every result is the batch tool's bits for the
 // same body, counts and solve.
 
+#include <functional>
 #include <string>
 #include <utility>
 #include <vector>
 
 #include "core/progress.h"
+#include "results/body_report.h"
 #include "results/panel_results.h"
 #include "solver/hess_solve.h"
 #include "study/study_body.h"
@@ -18,6 +20,7 @@ namespace tarvenol {
 struct StudySolution {
   HessSolution solution;  // the axial and transverse streams and the pitch turn
   bool symmetric = true;  // solved by the body's symmetry, or by the full matrices
+  Array2 ringPotentials;  // by the symmetry: the rings' potential sums, for the added masses
   // The elimination met an exactly zero diagonal element: every source strength is 0.
   std::vector<std::string> warnings;
 };
@@ -31,10 +34,12 @@ StudySolution SolveStudy(const StudyBody& body, bool symmetric, Progress& progre
 using Figures = std::vector<std::pair<std::string, double>>;
 
 // The lines of tarvenol-batch's body-figures, then cp_min, the least Cp over the panels at the
-// angle of attack, and cp_min_x, the x of that panel's control point. Refuses what body-figures
-// refuses (a body too coarse for the second solution, a zero diagonal element).
+// angle of attack, and cp_min_x, the x of that panel's control point; the second solution from
+// companion where given (BodyReportOf). Refuses what body-figures refuses (a body too coarse
+// for the second solution, a zero diagonal element).
 Figures StudyFigures(const StudyBody& body, const StudySolution& solved, double alphaDegrees,
-                     Progress& progress);
+                     Progress& progress,
+                     const std::function<CoarseCompanion(Progress&)>& companion = {});
 
 // Refuses an angle of attack outside -90..90 degrees, or one that is not a number, with the
 // batch tool's message.

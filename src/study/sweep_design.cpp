@@ -2,17 +2,20 @@
 
 #include <algorithm>
 #include <cmath>
+#include <exception>
 #include <map>
+#include <optional>
 
 #include "core/program_error.h"
 #include "core/shown_text.h"
 #include "core/text_number.h"
+#include "solver/threads.h"
 
 namespace tarvenol {
 namespace {
 
-constexpr const char* kColumns[] = {"family", "a",    "b",  "c",  "d",    "n",
-                                    "theta",  "path", "ni", "nj", "alpha"};
+constexpr const char* kColumns[] = {"family", "a",  "b",  "c",     "d",        "n",         "theta",
+                                    "path",   "ni", "nj", "alpha", "reynolds", "transition"};
 
 // The columns each family takes, besides family, ni, nj and alpha.
 const std::vector<std::string>& ParametersOf(Family family) {
@@ -35,7 +38,8 @@ std::map<std::string, std::string> Columns(const DesignRow& row) {
     const std::string name = Trimmed(rawName);
     if (std::find(std::begin(kColumns), std::end(kColumns), name) == std::end(kColumns)) {
       throw ProgramError("The column " + Shown(name) +
-                         " is none of family, a, b, c, d, n, theta, path, ni, nj and alpha.");
+                         " is none of family, a, b, c, d, n, theta, path, ni, nj, alpha, "
+                         "reynolds and transition.");
     }
     const std::string text = Trimmed(rawText);
     if (text.empty()) continue;
@@ -88,8 +92,8 @@ Design ReadDesign(const DesignRow& row) {
   design.family = FamilyOf(columns);
   const std::vector<std::string>& takes = ParametersOf(design.family);
   for (const auto& [name, text] : columns) {
-    const bool common = name == "family" || name == "nj" || name == "alpha" ||
-                        (name == "ni" && design.family != Family::File);
+    const bool common = name == "family" || name == "nj" || name == "alpha" || name == "reynolds" ||
+                        name == "transition" || (name == "ni" && design.family != Family::File);
     if (!common && std::find(takes.begin(), takes.end(), name) == takes.end()) {
       throw ProgramError(std::string(FamilyName(design.family)) + " takes no " + name + " (" +
                          Shown(text) + "): leave the column blank in its row.");
@@ -121,6 +125,20 @@ Design ReadDesign(const DesignRow& row) {
   RequireWholeCount(design.ni, "NI", kMinNI);
   RequireWholeCount(design.nj, "NJ", kMinNJ);
   RequireAngleOfAttack(design.alphaDegrees);
+  if (columns.count("reynolds") != 0) design.reynolds = number("reynolds");
+  if (const auto transition = columns.find("transition"); transition != columns.end()) {
+    if (!design.reynolds) {
+      throw ProgramError(
+          "The column transition needs a Reynolds number in the column "
+          "reynolds; leave it blank in a row without one.");
+    }
+    const std::optional<TransitionSetting> named = TransitionNamed(transition->second);
+    if (!named) {
+      throw ProgramError("The column transition must be free, laminar or the x/L of a trip; " +
+                         Shown(transition->second) + " is none of them.");
+    }
+    design.transition = *named;
+  }
   return design;
 }
 
@@ -136,16 +154,66 @@ StudyBody DesignBody(const Design& design) {
   return FileBody(design.path, design.nj);
 }
 
+namespace {
+
+// The figures of the row's body and its drag where asked, the second solution of the figures
+// made beside the solution and the drag (RunBeside); their refusals in the order in which one
+// after the other would meet them: the solve's, the figures' (the second solution's among
+// them), the drag's.
+void Measured(const Design& design, const StudyBody& body, Progress& progress,
+              SweepOutcome& outcome) {
+  std::optional<StudySolution> solved;
+  std::optional<StudyDragResult> drag;
+  std::optional<CoarseCompanion> companion;
+  std::exception_ptr solveError, dragError, companionError;
+  SharedProgress beside;  // stopped when the solve fails
+  RunBeside(
+      [&] {
+        try {
+          solved = SolveStudy(body, true, progress);
+          if (design.reynolds) {
+            try {
+              drag = StudyDrag(body, *solved, *design.reynolds, design.transition);
+            } catch (const ProgramError&) {
+              dragError = std::current_exception();
+            }
+          }
+        } catch (...) {
+          solveError = std::current_exception();
+          beside.Stop();
+        }
+      },
+      [&] {
+        try {
+          companion = CoarseCompanionOf(body.state, body.body, beside);
+        } catch (...) {
+          companionError = std::current_exception();
+        }
+      });
+  if (solveError) std::rethrow_exception(solveError);
+  outcome.figures = StudyFigures(body, *solved, design.alphaDegrees, progress, [&](Progress&) {
+    if (companionError) std::rethrow_exception(companionError);
+    return *companion;
+  });
+  if (dragError) std::rethrow_exception(dragError);
+  if (drag) {
+    outcome.drag = std::move(drag->lines);
+    outcome.warnings.insert(outcome.warnings.end(), drag->warnings.begin(), drag->warnings.end());
+  }
+}
+
+}  // namespace
+
 SweepOutcome SweepRow(const DesignRow& row, Progress& progress) {
   SweepOutcome outcome;
   try {
     const Design design = ReadDesign(row);
     const StudyBody body = DesignBody(design);
     outcome.warnings = body.warnings;
-    const StudySolution solved = SolveStudy(body, true, progress);
-    outcome.figures = StudyFigures(body, solved, design.alphaDegrees, progress);
+    Measured(design, body, progress, outcome);
   } catch (const ProgramError& e) {
     outcome.figures.clear();
+    outcome.drag.clear();
     outcome.error = e.what();
   }
   return outcome;

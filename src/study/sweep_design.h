@@ -2,10 +2,12 @@
 // The designs of a sweep, one a row, as a table names them: a column family (myring, spheroid or
 // file), the family's parameters by name (a, b, c, d, n, theta for Myring's hull, theta in
 // degrees; a, b for the spheroid's semi-axes; path for a body file), and the optional ni (the
-// family's panels along the profile, 100 when blank), nj (panels around, 16 when blank) and
-// alpha (degrees, 0 when blank). A column the row's family does not take must be blank. Each row
-// is read, solved by the body's symmetry and measured on its own: the batch tool and the Python
-// module call the same functions, and give the same bits.
+// family's panels along the profile, 100 when blank), nj (panels around, 16 when blank), alpha
+// (degrees, 0 when blank), reynolds (U L / nu; blank: no drag) and transition (free, laminar or
+// the x/L of a trip; free when blank, and blank without a Reynolds number). A column the row's
+// family does not take must be blank. Each row is read, solved by the body's symmetry and
+// measured on its own: the batch tool and the Python module call the same functions, and give
+// the same bits.
 
 #include <optional>
 #include <string>
@@ -14,6 +16,7 @@
 
 #include "core/progress.h"
 #include "geometry/hull_families.h"
+#include "study/study_drag.h"
 #include "study/study_solution.h"
 
 namespace tarvenol {
@@ -31,6 +34,8 @@ struct Design {
   double ni = 100;
   double nj = 16;
   double alphaDegrees = 0;
+  std::optional<double> reynolds;  // the drag's, where asked for
+  TransitionSetting transition;
 };
 
 // The design a row names; a ProgramError naming the column and what is wrong with it: an unknown
@@ -41,10 +46,12 @@ Design ReadDesign(const DesignRow& row);
 // The body of the design, solved by its symmetry.
 StudyBody DesignBody(const Design& design);
 
-// What a sweep gives for a row: the figures of StudyFigures at the row's angle of attack, or
-// the message that refused or failed it; the warnings of its profile either way.
+// What a sweep gives for a row: the figures of StudyFigures at the row's angle of attack and,
+// where it names a Reynolds number, the drag's (StudyDrag); or the message that refused or
+// failed it; the warnings of its profile and its boundary layer either way.
 struct SweepOutcome {
   Figures figures;
+  DragLines drag;
   std::string error;
   std::vector<std::string> warnings;
 };

@@ -56,6 +56,29 @@ class Sweeps(unittest.TestCase):
         row = self.serial[1]
         self.assertEqual({k: row[k] for k in figures}, figures)
 
+    def test_drag_where_a_row_names_a_reynolds_number(self):
+        hull = dict(HULL, ni=40, nj=8)
+        free, laminar, none, *bad = tv.sweep([
+            dict(hull, reynolds=1e6), dict(hull, reynolds=1e5, transition="laminar"),
+            dict(hull, reynolds=None), dict(hull, transition="free"),
+            dict(hull, reynolds=-1), dict(hull, reynolds=1e6, transition="tripped"),
+            dict(hull, nj=5, reynolds=-1)])
+        for row, reynolds in [(free, 1e6), (laminar, 1e5)]:
+            self.assertIsNone(row["error"])
+            self.assertEqual(row["Re_L"], reynolds)
+            self.assertGreater(row["CD_wetted"], 0)
+        self.assertIsNotNone(free["x_transition"])
+        self.assertIsNone(laminar["x_transition"])
+        self.assertLess(laminar["x_separation"], 1)
+        self.assertNotIn("CD_wetted", none)
+        self.assertEqual((none["kprime"], none["cp_min"]), (free["kprime"], free["cp_min"]))
+        for message, row in zip(["The column transition needs a Reynolds number",
+                                 "The Reynolds number must be a number above 0",
+                                 "The column transition must be free, laminar or the x/L",
+                                 # the figures' second solution comes before the drag
+                                 "A second solution at half the panels around needs NJ"], bad):
+            self.assertIn(message, row["error"])
+
     def test_dask_gives_the_same_numbers_in_the_same_order(self):
         from distributed import Client, LocalCluster
         with LocalCluster(n_workers=2, threads_per_worker=1, processes=True,

@@ -68,7 +68,8 @@ class WindowsAtWork : public FormTest {
 };
 
 TEST_F(WindowsAtWork, TheAddedMassesRunOnceUnderTheirOwnProgressAndStopAtEscape) {
-  Solve("160");
+  // Panels enough that the added masses take long enough to be stopped.
+  Solve("480");
   Control<QAction>("Mn_Incidence")->trigger();
   QWidget* window = Incidence();
   auto* button = In<QPushButton>(window, "Command_AddedMasses");
