@@ -8,6 +8,7 @@
 #include "flow/command_flow.h"
 #include "flow/drag_flow.h"
 #include "flow/incidence_flow.h"
+#include "flow/mach_flow.h"
 #include "flow/results_flow.h"
 #include "flow/saved_files.h"
 #include "flow/solve_estimate.h"
@@ -101,6 +102,16 @@ constexpr BatchActionRow kActions[] = {
      "  alpha DEG     the angle of attack, in degrees from -90 to 90, of the stream that later\n"
      "                plot, csv, vtk and forces show (0 at start); the solve is not repeated\n",
      [](S& s, const V& v) { SetAngleOfAttack(s.program, s.win, v[0]); }},
+    {"mach", 1, "a value", 0, 0, -1, Charts::Never,
+     "  mach M [karman-tsien]\n"
+     "                the Mach number of the stream, at least 0 and below 1, that later plot,\n"
+     "                csv, vtk, forces and body-figures show (0 at start, incompressible):\n"
+     "                the pressure by Goethert's rule, with Karman-Tsien's correction when\n"
+     "                the word follows; above the critical Mach number a warning says so\n",
+     [](S& s, const V& v) {
+       SetMach(s.program, s.win, v[0], v.size() > 1 ? std::optional(v[1]) : std::nullopt);
+     },
+     true},
     {"forces", 1, "a path", 1, 3, 0, Charts::ForPictureName,
      "  forces PATH [FROM TO STEP]\n"
      "                save the force and moment of the pressure, in units of 1/2 rho U^2, and\n"
@@ -110,12 +121,17 @@ constexpr BatchActionRow kActions[] = {
     {"body-figures", 0, "", 0, 0, -1, Charts::Never,
      "  body-figures  print the body's volume, wetted area, centre of volume and added-mass\n"
      "                coefficients k1, k2 and k' (with their estimates extrapolated from a\n"
-     "                second solution at half the panels around), one name and value a line\n",
+     "                second solution at half the panels around), then the lowest Cp, its x\n"
+     "                and the critical Mach number (nan where there is none below 1), at the\n"
+     "                angle of attack and Mach number set; one name and value a line\n",
      [](S& s, const V&) {
        s.Run("body-figures", PlanBodyFigures(s.program, s.win));
-       if (s.program.state.ShowSolution && s.program.bodyReport) {
-         s.PrintFigures(BodyReportLines(*s.program.bodyReport));
-       }
+       if (!s.program.state.ShowSolution || !s.program.bodyReport) return;
+       const auto mach = MachFigures(s.program, s.win, s.progress);
+       if (!mach) return;
+       std::vector<std::pair<std::string, double>> figures = BodyReportLines(*s.program.bodyReport);
+       figures.insert(figures.end(), mach->begin(), mach->end());
+       s.PrintFigures(figures);
      }},
     {"field", 1, "a path", 1, 0, 0, Charts::Always,
      "  field PATH    save the picture of the flow around the body in the plane of the stream:\n"

@@ -32,6 +32,9 @@ struct BatchActionRow {
   // Its lines in the usage text, as they are printed.
   const char* help;
   void (*handler)(BatchSession& session, const ActionValues& values);
+  // A word that may follow the values: taken when the next argument is neither an action nor an
+  // option, and judged by the handler, which then gets it as its last value.
+  bool optionalWord = false;
 };
 
 std::span<const BatchActionRow> BatchActions();

@@ -10,6 +10,7 @@
 #include "batch/batch_session.h"
 #include "batch/interrupts.h"
 #include "flow/command_flow.h"
+#include "flow/mach_flow.h"
 
 namespace tarvenol {
 namespace {
@@ -17,9 +18,17 @@ namespace {
 int RunActions(const CommandLine& line) {
   BatchSession session(line.timings);
   if (!StartUp(session.program, session.win)) return 1;
+  // Once for each solution, angle and Mach number whose results are locally supersonic: a
+  // warning, not a message, since the results are given all the same.
+  std::string warned;
   for (const BatchAction& action : line.actions) {
     if (Interrupts::Received() != 0) break;
     action.row->handler(session, action.values);
+    if (const std::optional<std::string> warning = MachWarning(session.program);
+        warning && *warning != warned) {
+      Say("warning: " + *warning);
+      warned = *warning;
+    }
   }
   if (const int signal = Interrupts::Received(); signal != 0) {
     Say(std::string("stopped by ") + SignalName(signal) +

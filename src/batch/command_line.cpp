@@ -67,6 +67,10 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args) {
           args.begin() + static_cast<std::ptrdiff_t>(a + 1 + action->optionalNumbers));
       a += action->optionalNumbers;
     }
+    if (action->optionalWord && a + 1 < args.size() && args[a + 1].rfind('-', 0) != 0 &&
+        BatchActionNamed(args[a + 1]) == nullptr) {
+      taken.values.push_back(args[++a]);
+    }
     if (std::any_of(taken.values.begin(),
                     taken.values.begin() + static_cast<std::ptrdiff_t>(action->paths),
                     [](const std::string& v) { return v.empty(); })) {

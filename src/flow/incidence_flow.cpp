@@ -4,6 +4,7 @@
 
 #include "core/program_error.h"
 #include "flow/guarded.h"
+#include "flow/mach_flow.h"
 #include "flow/saved_files.h"
 #include "geometry/body_of_revolution.h"
 #include "results/exports.h"
@@ -44,7 +45,12 @@ std::optional<Spheroid> SpheroidOfBody(const Program& p) {
 
 std::optional<PressureForces> CurrentForces(const Program& p) {
   if (!p.state.ShowSolution) return std::nullopt;
-  return ForcesAt(p.state, p.solution, IncidenceOf(p.alphaDegrees), Reference(p));
+  try {
+    return ForcesShownAt(p, IncidenceOf(p.alphaDegrees), Reference(p));
+  } catch (const ProgramError&) {
+    // Kármán–Tsien's correction without a value there: SetMach and SetAngleOfAttack refuse it.
+    return std::nullopt;
+  }
 }
 
 std::optional<ForcesTable> ForcesOverAngles(const Program& p, WindowOps& win, double from,
@@ -65,6 +71,9 @@ std::optional<ForcesTable> ForcesOverAngles(const Program& p, WindowOps& win, do
     return ForcesTableOf(p, from, to, step, progress);
   } catch (const Cancelled&) {
     return std::nullopt;
+  } catch (const ProgramError& e) {
+    win.MessageBox(e.what());
+    return std::nullopt;
   }
 }
 
@@ -72,7 +81,8 @@ ForcesTable ForcesTableOf(const Program& p, double from, double to, double step,
                           Progress* progress) {
   ForcesTable table;
   table.figures = FiguresOfPanels(p.state);
-  table.spheroid = SpheroidOfBody(p);
+  // Munk's moment is the incompressible flow's.
+  if (p.mach.mach == 0) table.spheroid = SpheroidOfBody(p);
   const AddedMassCoefficients sources = TranslationAddedMasses(p.state, table.figures, p.solution);
   table.sourceMunk = 2 * (sources.k2 - sources.k1);
   table.shown = CurrentForces(p);
@@ -84,7 +94,7 @@ ForcesTable ForcesTableOf(const Program& p, double from, double to, double step,
     clock.Tick(progress != nullptr ? *progress : unwatched, Stage::Forces,
                static_cast<double>(k) / rows);
     table.rows.push_back(
-        ForcesAt(p.state, p.solution, IncidenceOf(std::min(to, from + k * step)), Reference(p)));
+        ForcesShownAt(p, IncidenceOf(std::min(to, from + k * step)), Reference(p)));
   }
   return table;
 }

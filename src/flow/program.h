@@ -8,6 +8,7 @@
 #include "geometry/body_of_revolution.h"
 #include "report/report_lock.h"
 #include "results/added_masses.h"
+#include "results/goethert.h"
 #include "solver/hess_solve.h"
 #include "view/draw_body.h"
 
@@ -26,6 +27,10 @@ struct Program {
   double alphaDegrees = 0;
   // The Reynolds number and the transition of the drag, settings of the results as well.
   DragSettings drag;
+  // The Mach number of the results and its rule, a setting like the angle (flow/mach_flow.h);
+  // above 0, the affine body of the solution taken, solved once for that Mach number.
+  MachSetting mach;
+  std::optional<AffineBody> affine;
   // Grows by one with each solution taken, so that what is kept of one can tell it is stale.
   unsigned solutionCount = 0;
   // The body's figures and added masses of the solution taken, once asked for.

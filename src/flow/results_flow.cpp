@@ -7,6 +7,7 @@
 #include "core/shown_text.h"
 #include "core/text_number.h"
 #include "flow/guarded.h"
+#include "flow/mach_flow.h"
 #include "flow/saved_files.h"
 #include "results/exports.h"
 #include "results/incidence.h"
@@ -14,8 +15,9 @@
 namespace tarvenol {
 namespace {
 
+// At the results' angle and Mach number.
 std::vector<PanelResult> Panels(const Program& p) {
-  return PanelResults(p.state, SolutionAtIncidence(p.solution, IncidenceOf(p.alphaDegrees)));
+  return PanelsShownAt(p, IncidenceOf(p.alphaDegrees));
 }
 
 // Exports under guard, once there is a solution.
@@ -37,6 +39,13 @@ bool SetAngleOfAttack(Program& p, WindowOps& win, const std::string& text) {
                    Shown(text) + " is not.");
     return false;
   }
+  // At a Mach number, where Kármán–Tsien's correction has a value at the angle.
+  if (p.state.ShowSolution && !PressureShownAt(p, IncidenceOf(*degrees))) {
+    win.MessageBox("Kármán–Tsien's correction has no value at the angle of attack " + Shown(text) +
+                   " and this Mach number: the suction there is far past sonic. Lower the Mach "
+                   "number, or take Göthert's rule alone.");
+    return false;
+  }
   p.alphaDegrees = *degrees;
   return true;
 }
@@ -49,14 +58,23 @@ std::string BodyName(const Program& p) {
 
 std::optional<PressureAlongBody> CurrentPressure(const Program& p) {
   if (!p.state.ShowSolution) return std::nullopt;
-  return PressureOf(BodyName(p), LoopEnd(p.state.NI), LoopEnd(p.state.NJ), Panels(p), p.body.xI,
-                    p.body.rI, LoopEnd(p.state.NI1), IncidenceOf(p.alphaDegrees));
+  const Incidence a = IncidenceOf(p.alphaDegrees);
+  const std::optional<PressureAtMach> atMach = PressureShownAt(p, a);
+  if (!atMach) return std::nullopt;
+  PressureAlongBody pressure = PressureOf(BodyName(p), LoopEnd(p.state.NI), LoopEnd(p.state.NJ),
+                                          Panels(p), p.body.xI, p.body.rI, LoopEnd(p.state.NI1), a);
+  if (p.mach.mach > 0) {
+    TakeMach(pressure,
+             MachAlongBodyOf(*atMach, PanelResults(p.state, SolutionAtIncidence(p.solution, a))));
+  }
+  return pressure;
 }
 
 void ExportCsv(const Program& p, WindowOps& win, const std::string& path) {
   Export(p, win, [&] {
     WriteWholeFile(
-        path, "table", [&](FileSink& out) { WriteCsv(out, Panels(p), p.alphaDegrees); },
+        path, "table",
+        [&](FileSink& out) { WriteCsv(out, Panels(p), p.alphaDegrees, p.mach.mach); },
         HeldFiles(p));
   });
 }
@@ -64,7 +82,8 @@ void ExportCsv(const Program& p, WindowOps& win, const std::string& path) {
 void ExportVtk(const Program& p, WindowOps& win, const std::string& path) {
   Export(p, win, [&] {
     WriteWholeFile(
-        path, "VTK file", [&](FileSink& out) { WriteVtp(out, p.state, Panels(p), p.alphaDegrees); },
+        path, "VTK file",
+        [&](FileSink& out) { WriteVtp(out, p.state, Panels(p), p.alphaDegrees, p.mach.mach); },
         HeldFiles(p));
   });
 }

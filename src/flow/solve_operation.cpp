@@ -2,6 +2,7 @@
 #include <string>
 
 #include "core/program_error.h"
+#include "flow/mach_flow.h"
 #include "flow/operations.h"
 #include "flow/picture_aside.h"
 #include "geometry/body_figures.h"
@@ -19,6 +20,8 @@ class Solve : public Operation {
         w_(p.solver),
         kind_(kind),
         onsets_(IncidenceOnsetFlows(FiguresOfPanels(p.state).centreX)),
+        body_(p.body),
+        mach_(p.mach),
         picture_(win) {}
 
  private:
@@ -43,6 +46,13 @@ class Solve : public Operation {
     PrintOneMinusCp(s_, solution_.OneMinusCp);
     Step(progress, Stage::Report, 1);
     picture_.Draw(s_, solution_.OneMinusCp, true, true, progress);
+    // The results' Mach number needs the affine body of this solution; a body without one
+    // still has its solution, at M = 0.
+    try {
+      affine_ = AffineBodyFor(s_, body_, mach_, progress);
+    } catch (const ProgramError& e) {
+      machFault_ = e.what();
+    }
   }
 
   void Take(Program& p, WindowOps& win) override {
@@ -65,11 +75,14 @@ class Solve : public Operation {
     const bool zeroPivot = solution_.zeroPivotRow != 0;
     p.solution = std::move(solution_);
     p.bodyReport.reset();
+    p.affine = std::move(affine_);
+    if (!machFault_.empty()) p.mach = {};
     ++p.solutionCount;
     report_->Commit();
     picture_.Show(p.view, win);
     win.SetVisible(ManagedControl::Command_HessPan, false);
     if (zeroPivot) win.MessageBox(" sıfır diyagonal elemanı");
+    if (!machFault_.empty()) win.MessageBox(machFault_ + " The Mach number of the results is 0.");
   }
 
   // What went wrong, and what is likely to have caused it.
@@ -88,6 +101,10 @@ class Solve : public Operation {
   const SolveKind kind_;
   // The x of the pitch turn's axis is the body's centre of volume.
   const std::vector<OnsetFlow> onsets_;
+  const BodyWork& body_;
+  const MachSetting mach_;
+  std::optional<AffineBody> affine_;
+  std::string machFault_;
   std::optional<ReportTransaction> report_;
   HessSolution solution_;
   PictureAside picture_;

@@ -1,6 +1,8 @@
 #include "plot/pressure_chart.h"
 
 #include "plot/chart_file.h"
+#include "plot/chart_parts.h"
+#include "plot/mach_chart.h"
 
 #include <QAreaSeries>
 #include <QChart>
@@ -32,23 +34,6 @@ QString ExactKind(const Spheroid& s) {
   return std::fabs(s.a - s.b) <= kSpheroidTolerance * s.a
              ? QString("exact for a sphere: 1 − Cp = 9/4 sin²θ")
              : QString("exact for a prolate spheroid of a/b = %1").arg(Number(s.a / s.b, 3));
-}
-
-QLineSeries* Line(const QString& name, QColor colour, Qt::PenStyle style, double width) {
-  auto* series = new QLineSeries;
-  series->setName(name);
-  QPen pen(colour, width, style);
-  series->setPen(pen);
-  return series;
-}
-
-QScatterSeries* Dots(const QString& name, QColor colour, double size) {
-  auto* series = new QScatterSeries;
-  series->setName(name);
-  series->setColor(colour);
-  series->setBorderColor(colour);
-  series->setMarkerSize(size);
-  return series;
 }
 
 // Beyond this many panels their dots become the band they fill: a chart of ten thousand markers
@@ -84,33 +69,6 @@ QAbstractSeries* EveryPanel(const QString& name, QColor colour,
   band->setColor(colour);
   band->setBorderColor(colour);
   return band;
-}
-
-// The axes over the series, the x axis over xLow..xHigh and the y axis over yLow..yHigh with a
-// margin; every series attached to both.
-void AddAxes(QChart* chart, const std::vector<QAbstractSeries*>& series, double xLow, double xHigh,
-             double yLow, double yHigh, const QString& yTitle) {
-  auto* xAxis = new QValueAxis;
-  xAxis->setTitleText("x");
-  auto* yAxis = new QValueAxis;
-  yAxis->setTitleText(yTitle);
-  if (!(xLow < xHigh)) {
-    xLow = 0;
-    xHigh = 1;
-  }
-  const double margin = 0.05 * (yHigh - yLow);
-  xAxis->setRange(xLow, xHigh);
-  yAxis->setRange(yLow - margin, yHigh + margin);
-  // Ticks at round numbers: each range is widened to the nearest ones.
-  xAxis->applyNiceNumbers();
-  yAxis->applyNiceNumbers();
-  chart->addAxis(xAxis, Qt::AlignBottom);
-  chart->addAxis(yAxis, Qt::AlignLeft);
-  for (QAbstractSeries* s : series) {
-    chart->addSeries(s);
-    s->attachAxis(xAxis);
-    s->attachAxis(yAxis);
-  }
 }
 
 // A chart titled with the body, the angle of attack where it is not 0, the panels and the closed
@@ -188,6 +146,7 @@ QChart* MakeIncidenceChart(const PressureAlongBody& p) {
 }  // namespace
 
 QChart* MakePressureChart(const PressureAlongBody& p) {
+  if (p.mach) return MakeMachChart(p);
   if (p.incidence.degrees != 0) return MakeIncidenceChart(p);
   QChart* chart = NewChart(p);
 

@@ -54,16 +54,19 @@ void CellArray(Out& out, const char* type, const char* name, int components,
 
 }  // namespace
 
-void WriteCsv(FileSink& file, const std::vector<PanelResult>& results, double alphaDegrees) {
+void WriteCsv(FileSink& file, const std::vector<PanelResult>& results, double alphaDegrees,
+              double mach) {
   Out out(file);
   const bool incidence = alphaDegrees != 0;
+  const bool gas = mach > 0;
   out << "i,j,xC,yC,zC,source_strength,Vx,Vy,Vz,one_minus_Cp,Cp,area"
-      << (incidence ? ",alpha_deg\n" : "\n");
+      << (incidence ? ",alpha_deg" : "") << (gas ? ",mach\n" : "\n");
   for (const PanelResult& r : results) {
     out << static_cast<long>(r.i) << "," << static_cast<long>(r.j) << "," << r.xC << "," << r.yC
         << "," << r.zC << "," << r.sigma << "," << r.Vx << "," << r.Vy << "," << r.Vz << ","
         << r.oneMinusCp << "," << r.Cp << "," << r.area;
     if (incidence) out << "," << alphaDegrees;
+    if (gas) out << "," << mach;
     out << "\n";
   }
   out.Flush();
@@ -85,7 +88,7 @@ void WriteForcesCsv(FileSink& file, const ForcesTable& table) {
 }
 
 void WriteVtp(FileSink& file, const ModelState& s, const std::vector<PanelResult>& results,
-              double alphaDegrees) {
+              double alphaDegrees, double mach) {
   Out out(file);
   long points = 0;
   for (const PanelResult& r : results) points += s.NCor(r.i, r.j);
@@ -93,11 +96,15 @@ void WriteVtp(FileSink& file, const ModelState& s, const std::vector<PanelResult
          "<VTKFile type=\"PolyData\" version=\"1.0\" byte_order=\"LittleEndian\" "
          "header_type=\"UInt64\">\n"
          "  <PolyData>\n";
-  if (alphaDegrees != 0) {
-    out << "    <FieldData>\n"
-           "      <DataArray type=\"Float64\" Name=\"alpha_deg\" NumberOfTuples=\"1\" "
-           "format=\"ascii\">"
-        << alphaDegrees << "</DataArray>\n    </FieldData>\n";
+  if (alphaDegrees != 0 || mach > 0) {
+    out << "    <FieldData>\n";
+    const auto value = [&](const char* name, double v) {
+      out << "      <DataArray type=\"Float64\" Name=\"" << name
+          << "\" NumberOfTuples=\"1\" format=\"ascii\">" << v << "</DataArray>\n";
+    };
+    if (alphaDegrees != 0) value("alpha_deg", alphaDegrees);
+    if (mach > 0) value("mach", mach);
+    out << "    </FieldData>\n";
   }
   out << "    <Piece NumberOfPoints=\"" << points
       << "\" NumberOfVerts=\"0\" NumberOfLines=\"0\" NumberOfStrips=\"0\" "

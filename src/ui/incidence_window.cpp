@@ -12,10 +12,12 @@
 #include <cmath>
 
 #include "flow/incidence_flow.h"
+#include "flow/mach_flow.h"
 #include "flow/results_flow.h"
 #include "plot/moment_chart.h"
 #include "results/accuracy.h"
 #include "ui/focus_rest.h"
+#include "ui/mach_box.h"
 #include "ui/progress_panel.h"
 #include "ui/window_placement.h"
 
@@ -120,7 +122,8 @@ void ReplaceChart(QChartView* view, QChart* chart) {
 
 IncidenceWindow::IncidenceWindow(QWidget* parent, const Program& program, WindowOps& win,
                                  SavePathSink paths, std::function<bool(const QString&)> setAngle,
-                                 std::function<void()> askAddedMasses)
+                                 std::function<void()> askAddedMasses,
+                                 std::function<bool(const QString&, PressureRule)> setMach)
     : QWidget(parent, kResultWindow),
       program_(program),
       win_(win),
@@ -129,6 +132,7 @@ IncidenceWindow::IncidenceWindow(QWidget* parent, const Program& program, Window
       progress_(new ProgressPanel(this)),
       Text_Alpha_(new QLineEdit("0", this)),
       HScroll_Alpha_(new QSlider(Qt::Horizontal, this)),
+      mach_(new MachBox(this, std::move(setMach))),
       Label_Forces_(new QLabel(this)),
       Chart_Moment_(new QChartView(this)),
       Label_Figures_(new QLabel(this)),
@@ -159,6 +163,8 @@ IncidenceWindow::IncidenceWindow(QWidget* parent, const Program& program, Window
   angle->addWidget(new QLabel("Angle of attack α, degrees:", this));
   angle->addWidget(Text_Alpha_);
   angle->addWidget(HScroll_Alpha_, 1);
+  angle->addSpacing(12);
+  angle->addWidget(mach_);
   auto* buttons = new QHBoxLayout;
   buttons->addWidget(Command_AddedMasses_);
   buttons->addWidget(Command_SaveChart_);
@@ -212,6 +218,8 @@ void IncidenceWindow::SetWorking(bool working) {
   }
   Command_AddedMasses_->setEnabled(!working_ && program_.state.ShowSolution &&
                                    !program_.bodyReport);
+  // Setting the Mach number solves the body again.
+  mach_->setEnabled(!working_);
 }
 
 void IncidenceWindow::WorkEnded() {
@@ -261,6 +269,7 @@ void IncidenceWindow::ShowBody() {
   const QSignalBlocker quietBox(Text_Alpha_), quietSlider(HScroll_Alpha_);
   if (!Text_Alpha_->hasFocus()) Text_Alpha_->setText(QString::number(p.alphaDegrees));
   HScroll_Alpha_->setValue(static_cast<int>(std::lround(p.alphaDegrees)));
+  mach_->Follow(CurrentMach(p));
   const std::optional<PressureForces> forces = CurrentForces(p);
   SetWorking(working_);
   Command_SaveChart_->setEnabled(forces.has_value());
@@ -276,7 +285,16 @@ void IncidenceWindow::ShowBody() {
     tableSolution_ = p.solutionCount;
   }
   table_.shown = forces;
-  Label_Forces_->setText(ForcesText(*forces, table_));
+  // At a Mach number above the critical, the warning first.
+  const std::optional<std::string> warning = MachWarning(p);
+  const QString atMach = p.mach.mach > 0
+                             ? QString(" <i>At M = %1, by Göthert's rule.</i>").arg(p.mach.mach)
+                             : QString();
+  Label_Forces_->setText((warning
+                              ? "<font color=#b00000>" +
+                                    QString::fromStdString(*warning).toHtmlEscaped() + "</font><br>"
+                              : QString()) +
+                         ForcesText(*forces, table_) + atMach);
   Label_Figures_->setText(FiguresText(table_.figures, p.bodyReport));
   ReplaceChart(Chart_Moment_, MakeMomentChart(table_, BodyName(p)));
 }

@@ -24,6 +24,7 @@ QT_END_NAMESPACE
 
 namespace tarvenol {
 
+class MachBox;
 class ProgressPanel;
 
 class IncidenceWindow : public QWidget {
@@ -31,9 +32,11 @@ class IncidenceWindow : public QWidget {
   // setAngle: the owner sets the results' angle from a text and says whether it was taken;
   // askAddedMasses: the user asks for the added masses, which take a second solution. Messages
   // go to win, and a chart saved asks paths where.
+  // setMach: as the Mach box's (ui/mach_box.h).
   IncidenceWindow(QWidget* parent, const Program& program, WindowOps& win, SavePathSink paths,
                   std::function<bool(const QString&)> setAngle,
-                  std::function<void()> askAddedMasses);
+                  std::function<void()> askAddedMasses,
+                  std::function<bool(const QString&, PressureRule)> setMach);
 
   // Its box and slider say nothing more: a box that loses the focus as it goes would set the
   // angle through a window half gone.
@@ -70,6 +73,7 @@ class IncidenceWindow : public QWidget {
   ProgressPanel* progress_;
   QLineEdit* Text_Alpha_;
   QSlider* HScroll_Alpha_;
+  MachBox* mach_;
   QLabel* Label_Forces_;
   QChartView* Chart_Moment_;
   QLabel* Label_Figures_;

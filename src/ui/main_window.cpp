@@ -14,6 +14,7 @@
 
 #include "flow/command_flow.h"
 #include "flow/incidence_flow.h"
+#include "flow/mach_flow.h"
 #include "flow/results_flow.h"
 #include "flow/view_handlers.h"
 #include "ui/about_window.h"
@@ -40,7 +41,13 @@ Form1::Form1(MessageSink sink, QuestionSink questions, SavePathSink paths)
   setWindowIcon(QIcon(":/tarvenol.svg"));
   controls_ = BuildControls();
   controls_.Form_About = new Form_About(this);
-  Form_Pressure_ = new PressureWindow(this);
+  // Both result windows set the one Mach number of the results, and follow it.
+  const auto setMach = [this](const QString& text, PressureRule rule) {
+    const bool taken = SetMach(program_, *ops_, text.toStdString(), rule);
+    ShowAngle();
+    return taken;
+  };
+  Form_Pressure_ = new PressureWindow(this, setMach);
   ops_ = std::make_unique<QtWindowOps>(controls_, canvas_, this, std::move(sink),
                                        std::move(questions));
   Form_Incidence_ = new IncidenceWindow(
@@ -50,7 +57,7 @@ Form1::Form1(MessageSink sink, QuestionSink questions, SavePathSink paths)
         ShowAngle();
         return taken;
       },
-      [this] { Start(PlanBodyFigures(program_, *ops_), *figuresRunner_); });
+      [this] { Start(PlanBodyFigures(program_, *ops_), *figuresRunner_); }, setMach);
   Form_Field_ = new FieldWindow(program_, *ops_, paths_, this);
   Form_Drag_ = new DragWindow(program_, *ops_, paths_, this);
   runner_ = std::make_unique<WorkRunner>(progress_, Pic1_, nullptr);
@@ -100,7 +107,7 @@ void Form1::BuildMenus() {
   QAction* Mn_Pressure = Mn_Results->addAction("Pressure along the body");
   Mn_Pressure->setObjectName("Mn_Pressure");
   connect(Mn_Pressure, &QAction::triggered, this, [this] {
-    Form_Pressure_->ShowPressure(CurrentPressure(program_));
+    Form_Pressure_->ShowPressure(CurrentPressure(program_), CurrentMach(program_));
     ShowBeside(Form_Pressure_, this);
   });
   QAction* Mn_Incidence = Mn_Results->addAction("Body at incidence");
@@ -159,6 +166,7 @@ void Form1::SetWorking(bool working, QWidget* rest) {
   }
   for (QAction* item : Mn_Geometry_->actions()) item->setEnabled(!working);
   Form_Incidence_->SetWorking(working);
+  Form_Pressure_->SetWorking(working);
   if (working) {
     QApplication::setOverrideCursor(Qt::BusyCursor);
   } else {
@@ -186,14 +194,18 @@ void Form1::ShowPicture() {
 }
 
 void Form1::ShowResults() {
-  if (Form_Pressure_->isVisible()) Form_Pressure_->ShowPressure(CurrentPressure(program_));
+  if (Form_Pressure_->isVisible()) {
+    Form_Pressure_->ShowPressure(CurrentPressure(program_), CurrentMach(program_));
+  }
   if (Form_Incidence_ != nullptr && Form_Incidence_->isVisible()) Form_Incidence_->ShowBody();
   if (Form_Field_->isVisible()) Form_Field_->Follow();
   if (Form_Drag_->isVisible()) Form_Drag_->Follow();
 }
 
 void Form1::ShowAngle() {
-  if (Form_Pressure_->isVisible()) Form_Pressure_->ShowPressure(CurrentPressure(program_));
+  if (Form_Pressure_->isVisible()) {
+    Form_Pressure_->ShowPressure(CurrentPressure(program_), CurrentMach(program_));
+  }
   if (Form_Incidence_ != nullptr && Form_Incidence_->isVisible()) Form_Incidence_->ShowBody();
   if (Form_Field_->isVisible()) Form_Field_->AlphaChanged(program_.alphaDegrees);
   if (Form_Drag_->isVisible()) Form_Drag_->Follow();

@@ -2,23 +2,33 @@
 
 #include <QChart>
 #include <QChartView>
+#include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QVBoxLayout>
 
 #include "plot/pressure_chart.h"
+#include "ui/mach_box.h"
 #include "ui/window_placement.h"
 
 namespace tarvenol {
 
-PressureWindow::PressureWindow(QWidget* parent)
-    : QWidget(parent, kResultWindow), view_(new QChartView(this)) {
+PressureWindow::PressureWindow(QWidget* parent,
+                               std::function<bool(const QString&, PressureRule)> setMach)
+    : QWidget(parent, kResultWindow),
+      mach_(new MachBox(this, std::move(setMach))),
+      view_(new QChartView(this)) {
   setObjectName("Form_Pressure");
   setWindowTitle("Pressure along the body");
   view_->setObjectName("Chart_Pressure");
   view_->setRenderHint(QPainter::Antialiasing);
   auto* layout = new QVBoxLayout(this);
   layout->setContentsMargins(0, 0, 0, 0);
-  layout->addWidget(view_);
+  auto* setting = new QHBoxLayout;
+  setting->setContentsMargins(9, 6, 9, 0);
+  setting->addWidget(mach_);
+  setting->addStretch(1);
+  layout->addLayout(setting);
+  layout->addWidget(view_, 1);
   resize(900, 560);
 }
 
@@ -31,7 +41,13 @@ void PressureWindow::keyPressEvent(QKeyEvent* event) {
   QWidget::keyPressEvent(event);
 }
 
-void PressureWindow::ShowPressure(const std::optional<PressureAlongBody>& pressure) {
+void PressureWindow::SetWorking(bool working) {
+  mach_->setEnabled(!working);
+}
+
+void PressureWindow::ShowPressure(const std::optional<PressureAlongBody>& pressure,
+                                  const MachSetting& mach) {
+  mach_->Follow(mach);
   QChart* chart = nullptr;
   if (pressure) {
     chart = MakePressureChart(*pressure);

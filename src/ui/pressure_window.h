@@ -1,10 +1,12 @@
 #pragma once
 // Form_Pressure: the plot of the pressure along the body, in a window of its own that follows
-// the solution shown in the main window.
+// the solution shown in the main window, with the Mach number of the results above it.
 
 #include <QWidget>
+#include <functional>
 #include <optional>
 
+#include "results/goethert.h"
 #include "results/pressure.h"
 
 QT_BEGIN_NAMESPACE
@@ -14,16 +16,23 @@ QT_END_NAMESPACE
 
 namespace tarvenol {
 
+class MachBox;
+
 class PressureWindow : public QWidget {
  public:
-  explicit PressureWindow(QWidget* parent);
-  // The plot of pressure, or a word that there is no solution to plot yet.
-  void ShowPressure(const std::optional<PressureAlongBody>& pressure);
+  // setMach: as the Mach box's (ui/mach_box.h).
+  PressureWindow(QWidget* parent, std::function<bool(const QString&, PressureRule)> setMach);
+  // The plot of pressure, or a word that there is no solution to plot yet, at the Mach number
+  // of the results.
+  void ShowPressure(const std::optional<PressureAlongBody>& pressure, const MachSetting& mach);
+  // The Mach number, which solves the body again, is out of use while other work runs.
+  void SetWorking(bool working);
 
  protected:
   void keyPressEvent(QKeyEvent* event) override;
 
  private:
+  MachBox* mach_;
   QChartView* view_;
 };
 

@@ -77,6 +77,7 @@ TEST(BatchTool, ACommandLineItCannotFollowLeavesTheReportAsItWas) {
       {"sphere body ''", 2, "'body' needs a path, not an empty text"},
       {"sphere png ''", 2, "'png' needs a path, not an empty text"},
       {"sphere angles 1 2", 2, "'angles' needs three values"},
+      {"sphere solve mach", 2, "'mach' needs a value"},
   };
   for (const auto& c : cases) {
     WriteFile("Tarvenol.txt", earlier);

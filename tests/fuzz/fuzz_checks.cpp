@@ -146,9 +146,11 @@ void CheckCommandLine(const std::uint8_t* data, std::size_t size) {
   }
   std::size_t taken = 0;
   for (const BatchAction& action : line.actions) {
-    // As many values as its row says, the optional numbers all or none; no path empty.
+    // As many values as its row says, the optional numbers all or none, and the optional word;
+    // no path empty.
     const BatchActionRow& row = *action.row;
-    const std::size_t count = action.values.size();
+    const std::size_t count =
+        action.values.size() - (row.optionalWord && action.values.size() > row.values ? 1 : 0);
     Require(count == row.values || count == row.values + row.optionalNumbers,
             "an action has its values");
     for (std::size_t k = 0; k < row.paths; ++k) {

@@ -33,9 +33,11 @@ class BatchSession:
                     for row in csv.DictReader(f)]
 
     def figures(self):
-        """body-figures' lines as a dict of floats."""
+        """body-figures' lines as a dict of floats, without those of the gas at a Mach number,
+        which the module does not give."""
         lines = (line.split() for line in self.stdout.splitlines())
-        return {name: float(value) for name, value in lines}
+        return {name: float(value) for name, value in lines
+                if name not in ("Cp_min", "x_Cp_min", "M_critical")}
 
     def close(self):
         self._dir.cleanup()
