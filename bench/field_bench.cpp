@@ -13,9 +13,9 @@
 #include <cstdlib>
 #include <filesystem>
 
-#include "flow/command_flow.h"
-#include "flow/field_flow.h"
-#include "flow/headless_window.h"
+#include "session/commands.h"
+#include "session/field_commands.h"
+#include "session/headless_window.h"
 #include "null_canvas.h"
 #include "plot/flow_drawing.h"
 #include "results/body_flow.h"

@@ -26,9 +26,9 @@
 #include <string>
 #include <vector>
 
-#include "flow/command_flow.h"
-#include "flow/headless_window.h"
-#include "flow/program.h"
+#include "session/commands.h"
+#include "session/headless_window.h"
+#include "session/program.h"
 #include "null_canvas.h"
 #include "report/report_file.h"
 #include "report/solution_sections.h"

@@ -15,7 +15,7 @@ FLOORS = [
     ["geometry", "view", "report", "raster"],
     ["solver"],
     ["results", "boundary_layer"],
-    ["flow", "plot", "study"],
+    ["session", "plot", "study"],
     ["batch", "ui", "python"],
 ]
 FLOOR = {lib: n for n, libs in enumerate(FLOORS) for lib in libs}

@@ -9,8 +9,8 @@
 #include "batch/batch_actions.h"
 #include "batch/batch_session.h"
 #include "batch/interrupts.h"
-#include "flow/command_flow.h"
-#include "flow/mach_flow.h"
+#include "session/commands.h"
+#include "session/mach_commands.h"
 
 namespace tarvenol {
 namespace {

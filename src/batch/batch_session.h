@@ -10,9 +10,9 @@
 #include "batch/stage_timer.h"
 #include "batch/terminal_progress.h"
 #include "core/progress.h"
-#include "flow/headless_window.h"
-#include "flow/operation.h"
-#include "flow/program.h"
+#include "session/headless_window.h"
+#include "session/operation.h"
+#include "session/program.h"
 #include "raster/raster_canvas.h"
 
 namespace tarvenol {

@@ -3,7 +3,7 @@
 #include <utility>
 
 #include "batch/standard_output.h"
-#include "flow/saved_files.h"
+#include "session/saved_files.h"
 #include "plot/flow_drawing.h"
 
 namespace tarvenol {

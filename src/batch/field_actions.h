@@ -7,7 +7,7 @@
 #include <optional>
 #include <string>
 
-#include "flow/field_flow.h"
+#include "session/field_commands.h"
 
 namespace tarvenol {
 

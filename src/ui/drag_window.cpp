@@ -12,8 +12,8 @@
 #include <QVBoxLayout>
 #include <utility>
 
-#include "flow/field_flow.h"
-#include "flow/mach_flow.h"
+#include "session/field_commands.h"
+#include "session/mach_commands.h"
 #include "plot/drag_chart.h"
 #include "ui/focus_rest.h"
 #include "ui/progress_panel.h"

@@ -11,7 +11,7 @@
 #include <optional>
 
 #include "core/window_ops.h"
-#include "flow/drag_flow.h"
+#include "session/drag_commands.h"
 #include "ui/result_window.h"
 #include "ui/save_path.h"
 

@@ -10,7 +10,7 @@
 #include <optional>
 
 #include "core/window_ops.h"
-#include "flow/field_flow.h"
+#include "session/field_commands.h"
 #include "plot/flow_drawing.h"
 #include "ui/result_window.h"
 #include "ui/save_path.h"

@@ -11,9 +11,9 @@
 #include <QVBoxLayout>
 #include <cmath>
 
-#include "flow/incidence_flow.h"
-#include "flow/mach_flow.h"
-#include "flow/results_flow.h"
+#include "session/incidence_commands.h"
+#include "session/mach_commands.h"
+#include "session/results_commands.h"
 #include "plot/moment_chart.h"
 #include "results/accuracy.h"
 #include "ui/focus_rest.h"

@@ -9,7 +9,7 @@
 #include <functional>
 
 #include "core/window_ops.h"
-#include "flow/program.h"
+#include "session/program.h"
 #include "results/forces.h"
 #include "ui/result_window.h"
 #include "ui/save_path.h"

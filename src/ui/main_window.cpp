@@ -12,11 +12,11 @@
 #include <QScrollBar>
 #include <QShortcut>
 
-#include "flow/command_flow.h"
-#include "flow/incidence_flow.h"
-#include "flow/mach_flow.h"
-#include "flow/results_flow.h"
-#include "flow/view_handlers.h"
+#include "session/commands.h"
+#include "session/incidence_commands.h"
+#include "session/mach_commands.h"
+#include "session/results_commands.h"
+#include "session/view_handlers.h"
 #include "ui/about_window.h"
 #include "ui/drag_window.h"
 #include "ui/field_window.h"

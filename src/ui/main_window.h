@@ -1,7 +1,7 @@
 #pragma once
 // Form1, the program's main window: the NI and NJ boxes, the two command buttons, the
 // body-file chooser, the picture with the view's controls, and the menus. Its events go to
-// the command flow and the view's handlers, with the one program state the window owns.
+// the session and the view's handlers, with the one program state the window owns.
 
 #include <QMainWindow>
 #include <QMenu>
@@ -9,8 +9,8 @@
 #include <memory>
 #include <vector>
 
-#include "flow/operation.h"
-#include "flow/program.h"
+#include "session/operation.h"
+#include "session/program.h"
 #include "raster/raster_canvas.h"
 #include "ui/qt_window_ops.h"
 #include "ui/result_window.h"

@@ -6,8 +6,8 @@
 #include <QKeyEvent>
 #include <QVBoxLayout>
 
-#include "flow/mach_flow.h"
-#include "flow/results_flow.h"
+#include "session/mach_commands.h"
+#include "session/results_commands.h"
 #include "plot/pressure_chart.h"
 #include "ui/mach_box.h"
 #include "ui/window_placement.h"

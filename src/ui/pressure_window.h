@@ -6,7 +6,7 @@
 #include <functional>
 #include <optional>
 
-#include "flow/program.h"
+#include "session/program.h"
 #include "results/goethert.h"
 #include "results/pressure.h"
 #include "ui/result_window.h"

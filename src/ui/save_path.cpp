@@ -3,7 +3,7 @@
 #include <QFile>
 #include <QFileDialog>
 
-#include "flow/saved_files.h"
+#include "session/saved_files.h"
 
 namespace tarvenol {
 

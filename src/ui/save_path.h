@@ -7,7 +7,7 @@
 #include <string>
 
 #include "core/window_ops.h"
-#include "flow/program.h"
+#include "session/program.h"
 #include "plot/chart_file.h"
 
 class QWidget;

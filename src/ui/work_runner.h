@@ -8,7 +8,7 @@
 #include <memory>
 
 #include "core/progress.h"
-#include "flow/operation.h"
+#include "session/operation.h"
 
 class QThread;
 class QWidget;

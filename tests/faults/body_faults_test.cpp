@@ -13,7 +13,7 @@
 #include "core/program_error.h"
 #include "core/shown_text.h"
 #include "fake_window.h"
-#include "flow/command_flow.h"
+#include "session/commands.h"
 #include "solver/symmetric_solve.h"
 #include "temp_dir.h"
 #include "test_paths.h"

@@ -14,7 +14,7 @@
 #include <filesystem>
 
 #include "fake_window.h"
-#include "flow/command_flow.h"
+#include "session/commands.h"
 #include "temp_dir.h"
 
 namespace tarvenol {

@@ -9,7 +9,7 @@
 #include <string>
 
 #include "fake_window.h"
-#include "flow/command_flow.h"
+#include "session/commands.h"
 #include "geometry/panel_outline.h"
 #include "solver/influence_matrices.h"
 #include "temp_dir.h"

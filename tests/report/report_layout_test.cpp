@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "fake_window.h"
-#include "flow/command_flow.h"
+#include "session/commands.h"
 #include "temp_dir.h"
 
 namespace tarvenol {

@@ -11,7 +11,7 @@
 #include <string>
 
 #include "fake_window.h"
-#include "flow/command_flow.h"
+#include "session/commands.h"
 #include "results/body_flow.h"
 #include "results/field_grid.h"
 #include "temp_dir.h"

@@ -11,8 +11,8 @@
 #include <numbers>
 
 #include "fake_window.h"
-#include "flow/command_flow.h"
-#include "flow/field_flow.h"
+#include "session/commands.h"
+#include "session/field_commands.h"
 #include "results/body_flow.h"
 #include "results/field_exports.h"
 #include "results/streamlines.h"

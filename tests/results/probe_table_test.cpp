@@ -8,8 +8,8 @@
 #include <string>
 
 #include "fake_window.h"
-#include "flow/command_flow.h"
-#include "flow/field_flow.h"
+#include "session/commands.h"
+#include "session/field_commands.h"
 #include "temp_dir.h"
 
 namespace tarvenol {

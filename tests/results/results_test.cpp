@@ -11,8 +11,8 @@
 
 #include "core/program_error.h"
 #include "fake_window.h"
-#include "flow/command_flow.h"
-#include "flow/results_flow.h"
+#include "session/commands.h"
+#include "session/results_commands.h"
 #include "geometry/body_file.h"
 #include "results/exact_pressure.h"
 #include "results/exports.h"

@@ -12,7 +12,7 @@
 
 #include "core/program_error.h"
 #include "fake_window.h"
-#include "flow/command_flow.h"
+#include "session/commands.h"
 #include "solver/influence_matrices.h"
 #include "solver/source_panel_velocity.h"
 #include "solver/vector_path.h"
@@ -38,7 +38,7 @@ std::vector<OnsetFlow> AxialStream() {
   return {OnsetFlow{{1, 0, 0}, {}, {}}};
 }
 
-// The sphere test case, prepared as the command flow prepares it, in the free stream (1, 0, 0).
+// The sphere test case, prepared as the session prepares it, in the free stream (1, 0, 0).
 ModelState Sphere(int ni, int nj) {
   ModelState s = testing::SphereState(ni, nj);
   s.VinfX = 1;

@@ -14,7 +14,7 @@
 #include <vector>
 
 #include "fake_window.h"
-#include "flow/command_flow.h"
+#include "session/commands.h"
 #include "geometry/body_figures.h"
 #include "report/number_format.h"
 #include "temp_dir.h"

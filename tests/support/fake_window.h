@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "core/canvas.h"
-#include "flow/headless_window.h"
+#include "session/headless_window.h"
 
 namespace tarvenol::testing {
 

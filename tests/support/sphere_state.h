@@ -1,5 +1,5 @@
 #pragma once
-// The sphere test case's panels, built as the command flow builds them, for tests.
+// The sphere test case's panels, built as the session builds them, for tests.
 
 #include <cmath>
 

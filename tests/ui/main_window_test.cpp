@@ -244,7 +244,7 @@ TEST_F(MainWindow, OperationsShowAndHideTheCommandControls) {
   EXPECT_NE(Report().find(" Profile of the body of revolution"), std::string::npos);
   EXPECT_GT(CountPicture(Control<QWidget>("Pic1")).red, 0);
 
-  // The view's controls redraw and change nothing the command flow manages.
+  // The view's controls redraw and change nothing the session manages.
   Control<QScrollBar>("HScroll_X")->setValue(0);
   EXPECT_EQ(Control<QLineEdit>("Text_AlfaX")->text(), "-90");
   Control<QScrollBar>("VScroll_Ölçek")->triggerAction(QAbstractSlider::SliderPageStepAdd);

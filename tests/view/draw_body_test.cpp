@@ -95,7 +95,7 @@ TEST(RotationTest, IsTheProductOfTheThreeTurns) {
 
 class DrawBodyTest : public ::testing::Test {
  protected:
-  // Drawn with the numbers the view's boxes begin with, as the command flow reads them.
+  // Drawn with the numbers the view's boxes begin with, as the session reads them.
   void Draw(const ModelState& s) {
     const ViewSettings settings{TextToNumber(alfaX), TextToNumber(alfaY), TextToNumber(alfaZ),
                                 TextToNumber(scale)};
