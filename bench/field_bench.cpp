@@ -18,8 +18,8 @@
 #include "session/headless_window.h"
 #include "null_canvas.h"
 #include "plot/flow_drawing.h"
-#include "results/body_flow.h"
-#include "results/streamlines.h"
+#include "field/body_flow.h"
+#include "field/streamlines.h"
 
 namespace tarvenol {
 namespace {

@@ -14,7 +14,7 @@ FLOORS = [
     ["core"],
     ["geometry", "view", "report", "raster"],
     ["solver"],
-    ["results", "boundary_layer"],
+    ["results", "field", "boundary_layer"],
     ["session", "plot", "study"],
     ["batch", "ui", "python"],
 ]

@@ -7,7 +7,7 @@
 #include <string>
 
 #include "plot/chart_file.h"
-#include "results/flow_picture.h"
+#include "field/flow_picture.h"
 
 class QPainter;
 class QRectF;

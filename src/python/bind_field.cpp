@@ -5,7 +5,7 @@
 #include "python/numpy_views.h"
 #include "python/python_body.h"
 #include "python/python_progress.h"
-#include "results/incidence.h"
+#include "solver/incidence.h"
 #include "study/flow_study.h"
 
 namespace tarvenol {

@@ -18,7 +18,7 @@
 #include "core/progress.h"
 #include "geometry/body_of_revolution.h"
 #include "results/goethert.h"
-#include "results/incidence.h"
+#include "solver/incidence.h"
 #include "solver/hess_solve.h"
 
 namespace tarvenol {

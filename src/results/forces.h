@@ -11,7 +11,7 @@
 
 #include "geometry/body_figures.h"
 #include "results/exact_pressure.h"
-#include "results/incidence.h"
+#include "solver/incidence.h"
 #include "solver/hess_solve.h"
 
 namespace tarvenol {

@@ -10,7 +10,7 @@
 
 #include "core/array.h"
 #include "results/exact_pressure.h"
-#include "results/incidence.h"
+#include "solver/incidence.h"
 #include "results/mach_panels.h"
 #include "results/panel_results.h"
 

@@ -5,9 +5,9 @@
 #include "session/guarded.h"
 #include "session/results_commands.h"
 #include "session/saved_files.h"
-#include "results/field_exports.h"
-#include "results/incidence.h"
-#include "results/points_table.h"
+#include "field/field_exports.h"
+#include "solver/incidence.h"
+#include "field/points_table.h"
 
 namespace tarvenol {
 namespace {

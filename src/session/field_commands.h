@@ -11,8 +11,8 @@
 #include "core/window_ops.h"
 #include "session/operation.h"
 #include "session/program.h"
-#include "results/field_grid.h"
-#include "results/flow_picture.h"
+#include "field/field_grid.h"
+#include "field/flow_picture.h"
 
 namespace tarvenol {
 

@@ -10,7 +10,7 @@
 #include "session/mach_commands.h"
 #include "session/saved_files.h"
 #include "results/exports.h"
-#include "results/incidence.h"
+#include "solver/incidence.h"
 
 namespace tarvenol {
 namespace {

@@ -4,7 +4,7 @@
 
 #include "core/counts.h"
 #include "core/program_error.h"
-#include "results/incidence.h"
+#include "solver/incidence.h"
 
 namespace tarvenol {
 namespace {

@@ -8,9 +8,9 @@
 #include <vector>
 
 #include "core/progress.h"
-#include "results/body_flow.h"
-#include "results/field_grid.h"
-#include "results/streamlines.h"
+#include "field/body_flow.h"
+#include "field/field_grid.h"
+#include "field/streamlines.h"
 #include "study/study_solution.h"
 
 namespace tarvenol {

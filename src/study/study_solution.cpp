@@ -7,7 +7,7 @@
 #include "geometry/body_figures.h"
 #include "results/body_report.h"
 #include "results/forces.h"
-#include "results/incidence.h"
+#include "solver/incidence.h"
 #include "solver/symmetric_solve.h"
 
 namespace tarvenol {

@@ -16,7 +16,7 @@
 #include "core/text_number.h"
 #include "geometry/body_file.h"
 #include "report/number_format.h"
-#include "results/points_table.h"
+#include "field/points_table.h"
 
 namespace tarvenol::fuzz {
 namespace {

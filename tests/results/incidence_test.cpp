@@ -14,7 +14,7 @@
 #include "results/added_masses.h"
 #include "results/exact_pressure.h"
 #include "results/forces.h"
-#include "results/incidence.h"
+#include "solver/incidence.h"
 #include "solver/hess_solve.h"
 #include "sphere_state.h"
 #include "test_paths.h"

@@ -1,6 +1,6 @@
 #pragma once
 // The flow around the body in files other programs read: the field in the plane of the stream
-// as a VTK XML grid for ParaView, and the flow at points of a table (results/points_table.h).
+// as a VTK XML grid for ParaView, and the flow at points of a table (field/points_table.h).
 
 #include <optional>
 #include <string>
@@ -8,8 +8,8 @@
 
 #include "core/progress.h"
 #include "core/whole_file.h"
-#include "results/body_flow.h"
-#include "results/field_grid.h"
+#include "field/body_flow.h"
+#include "field/field_grid.h"
 
 namespace tarvenol {
 

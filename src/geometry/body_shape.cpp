@@ -1,4 +1,4 @@
-#include "results/body_shape.h"
+#include "geometry/body_shape.h"
 
 #include <algorithm>
 #include <cmath>

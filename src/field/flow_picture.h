@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "results/field_grid.h"
-#include "results/streamlines.h"
+#include "field/field_grid.h"
+#include "field/streamlines.h"
 
 namespace tarvenol {
 

@@ -1,4 +1,4 @@
-#include "results/source_field.h"
+#include "field/source_field.h"
 
 #include <algorithm>
 #include <cmath>
@@ -6,9 +6,9 @@
 #include <memory>
 #include <numbers>
 
+#include "field/solid_harmonics.h"
+#include "field/source_field_terms.h"
 #include "geometry/panel_outline.h"
-#include "results/solid_harmonics.h"
-#include "results/source_field_terms.h"
 
 namespace tarvenol {
 

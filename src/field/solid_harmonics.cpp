@@ -1,4 +1,4 @@
-#include "results/solid_harmonics.h"
+#include "field/solid_harmonics.h"
 
 #include <array>
 

@@ -10,8 +10,8 @@
 
 #include "core/array.h"
 #include "core/progress.h"
-#include "results/body_flow.h"
-#include "results/incidence.h"
+#include "field/body_flow.h"
+#include "solver/incidence.h"
 
 namespace tarvenol {
 

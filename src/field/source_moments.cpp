@@ -11,10 +11,10 @@
 #include <memory>
 #include <numbers>
 
-#include "results/loop_progress.h"
-#include "results/solid_harmonics.h"
-#include "results/source_field.h"
-#include "results/source_field_terms.h"
+#include "core/loop_progress.h"
+#include "field/solid_harmonics.h"
+#include "field/source_field.h"
+#include "field/source_field_terms.h"
 
 namespace tarvenol {
 

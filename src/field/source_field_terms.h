@@ -5,7 +5,7 @@
 #include <cstddef>
 
 #include "core/model_state.h"
-#include "results/solid_harmonics.h"
+#include "field/solid_harmonics.h"
 
 namespace tarvenol::source_field {
 

@@ -5,7 +5,7 @@
 
 #include <vector>
 
-#include "results/field_grid.h"
+#include "field/field_grid.h"
 
 namespace tarvenol {
 

@@ -13,9 +13,9 @@
 #include "fake_window.h"
 #include "session/commands.h"
 #include "session/field_commands.h"
-#include "results/body_flow.h"
-#include "results/field_exports.h"
-#include "results/streamlines.h"
+#include "field/body_flow.h"
+#include "field/field_exports.h"
+#include "field/streamlines.h"
 #include "temp_dir.h"
 #include "test_paths.h"
 

@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "core/progress.h"
-#include "results/body_flow.h"
+#include "field/body_flow.h"
 
 namespace tarvenol {
 

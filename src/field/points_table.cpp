@@ -1,4 +1,4 @@
-#include "results/points_table.h"
+#include "field/points_table.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>

@@ -1,4 +1,4 @@
-#include "results/incidence.h"
+#include "solver/incidence.h"
 
 #include <cmath>
 #include <numbers>

@@ -1,4 +1,4 @@
-#include "results/flow_picture.h"
+#include "field/flow_picture.h"
 
 #include <cstdio>
 

@@ -1,4 +1,4 @@
-#include "results/streamlines.h"
+#include "field/streamlines.h"
 
 #include <algorithm>
 #include <cmath>

@@ -12,8 +12,8 @@
 
 #include "fake_window.h"
 #include "session/commands.h"
-#include "results/body_flow.h"
-#include "results/field_grid.h"
+#include "field/body_flow.h"
+#include "field/field_grid.h"
 #include "temp_dir.h"
 
 namespace tarvenol {

@@ -8,11 +8,11 @@
 #include <optional>
 #include <vector>
 
+#include "field/source_field.h"
 #include "geometry/body_of_revolution.h"
-#include "results/body_shape.h"
-#include "results/incidence.h"
-#include "results/source_field.h"
+#include "geometry/body_shape.h"
 #include "solver/hess_solve.h"
+#include "solver/incidence.h"
 
 namespace tarvenol {
 

@@ -1,4 +1,4 @@
-#include "results/field_grid.h"
+#include "field/field_grid.h"
 
 #include <cmath>
 #include <limits>

@@ -1,4 +1,4 @@
-#include "results/body_flow.h"
+#include "field/body_flow.h"
 
 #include <cmath>
 

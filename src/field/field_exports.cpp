@@ -1,4 +1,4 @@
-#include "results/field_exports.h"
+#include "field/field_exports.h"
 
 #include <algorithm>
 #include <cctype>
