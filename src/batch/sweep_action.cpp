@@ -47,10 +47,10 @@ void RunSweep(BatchSession& s, const std::string& in, const std::string& out) {
     }
     if (table.rows.size() == first) WriteWholeFile(out, "table of results", results, held);
     if (refused > 0) {
-      s.win.MessageBox(std::to_string(refused) + " of the " +
-                       std::to_string(table.rows.size() - first) + " designs of " + ShownPath(in) +
-                       " solved now were refused or failed: their messages are " +
-                       "in the column error of " + ShownPath(out) + ".");
+      s.win.MessageBox(std::to_string(refused) + " of the " + std::to_string(table.rows.size()) +
+                       " designs of " + ShownPath(in) +
+                       " were refused or failed: their messages are in the column error of " +
+                       ShownPath(out) + ".");
     }
   });
 }
