@@ -13,6 +13,7 @@
 #include "core/window_ops.h"
 #include "flow/operation.h"
 #include "flow/program.h"
+#include "results/goethert.h"
 
 namespace tarvenol {
 
@@ -22,6 +23,7 @@ struct DragResult {
   std::string body;   // as a title names it
   double length = 0;  // of the body, L
   DragSettings settings;
+  MachSetting mach;            // whose pressure gave the edge velocity
   std::uint64_t solution = 0;  // the SolutionKey it was computed from
 };
 

@@ -1,5 +1,7 @@
 #include "results/compressibility.h"
 
+#include <algorithm>
+
 #include <cmath>
 #include <cstdio>
 #include <limits>
@@ -65,7 +67,9 @@ double IsentropicSpeed(double Cp, double mach) {
   // 1 - T / T_inf, from the logarithms so that small Mach numbers keep their digits.
   const double cooling =
       pressureRatio > 0 ? -std::expm1((kGamma - 1) / kGamma * std::log1p(kGamma * m2 * Cp / 2)) : 1;
-  return std::sqrt(1 + 2 * cooling / ((kGamma - 1) * m2));
+  // Linear theory may put a pressure near a stagnation point above the stagnation pressure of
+  // the gas, where no speed is real: the gas is at rest there.
+  return std::sqrt(std::max(0.0, 1 + 2 * cooling / ((kGamma - 1) * m2)));
 }
 
 }  // namespace tarvenol

@@ -37,7 +37,8 @@ double KarmanTsien(double cpIncompressible, double mach);
 
 double PlanarPrandtlGlauert(double cpIncompressible, double mach);
 
-// q / U of the gas where the pressure coefficient is Cp; sqrt(1 - Cp) at M = 0.
+// q / U of the gas where the pressure coefficient is Cp; sqrt(1 - Cp) at M = 0; 0 at and above
+// the stagnation pressure, which linear theory may pass near a stagnation point.
 double IsentropicSpeed(double Cp, double mach);
 
 }  // namespace tarvenol

@@ -59,6 +59,7 @@ enum class PressureRule { Goethert, GoethertKarmanTsien };
 struct MachSetting {
   double mach = 0;
   PressureRule rule = PressureRule::Goethert;
+  friend bool operator==(const MachSetting&, const MachSetting&) = default;
 };
 
 // The stream of the affine body: tan a' = beta tan a, exact at a = 0.

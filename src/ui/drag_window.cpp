@@ -13,6 +13,7 @@
 #include <utility>
 
 #include "flow/field_flow.h"
+#include "flow/mach_flow.h"
 #include "plot/drag_chart.h"
 #include "ui/focus_rest.h"
 #include "ui/progress_panel.h"
@@ -157,7 +158,7 @@ bool DragWindow::Working() const {
 
 bool DragWindow::Current() const {
   return drag_ && drag_->solution == SolutionKey(program_) && refusal_.empty() &&
-         SameSettings(drag_->settings, program_.drag);
+         SameSettings(drag_->settings, program_.drag) && drag_->mach == CurrentMach(program_);
 }
 
 void DragWindow::ShowSettings() {

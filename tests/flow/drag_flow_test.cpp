@@ -14,6 +14,7 @@
 #include "boundary_layer/drag_table.h"
 #include "fake_window.h"
 #include "flow/command_flow.h"
+#include "flow/mach_flow.h"
 #include "flow/results_flow.h"
 #include "temp_dir.h"
 
@@ -188,6 +189,32 @@ TEST_F(DragFlow, TheDragIsTheBoundaryLayersOnTheSolutionShown) {
   EXPECT_EQ(drag->length, 1);
   EXPECT_EQ(drag->body, "the sphere");
   EXPECT_EQ(drag->solution, program.solutionCount);
+}
+
+// At a Mach number the edge velocity is the isentropic speed of Göthert's pressure: faster over
+// the sphere's shoulder than the incompressible one (the rule deepens the suction), and the
+// drag follows the setting; back at M = 0 it is the incompressible drag again, bit for bit.
+TEST_F(DragFlow, TheEdgeVelocityFollowsTheMachNumber) {
+  Counts("100", "16");
+  PrepareSphere(program, win);
+  ApplyHessMethod(program, win);
+  ASSERT_TRUE(SetTransition(program, win, "laminar"));
+  IgnoredProgress unseen;
+  const auto fastest = [](const DragResult& d) {
+    double most = 0;
+    for (const LayerStation& station : d.layer.stations) most = std::max(most, station.Ue);
+    return most;
+  };
+  const std::optional<DragResult> incompressible = ComputeDrag(program, win, unseen);
+  ASSERT_TRUE(SetMach(program, win, "0.3", std::nullopt));
+  const std::optional<DragResult> compressible = ComputeDrag(program, win, unseen);
+  ASSERT_TRUE(incompressible && compressible) << (win.messages.empty() ? "" : win.messages[0]);
+  EXPECT_GT(fastest(*compressible), fastest(*incompressible) + 1e-3);
+  EXPECT_EQ(compressible->mach.mach, 0.3);
+  ASSERT_TRUE(SetMach(program, win, "0", std::nullopt));
+  const std::optional<DragResult> again = ComputeDrag(program, win, unseen);
+  ASSERT_TRUE(again);
+  EXPECT_EQ(DragFigureLines(again->layer), DragFigureLines(incompressible->layer));
 }
 
 }  // namespace

@@ -72,6 +72,10 @@ TEST(Compressibility, TheGasFormulasAgainstTablesAndTheRefusals) {
                 std::sqrt(2 * (1 + 0.2 * m * m) / (2.4 * m * m)), 1e-12);
   }
   EXPECT_NEAR(IsentropicSpeed(-0.3, 1e-4), std::sqrt(1.3), 1e-8);
+  // The stagnation pressure at M = 0.5 is Cp = 1 + M^2 / 4 + M^4 / 40 + ... = 1.06407: at rest
+  // there, and above it (linear theory near a nose) at rest as well, never NaN.
+  EXPECT_NEAR(IsentropicSpeed(1.06407, 0.5), 0, 3e-3);
+  EXPECT_EQ(IsentropicSpeed(1.2, 0.5), 0);
   for (double bad : {-0.1, 1.0, 1.5, std::nan(""), HUGE_VAL}) {
     EXPECT_THROW(RequireSubsonicMach(bad), ProgramError) << bad;
   }
