@@ -98,7 +98,7 @@ py::dict FiguresOf(const PythonSolution& s, double alpha, std::optional<double> 
   std::optional<StudyDragResult> drag;
   py::dict figures = AsDict(Released([&](Progress& progress) {
     Figures lines = StudyFigures(s.body->Study(), s.solved, alpha, mach, progress);
-    if (reynolds) drag = StudyDrag(s.body->Study(), s.solved, *reynolds, trip);
+    if (reynolds) drag = StudyDrag(s.body->Study(), s.solved, *reynolds, trip, mach, progress);
     return lines;
   }));
   if (drag) {

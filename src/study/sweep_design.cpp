@@ -188,7 +188,8 @@ void Measured(const Design& design, const StudyBody& body, Progress& progress,
           solved = SolveStudy(body, true, progress);
           if (design.reynolds) {
             try {
-              drag = StudyDrag(body, *solved, *design.reynolds, design.transition);
+              drag = StudyDrag(body, *solved, *design.reynolds, design.transition, design.mach,
+                               progress);
             } catch (const ProgramError&) {
               dragError = std::current_exception();
             }
