@@ -12,6 +12,7 @@
 
 #include "core/window_ops.h"
 #include "flow/drag_flow.h"
+#include "ui/result_window.h"
 #include "ui/save_path.h"
 
 QT_BEGIN_NAMESPACE
@@ -28,7 +29,7 @@ namespace tarvenol {
 class ProgressPanel;
 class WorkRunner;
 
-class DragWindow : public QWidget {
+class DragWindow : public QWidget, public ResultWindow {
  public:
   // Messages (a bad setting, a failure) go to win; a file saved asks paths where.
   DragWindow(Program& program, WindowOps& win, SavePathSink paths, QWidget* parent);
@@ -39,6 +40,10 @@ class DragWindow : public QWidget {
   // user has asked for the window.
   void Follow(bool asked = false);
   bool Working() const;
+
+  QWidget* Widget() override { return this; }
+  void Open() override { Follow(true); }
+  void SolutionChanged() override { Follow(); }
 
  protected:
   // Escape, which no control of the window has taken.

@@ -122,6 +122,10 @@ void FieldWindow::Follow(bool asked) {
   Redraw();
 }
 
+void FieldWindow::SettingsChanged() {
+  AlphaChanged(program_.alphaDegrees);
+}
+
 void FieldWindow::AlphaChanged(double degrees) {
   alpha_ = degrees;
   Redraw();

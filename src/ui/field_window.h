@@ -12,6 +12,7 @@
 #include "core/window_ops.h"
 #include "flow/field_flow.h"
 #include "plot/flow_drawing.h"
+#include "ui/result_window.h"
 #include "ui/save_path.h"
 
 class QComboBox;
@@ -24,7 +25,7 @@ class FlowView;
 class ProgressPanel;
 class WorkRunner;
 
-class FieldWindow : public QWidget {
+class FieldWindow : public QWidget, public ResultWindow {
  public:
   // Messages of the work (a failure) go to win; a picture saved asks paths where.
   FieldWindow(Program& program, WindowOps& win, SavePathSink paths, QWidget* parent);
@@ -38,6 +39,11 @@ class FieldWindow : public QWidget {
   void AlphaChanged(double degrees);
   // The work on a field is running.
   bool Working() const;
+
+  QWidget* Widget() override { return this; }
+  void Open() override { Follow(true); }
+  void SolutionChanged() override { Follow(); }
+  void SettingsChanged() override;
 
  protected:
   // Escape, which no control of the window has taken.

@@ -11,6 +11,7 @@
 #include "core/window_ops.h"
 #include "flow/program.h"
 #include "results/forces.h"
+#include "ui/result_window.h"
 #include "ui/save_path.h"
 
 QT_BEGIN_NAMESPACE
@@ -27,7 +28,7 @@ namespace tarvenol {
 class MachBox;
 class ProgressPanel;
 
-class IncidenceWindow : public QWidget {
+class IncidenceWindow : public QWidget, public ResultWindow {
  public:
   // setAngle: the owner sets the results' angle from a text and says whether it was taken;
   // askAddedMasses: the user asks for the added masses, which take a second solution. Messages
@@ -46,7 +47,10 @@ class IncidenceWindow : public QWidget {
   void ShowBody();
   // Work that reads the solution runs, here or in the main window: what would start more is
   // out of use meanwhile.
-  void SetWorking(bool working);
+  void SetWorking(bool working) override;
+  QWidget* Widget() override { return this; }
+  void Open() override { ShowBody(); }
+  void SolutionChanged() override { ShowBody(); }
   // The added masses' work has ended: the focus goes back where the user had it.
   void WorkEnded();
   // Where the added masses show their progress, and where the focus rests meanwhile.

@@ -47,9 +47,9 @@ Form1::Form1(MessageSink sink, QuestionSink questions, SavePathSink paths)
     ShowAngle();
     return taken;
   };
-  Form_Pressure_ = new PressureWindow(this, setMach);
   ops_ = std::make_unique<QtWindowOps>(controls_, canvas_, this, std::move(sink),
                                        std::move(questions));
+  Register(new PressureWindow(this, program_, setMach), "Pressure along the body", "Mn_Pressure");
   Form_Incidence_ = new IncidenceWindow(
       this, program_, *ops_, paths_,
       [this](const QString& text) {
@@ -58,8 +58,9 @@ Form1::Form1(MessageSink sink, QuestionSink questions, SavePathSink paths)
         return taken;
       },
       [this] { Start(PlanBodyFigures(program_, *ops_), *figuresRunner_); }, setMach);
-  Form_Field_ = new FieldWindow(program_, *ops_, paths_, this);
-  Form_Drag_ = new DragWindow(program_, *ops_, paths_, this);
+  Register(Form_Incidence_, "Body at incidence", "Mn_Incidence");
+  Register(new FieldWindow(program_, *ops_, paths_, this), "Flow around the body", "Mn_Field");
+  Register(new DragWindow(program_, *ops_, paths_, this), "Drag", "Mn_Drag");
   runner_ = std::make_unique<WorkRunner>(progress_, Pic1_, nullptr);
   figuresRunner_ = std::make_unique<WorkRunner>(Form_Incidence_->Progress(),
                                                 Form_Incidence_->FocusRest(), nullptr);
@@ -74,13 +75,18 @@ Form1::~Form1() {
   if (Working()) QApplication::restoreOverrideCursor();
   // Its work stopped before the panel it shows on is gone.
   figuresRunner_.reset();
-  // Gone before the program it sets the angle of.
+  // Gone before the program it sets the angle of, and followed no more.
+  results_.clear();
   delete Form_Incidence_;
   Form_Incidence_ = nullptr;
 }
 
 bool Form1::Working() const {
   return runner_->Working() || (figuresRunner_ && figuresRunner_->Working());
+}
+
+void Form1::Register(ResultWindow* window, const char* caption, const char* name) {
+  results_.push_back({window, caption, name});
 }
 
 void Form1::BuildMenus() {
@@ -104,30 +110,14 @@ void Form1::BuildMenus() {
   // The results, after the program's own menus.
   QMenu* Mn_Results = menuBar()->addMenu("Results");
   Mn_Results->setObjectName("Mn_Results");
-  QAction* Mn_Pressure = Mn_Results->addAction("Pressure along the body");
-  Mn_Pressure->setObjectName("Mn_Pressure");
-  connect(Mn_Pressure, &QAction::triggered, this, [this] {
-    Form_Pressure_->ShowPressure(CurrentPressure(program_), CurrentMach(program_));
-    ShowBeside(Form_Pressure_, this);
-  });
-  QAction* Mn_Incidence = Mn_Results->addAction("Body at incidence");
-  Mn_Incidence->setObjectName("Mn_Incidence");
-  connect(Mn_Incidence, &QAction::triggered, this, [this] {
-    Form_Incidence_->ShowBody();
-    ShowBeside(Form_Incidence_, this);
-  });
-  QAction* Mn_Field = Mn_Results->addAction("Flow around the body");
-  Mn_Field->setObjectName("Mn_Field");
-  connect(Mn_Field, &QAction::triggered, this, [this] {
-    Form_Field_->Follow(true);
-    ShowBeside(Form_Field_, this);
-  });
-  QAction* Mn_Drag = Mn_Results->addAction("Drag");
-  Mn_Drag->setObjectName("Mn_Drag");
-  connect(Mn_Drag, &QAction::triggered, this, [this] {
-    Form_Drag_->Follow(true);
-    ShowBeside(Form_Drag_, this);
-  });
+  for (const RegisteredWindow& r : results_) {
+    QAction* entry = Mn_Results->addAction(r.caption);
+    entry->setObjectName(r.name);
+    connect(entry, &QAction::triggered, this, [this, window = r.window] {
+      window->Open();
+      ShowBeside(window->Widget(), this);
+    });
+  }
   QAction* Mn_ExportVtk = Mn_Results->addAction("Export the panels as VTK...");
   Mn_ExportVtk->setObjectName("Mn_ExportVtk");
   connect(Mn_ExportVtk, &QAction::triggered, this, [this] {
@@ -165,8 +155,7 @@ void Form1::SetWorking(bool working, QWidget* rest) {
     control->setEnabled(!working);
   }
   for (QAction* item : Mn_Geometry_->actions()) item->setEnabled(!working);
-  Form_Incidence_->SetWorking(working);
-  Form_Pressure_->SetWorking(working);
+  for (const RegisteredWindow& r : results_) r.window->SetWorking(working);
   if (working) {
     QApplication::setOverrideCursor(Qt::BusyCursor);
   } else {
@@ -194,21 +183,15 @@ void Form1::ShowPicture() {
 }
 
 void Form1::ShowResults() {
-  if (Form_Pressure_->isVisible()) {
-    Form_Pressure_->ShowPressure(CurrentPressure(program_), CurrentMach(program_));
+  for (const RegisteredWindow& r : results_) {
+    if (r.window->Widget()->isVisible()) r.window->SolutionChanged();
   }
-  if (Form_Incidence_ != nullptr && Form_Incidence_->isVisible()) Form_Incidence_->ShowBody();
-  if (Form_Field_->isVisible()) Form_Field_->Follow();
-  if (Form_Drag_->isVisible()) Form_Drag_->Follow();
 }
 
 void Form1::ShowAngle() {
-  if (Form_Pressure_->isVisible()) {
-    Form_Pressure_->ShowPressure(CurrentPressure(program_), CurrentMach(program_));
+  for (const RegisteredWindow& r : results_) {
+    if (r.window->Widget()->isVisible()) r.window->SettingsChanged();
   }
-  if (Form_Incidence_ != nullptr && Form_Incidence_->isVisible()) Form_Incidence_->ShowBody();
-  if (Form_Field_->isVisible()) Form_Field_->AlphaChanged(program_.alphaDegrees);
-  if (Form_Drag_->isVisible()) Form_Drag_->Follow();
 }
 
 void Form1::Export(const QString& title, const QString& suggested, const QString& filter,

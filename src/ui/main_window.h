@@ -7,20 +7,19 @@
 #include <QMenu>
 #include <functional>
 #include <memory>
+#include <vector>
 
 #include "flow/operation.h"
 #include "flow/program.h"
 #include "raster/raster_canvas.h"
 #include "ui/qt_window_ops.h"
+#include "ui/result_window.h"
 #include "ui/save_path.h"
 
 namespace tarvenol {
 
-class DragWindow;
-class FieldWindow;
 class PictureArea;
 class IncidenceWindow;
-class PressureWindow;
 class ProgressPanel;
 class WorkRunner;
 
@@ -41,6 +40,9 @@ class Form1 : public QMainWindow {
 
  private:
   Form1Controls BuildControls();
+  // A window of the "Results" menu, in the order of the menu: its entry opens it beside this
+  // window, and it follows the solution, the results' settings and the program's work.
+  void Register(ResultWindow* window, const char* caption, const char* name);
   void BuildMenus();
   void ConnectEvents(const Form1Controls& controls);
   // Runs a planned operation's long part off the window's thread under runner, whose panel
@@ -69,10 +71,14 @@ class Form1 : public QMainWindow {
   PictureArea* Pic1_ = nullptr;
   ProgressPanel* progress_ = nullptr;
   QMenu* Mn_Geometry_ = nullptr;
-  PressureWindow* Form_Pressure_ = nullptr;
+  struct RegisteredWindow {
+    ResultWindow* window;
+    const char* caption;
+    const char* name;
+  };
+  std::vector<RegisteredWindow> results_;
+  // The one result window named: its panel shows the added masses' work.
   IncidenceWindow* Form_Incidence_ = nullptr;
-  FieldWindow* Form_Field_ = nullptr;
-  DragWindow* Form_Drag_ = nullptr;
   SavePathSink paths_;
   std::unique_ptr<QtWindowOps> ops_;
   bool started_ = false;

@@ -6,15 +6,18 @@
 #include <QKeyEvent>
 #include <QVBoxLayout>
 
+#include "flow/mach_flow.h"
+#include "flow/results_flow.h"
 #include "plot/pressure_chart.h"
 #include "ui/mach_box.h"
 #include "ui/window_placement.h"
 
 namespace tarvenol {
 
-PressureWindow::PressureWindow(QWidget* parent,
+PressureWindow::PressureWindow(QWidget* parent, const Program& program,
                                std::function<bool(const QString&, PressureRule)> setMach)
     : QWidget(parent, kResultWindow),
+      program_(program),
       mach_(new MachBox(this, std::move(setMach))),
       view_(new QChartView(this)) {
   setObjectName("Form_Pressure");
@@ -58,6 +61,10 @@ void PressureWindow::ShowPressure(const std::optional<PressureAlongBody>& pressu
   QChart* previous = view_->chart();
   view_->setChart(chart);
   delete previous;
+}
+
+void PressureWindow::SolutionChanged() {
+  ShowPressure(CurrentPressure(program_), CurrentMach(program_));
 }
 
 }  // namespace tarvenol
