@@ -63,6 +63,21 @@ grep -q "1-Cp" Tarvenol.txt || fail "the report holds no solution"
 /usr/bin/python3 -c 'import tarvenol as tv; s = tv.solve(tv.sphere(ni=8, nj=8), symmetric=False)
 assert s.one_minus_cp.shape == (8, 8) and abs(s.one_minus_cp.max() - 2.25) < 0.2' ||
   fail "the Python module"
+# ... from the package's own files, not from a build folder on the way.
+module="$(env -u PYTHONPATH /usr/bin/python3 -c 'import tarvenol; print(tarvenol.__file__)')"
+[ "$module" = /usr/lib/python3/dist-packages/tarvenol/__init__.py ] ||
+  fail "tarvenol is imported from $module, not from the package"
+dpkg -L tarvenol | grep -q '^/usr/lib/python3/dist-packages/tarvenol/_tarvenol.*\.so$' ||
+  fail "the package has no compiled module"
+# The batch tool's sweep, and the module's, give the same figures.
+printf 'family,a,b,c,d,n,theta,ni,nj\nmyring,0.3,1,0.5,0.2,2,20,40,8\n' >designs.csv
+/usr/bin/tarvenol-batch sweep designs.csv results.csv || fail "tarvenol-batch sweep exited with $?"
+/usr/bin/python3 -c 'import csv, tarvenol as tv
+(row,) = csv.DictReader(open("results.csv"))
+(mine,) = tv.sweep([{"family": "myring", "a": 0.3, "b": 1, "c": 0.5, "d": 0.2, "n": 2,
+                     "theta": 20, "ni": 40, "nj": 8}])
+assert float(row["k1"]) == mine["k1"] and float(row["Cp_min"]) == mine["Cp_min"]' ||
+  fail "the sweeps of the batch tool and the module"
 
 # The window answers --version and --help without a display and leaves the report alone.
 mkdir "$work/quiet"

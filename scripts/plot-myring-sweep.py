@@ -17,7 +17,7 @@ import tarvenol as tv
 
 D = 0.2
 RATIOS = [4 + 0.25 * k for k in range(33)]
-SERIES = [("cp_min", "least Cp"), ("k1_extrapolated", "k1"), ("k2_extrapolated", "k2")]
+SERIES = [("Cp_min", "least Cp"), ("k1_extrapolated", "k1"), ("k2_extrapolated", "k2")]
 
 
 def designs():
@@ -30,7 +30,7 @@ def with_matplotlib(rows, out):
     matplotlib.use("Agg")
     import matplotlib.pyplot as plt
     fig, axes = plt.subplots(1, 2, figsize=(9, 3.6))
-    axes[0].plot(RATIOS, [r["cp_min"] for r in rows], "o-", color="tab:red")
+    axes[0].plot(RATIOS, [r["Cp_min"] for r in rows], "o-", color="tab:red")
     axes[0].set(xlabel="fineness ratio L/d", ylabel="least Cp")
     for key, label in SERIES[1:]:
         axes[1].plot(RATIOS, [r[key] for r in rows], "o-", label=label)
@@ -82,7 +82,7 @@ def with_svg(rows, out):
              '<rect width="900" height="360" fill="white"/>',
              '<text x="450" y="24" text-anchor="middle" font-size="15">Myring hulls: nose 1.5 d, '
              'tail 2.5 d, n = 2, theta = 20 deg, 100 x 32 panels</text>']
-    parts += chart(90, 50, 330, 240, RATIOS, [("least Cp", [r["cp_min"] for r in rows])],
+    parts += chart(90, 50, 330, 240, RATIOS, [("least Cp", [r["Cp_min"] for r in rows])],
                    "least Cp", ["#c0392b"])
     parts += chart(540, 50, 330, 240, RATIOS,
                    [(label, [r[key] for r in rows]) for key, label in SERIES[1:]],
@@ -109,7 +109,7 @@ def main():
     if failed:
         sys.exit("\n".join(failed))
     for ratio, row in zip(RATIOS, rows):
-        print(f"{ratio:5.2f} {row['cp_min']:9.5f} {row['k1_extrapolated']:8.5f} "
+        print(f"{ratio:5.2f} {row['Cp_min']:9.5f} {row['k1_extrapolated']:8.5f} "
               f"{row['k2_extrapolated']:8.5f}")
     try:
         with_matplotlib(rows, out)

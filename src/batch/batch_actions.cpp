@@ -4,6 +4,7 @@
 
 #include "batch/batch_session.h"
 #include "batch/standard_output.h"
+#include "batch/sweep_action.h"
 #include "boundary_layer/drag_table.h"
 #include "session/commands.h"
 #include "session/drag_commands.h"
@@ -174,6 +175,13 @@ constexpr BatchActionRow kActions[] = {
          PrintResult(s.win, DragFigureLines(drag->layer));
        }
      }},
+    {"sweep", 2, "two paths", 2, 0, 1, Charts::Never,
+     "  sweep IN OUT  build, solve by the body's symmetry and measure each design of the CSV\n"
+     "                table IN (columns family, a, b, c, d, n, theta, path, ni, nj, alpha,\n"
+     "                mach, reynolds, transition) into the table OUT: each row's columns, then\n"
+     "                body-figures' and drag-figures' figures, warnings and error; the rows\n"
+     "                already in OUT for the same designs are not solved again\n",
+     [](S& s, const V& v) { RunSweep(s, v[0], v[1]); }},
 };
 
 }  // namespace

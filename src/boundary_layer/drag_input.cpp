@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <string>
+#include <vector>
 
 #include "core/program_error.h"
 #include "solver/onset_flow.h"
@@ -89,6 +90,25 @@ BoundaryLayerInput BoundaryLayerInputOf(const ModelState& s, const HessSolution&
     along += edge;
   }
   return in;
+}
+
+void TakeEdgeSpeedsAtMach(BoundaryLayerInput& in, const Array2& speed, int ni, int nj) {
+  std::vector<double>& Ue = in.meridian.Ue;  // station i is ring i; station 0 the nose
+  std::vector<double> ratio(Ue.size(), 0.0);
+  for (int i = 1; i <= ni; ++i) {
+    double sum = 0;
+    for (int j = 1; j <= nj; ++j) sum += speed(i, j);
+    const auto k = static_cast<std::size_t>(i);
+    if (sum > 0 && Ue[k] > 0) ratio[k] = sum / nj / Ue[k];
+  }
+  for (std::size_t k = 1; k < Ue.size(); ++k) {
+    std::size_t nearest = k;
+    for (std::size_t d = 1; ratio[nearest] == 0 && d < Ue.size(); ++d) {
+      if (k + d < Ue.size() && ratio[k + d] > 0) nearest = k + d;
+      if (k > d && ratio[k - d] > 0) nearest = k - d;
+    }
+    Ue[k] *= ratio[nearest];
+  }
 }
 
 }  // namespace tarvenol

@@ -23,4 +23,12 @@ inline constexpr double kLeastPanelsAlong = 20;
 BoundaryLayerInput BoundaryLayerInputOf(const ModelState& s, const HessSolution& solution,
                                         double reynolds, const TransitionSetting& transition);
 
+// The edge velocity at a Mach number above 0: each ring's Ue becomes the mean over the ring of
+// speed [1..NI, 1..NJ], the isentropic speed of the pressure by Göthert's rule
+// (results/goethert.h). Near a stagnation point linear theory puts the pressure above the gas's
+// stagnation pressure, where no speed is real (speed 0): there the ring keeps its
+// incompressible speed, scaled by the ratio of the two speeds on the nearest ring where the
+// rule's speed is real, so that the edge velocity stays continuous.
+void TakeEdgeSpeedsAtMach(BoundaryLayerInput& in, const Array2& speed, int ni, int nj);
+
 }  // namespace tarvenol

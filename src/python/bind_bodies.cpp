@@ -103,26 +103,31 @@ void BindBodies(py::module_& m) {
 evenly spaced in polar angle) and nj around: the window's "Test case for sphere".)");
   m.def(
       "body_file",
-      [](const std::string& path, double nj) { return Built([&] { return FileBody(path, nj); }); },
-      py::arg("path"), py::kw_only(), py::arg("nj") = 16,
-      R"(The body whose profile the .body file at path holds, with nj panels around: NI is the
-file's point count less one. A file that cannot be read raises tarvenol.Error naming the place
+      [](const std::string& path, double nj, std::optional<double> ni) {
+        return Built([&] { return FileBody(path, nj, ni); });
+      },
+      py::arg("path"), py::kw_only(), py::arg("nj") = 16, py::arg("ni") = py::none(),
+      R"(The body whose profile the .body file at path holds, with nj panels around. ni=None
+keeps the file's points: NI is its point count less one; a number re-panels the profile with ni
+panels along it, crowded where it turns (a smooth curve through the points, corners kept), as
+the window's resampling does. A file that cannot be read raises tarvenol.Error naming the place
 of the fault; a profile that is not a closed body listed from nose to tail is taken with a
 TarvenolWarning, as the window takes it.)");
   m.def(
       "profile",
-      [](py::object x, py::object r, double nj, const std::string& name) {
+      [](py::object x, py::object r, double nj, std::optional<double> ni, const std::string& name) {
         std::vector<double> xs = RealVector(x, "x");
         std::vector<double> rs = RealVector(r, "r");
-        return Built([&] { return ProfileBody(xs, rs, nj, name); });
+        return Built([&] { return ProfileBody(xs, rs, nj, name, ni); });
       },
-      py::arg("x"), py::arg("r"), py::kw_only(), py::arg("nj") = 16,
+      py::arg("x"), py::arg("r"), py::kw_only(), py::arg("nj") = 16, py::arg("ni") = py::none(),
       py::arg("name") = "given as arrays",
       R"(The body whose profile runs through the points x, r (one-dimensional arrays of real
-numbers, nose first, both ends on the axis; lengths in any unit) with nj panels around: NI is
-the point count less one. Arrays of another shape or dtype, NaN or infinity raise
-tarvenol.Error (a ValueError); a profile that is not a closed body listed from nose to tail is
-taken with a TarvenolWarning. name stands for the profile in messages.)");
+numbers, nose first, both ends on the axis; lengths in any unit) with nj panels around. ni=None
+keeps the points: NI is their count less one; a number re-panels the profile with ni panels, as
+body_file() does. Arrays of another shape or dtype, NaN or infinity raise tarvenol.Error (a
+ValueError); a profile that is not a closed body listed from nose to tail is taken with a
+TarvenolWarning. name stands for the profile in messages.)");
   m.def(
       "myring",
       [](double a, double b, double c, double d, double n, double theta, double ni, double nj) {

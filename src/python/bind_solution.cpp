@@ -8,6 +8,7 @@
 #include "python/python_body.h"
 #include "python/python_progress.h"
 #include "study/flow_study.h"
+#include "study/study_drag.h"
 
 namespace tarvenol {
 namespace {
@@ -72,6 +73,43 @@ py::array Probe(const PythonSolution& s, py::handle points, double alpha,
   return velocities;
 }
 
+// The transition a Python value names: "free", "laminar" or the x/L of a trip.
+TransitionSetting TransitionOf(py::handle transition) {
+  const bool text = py::isinstance<py::str>(transition);
+  const bool number =
+      !text && !py::isinstance<py::bool_>(transition) &&
+      (py::isinstance<py::float_>(transition) || py::isinstance<py::int_>(transition));
+  std::optional<TransitionSetting> named;
+  if (text) named = TransitionNamed(transition.cast<std::string>());
+  if (number) named = TransitionSetting{TransitionKind::Trip, transition.cast<double>()};
+  if (!named) {
+    throw ProgramError("transition must be \"free\", \"laminar\" or the x/L of a trip; " +
+                       py::repr(transition).cast<std::string>() + " is none of them.");
+  }
+  return *named;
+}
+
+py::dict FiguresOf(const PythonSolution& s, double alpha, std::optional<double> mach,
+                   std::optional<double> reynolds, py::handle transition) {
+  const TransitionSetting trip = TransitionOf(transition);
+  if (!reynolds && trip.kind != TransitionKind::Free) {
+    throw ProgramError("transition needs a Reynolds number: give reynolds too.");
+  }
+  std::optional<StudyDragResult> drag;
+  py::dict figures = AsDict(Released([&](Progress& progress) {
+    Figures lines = StudyFigures(s.body->Study(), s.solved, alpha, mach, progress);
+    if (reynolds) drag = StudyDrag(s.body->Study(), s.solved, *reynolds, trip, mach, progress);
+    return lines;
+  }));
+  if (drag) {
+    Warn(drag->warnings);
+    for (const auto& [name, value] : drag->lines) {
+      figures[py::str(name)] = value ? py::object(py::float_(*value)) : py::object(py::none());
+    }
+  }
+  return figures;
+}
+
 using SolutionClass = py::class_<PythonSolution, SolutionHandle>;
 
 // The solution's arrays, views that the solution owns.
@@ -110,21 +148,23 @@ void BindResults(SolutionClass& solution) {
            R"(The panels at the angle of attack alpha (degrees, -90 to 90), as new arrays:
 sources (NI, NJ), velocities (NI, NJ, 3) along the body's axes (units of U), one_minus_cp and
 cp (NI, NJ); the numbers of tarvenol-batch's csv at that alpha.)")
-      .def(
-          "figures",
-          [](const PythonSolution& s, double alpha) {
-            return AsDict(Released([&](Progress& progress) {
-              return StudyFigures(s.body->Study(), s.solved, alpha, progress);
-            }));
-          },
-          py::arg("alpha") = 0.0,
-          R"(The body's figures as a dict, under the names tarvenol-batch's body-figures prints:
+      .def("figures", &FiguresOf, py::arg("alpha") = 0.0, py::kw_only(),
+           py::arg("mach") = py::none(), py::arg("reynolds") = py::none(),
+           py::arg("transition") = "free",
+           R"(The body's figures as a dict, under the names tarvenol-batch's body-figures prints:
 volume, wetted_area, centre_x, the added-mass coefficients k1, k2, kprime as this solution gives
 them, extrapolated and from the second solution with half the panels around (and, for the
 sphere, along) that this call makes, its panel counts, displaced_inertia_z and, for a
-spheroid, Lamb's coefficients; then cp_min, the least Cp over the panels at the angle of
-attack alpha (degrees), and cp_min_x, the x of that panel's control point. Takes a second
-solve: Ctrl-C stops it.)")
+spheroid, Lamb's coefficients; then Cp_min, the least Cp over the panels at the angle of
+attack alpha (degrees), and x_Cp_min, the x of that panel's control point.
+mach (0 <= M < 1): Cp_min and x_Cp_min by Göthert's rule at that Mach number of the stream, and
+M_critical, the critical Mach number (None where there is none below 1), which takes several
+solves of the affine body; None: incompressible, and no M_critical.
+reynolds (U L / nu on the body's length): the names of drag-figures too, the boundary layer on
+the axial stream (Re_L, CD_wetted, CD_volume, CD_frontal, CF_ITTC57, form_factor,
+x_transition and x_separation, None where there is none, CD_friction_wetted), with the
+transition "free" (Michel's criterion), "laminar" or the x/L of a trip (a number).
+Takes a second solve: Ctrl-C stops it.)")
       .def(
           "forces",
           [](const PythonSolution& s, double alpha) {

@@ -20,7 +20,7 @@ void BindSweep(py::module_& m);
 // Each message as a warning of the module's category TarvenolWarning, pointing at the caller.
 void Warn(const std::vector<std::string>& messages);
 
-// Names and values as a dict, in their order.
+// Names and values as a dict, in their order; NaN, a figure that is not there, as None.
 py::dict AsDict(const Figures& figures);
 
 }  // namespace tarvenol

@@ -2,6 +2,8 @@
 
 #include <pybind11/pybind11.h>
 
+#include <cmath>
+
 #include "core/program_error.h"
 #include "python/bindings.h"
 
@@ -17,7 +19,10 @@ void Warn(const std::vector<std::string>& messages) {
 
 py::dict AsDict(const Figures& figures) {
   py::dict out;
-  for (const auto& [name, value] : figures) out[py::str(name)] = value;
+  // A figure that is not there (no critical Mach number below 1) is None, never a silent NaN.
+  for (const auto& [name, value] : figures) {
+    out[py::str(name)] = std::isnan(value) ? py::object(py::none()) : py::float_(value);
+  }
   return out;
 }
 

@@ -4,7 +4,6 @@
 
 #include <charconv>
 #include <cmath>
-#include <vector>
 
 #include "boundary_layer/drag_input.h"
 #include "boundary_layer/drag_table.h"
@@ -41,12 +40,8 @@ class DragOperation : public Operation {
 
 // The boundary layer's input from the solution shown: the one place where the edge velocity
 // is taken from the potential flow, the axial stream's surface speed in units of the free
-// stream's. A correction of Ue for the free stream's Mach number belongs here.
-// At a Mach number above 0 the edge velocity of each ring is the isentropic speed of its
-// pressure by Göthert's rule, the axial stream's (results/goethert.h). Near a stagnation point
-// linear theory puts the pressure above the gas's stagnation pressure, where no speed is real:
-// there the ring keeps its incompressible speed, scaled by the ratio of the two speeds on the
-// nearest ring where the rule's speed is real, so that the edge velocity stays continuous.
+// stream's; at a Mach number above 0, the edge velocity of Göthert's pressure
+// (TakeEdgeSpeedsAtMach).
 BoundaryLayerInput DragInputOf(const Program& p) {
   BoundaryLayerInput in =
       BoundaryLayerInputOf(p.state, p.solution, p.drag.reynolds, p.drag.transition);
@@ -57,23 +52,7 @@ BoundaryLayerInput DragInputOf(const Program& p) {
         "The pressure at the results' Mach number cannot be taken, so neither can the "
         "boundary layer's edge velocity.");
   }
-  const int ni = LoopEnd(p.state.NI), nj = LoopEnd(p.state.NJ);
-  std::vector<double>& Ue = in.meridian.Ue;  // station i is ring i; station 0 the nose
-  std::vector<double> ratio(Ue.size(), 0.0);
-  for (int i = 1; i <= ni; ++i) {
-    double speed = 0;
-    for (int j = 1; j <= nj; ++j) speed += pressure->speed(i, j);
-    const auto k = static_cast<std::size_t>(i);
-    if (speed > 0 && Ue[k] > 0) ratio[k] = speed / nj / Ue[k];
-  }
-  for (std::size_t k = 1; k < Ue.size(); ++k) {
-    std::size_t nearest = k;
-    for (std::size_t d = 1; ratio[nearest] == 0 && d < Ue.size(); ++d) {
-      if (k + d < Ue.size() && ratio[k + d] > 0) nearest = k + d;
-      if (k > d && ratio[k - d] > 0) nearest = k - d;
-    }
-    Ue[k] *= ratio[nearest];
-  }
+  TakeEdgeSpeedsAtMach(in, pressure->speed, LoopEnd(p.state.NI), LoopEnd(p.state.NJ));
   return in;
 }
 

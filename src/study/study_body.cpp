@@ -7,6 +7,7 @@
 #include "core/program_error.h"
 #include "geometry/panels.h"
 #include "geometry/profile_checks.h"
+#include "geometry/profile_resample.h"
 
 namespace tarvenol {
 namespace {
@@ -41,6 +42,17 @@ StudyBody Given(const BodyProfile& profile, double nj, const std::string& name, 
   return Paneled(std::move(study));
 }
 
+// The profile re-panelled as the window's "resample" does it, the resampling's warnings before
+// the profile's.
+StudyBody Resampled(const BodyProfile& given, double nj, const std::string& name, double ni) {
+  RequireWholeCount(nj, "NJ", kMinNJ);
+  ResampledProfile resampled = ResampleProfile(given, ni);
+  StudyBody study = Given(resampled.profile, nj, name, false);
+  resampled.warnings.insert(resampled.warnings.end(), study.warnings.begin(), study.warnings.end());
+  study.warnings = std::move(resampled.warnings);
+  return study;
+}
+
 }  // namespace
 
 StudyBody SphereBody(double ni, double nj) {
@@ -51,17 +63,26 @@ StudyBody SphereBody(double ni, double nj) {
   return Paneled(std::move(study));
 }
 
-StudyBody FileBody(const std::string& path, double nj) {
+StudyBody FileBody(const std::string& path, double nj, const std::optional<double>& ni) {
   RequireWholeCount(nj, "NJ", kMinNJ);
   StudyBody study{Started(0, nj), {}, {}};
   study.state.BodyFile = path;
   BuildBodyGeometry(study.state, study.body, BodyKind::GivenBody);
+  if (ni) {
+    BodyProfile given;
+    for (int i = 1; i <= LoopEnd(study.state.NI1); ++i) {
+      given.x.push_back(study.body.xI(i));
+      given.r.push_back(study.body.rI(i));
+    }
+    return Resampled(given, nj, path, *ni);
+  }
   study.warnings = ProfileWarnings(study.state, study.body);
   return Paneled(std::move(study));
 }
 
 StudyBody ProfileBody(const std::vector<double>& x, const std::vector<double>& r, double nj,
-                      const std::string& name) {
+                      const std::string& name, const std::optional<double>& ni) {
+  if (ni) return Resampled(BodyProfile{x, r}, nj, name, *ni);
   return Given(BodyProfile{x, r}, nj, name, false);
 }
 

@@ -4,6 +4,7 @@
 // figures. The geometry and the solution are the same bits as the window's and the batch
 // tool's for the same counts; nothing is written.
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -27,13 +28,16 @@ struct StudyBody {
 // The sphere of diameter 1, ni x nj panels, as "Calculate sphere coordinates" builds it.
 StudyBody SphereBody(double ni, double nj);
 
-// The profile of the body file at path, at nj panels around, as the window reads it.
-StudyBody FileBody(const std::string& path, double nj);
+// The profile of the body file at path, at nj panels around, as the window reads it; with ni,
+// resampled to ni panels along (ResampleProfile) as the window's "resample" does it, its
+// warnings first.
+StudyBody FileBody(const std::string& path, double nj, const std::optional<double>& ni = {});
 
-// A profile given as its points x, r from the nose to the tail, at nj panels around; name
-// stands for it in messages, as a body file's path does.
+// A profile given as its points x, r from the nose to the tail, at nj panels around, resampled
+// to ni panels along where ni is given; name stands for it in messages, as a body file's path
+// does.
 StudyBody ProfileBody(const std::vector<double>& x, const std::vector<double>& r, double nj,
-                      const std::string& name);
+                      const std::string& name, const std::optional<double>& ni = {});
 
 // The families' profiles at ni + 1 points (hull_families.h), at nj panels around.
 StudyBody MyringBody(const MyringHull& hull, double ni, double nj);

@@ -6,13 +6,20 @@
 #include "boundary_layer/drag_input.h"
 #include "boundary_layer/drag_table.h"
 #include "core/text_number.h"
+#include "results/goethert.h"
 
 namespace tarvenol {
 
 StudyDragResult StudyDrag(const StudyBody& body, const StudySolution& solved, double reynolds,
-                          const TransitionSetting& transition) {
-  const BoundaryLayerResult layer =
-      MarchBoundaryLayer(BoundaryLayerInputOf(body.state, solved.solution, reynolds, transition));
+                          const TransitionSetting& transition, const std::optional<double>& mach,
+                          Progress& progress) {
+  BoundaryLayerInput in = BoundaryLayerInputOf(body.state, solved.solution, reynolds, transition);
+  if (mach && *mach > 0) {
+    const PressureAtMach pressure =
+        PressureAtMachOf(body.state, body.body, solved.solution, IncidenceOf(0), {*mach}, progress);
+    TakeEdgeSpeedsAtMach(in, pressure.speed, LoopEnd(body.state.NI), LoopEnd(body.state.NJ));
+  }
+  const BoundaryLayerResult layer = MarchBoundaryLayer(in);
   // The lines' numbers are the shortest texts that read back as the same doubles.
   StudyDragResult drag{{}, layer.warnings};
   std::istringstream lines(DragFigureLines(layer));

@@ -2,10 +2,13 @@
 
 #include <charconv>
 #include <cmath>
+#include <limits>
 
 #include "core/program_error.h"
 #include "geometry/body_figures.h"
 #include "results/body_report.h"
+#include "results/compressibility.h"
+#include "results/critical_mach.h"
 #include "results/forces.h"
 #include "solver/incidence.h"
 #include "solver/symmetric_solve.h"
@@ -55,9 +58,10 @@ void RequireAngleOfAttack(double degrees) {
 }
 
 Figures StudyFigures(const StudyBody& body, const StudySolution& solved, double alphaDegrees,
-                     Progress& progress,
+                     const std::optional<double>& mach, Progress& progress,
                      const std::function<CoarseCompanion(Progress&)>& companion) {
   RequireAngleOfAttack(alphaDegrees);
+  if (mach) RequireSubsonicMach(*mach);
   if (solved.solution.zeroPivotRow != 0) {
     throw ProgramError(
         "The solution met a zero diagonal element, so it gives no added masses: prepare the "
@@ -66,24 +70,19 @@ Figures StudyFigures(const StudyBody& body, const StudySolution& solved, double 
   Figures figures = BodyReportLines(
       BodyReportOf(body.state, body.body, solved.solution, progress,
                    solved.ringPotentials.Empty() ? nullptr : &solved.ringPotentials, companion));
-  const ModelState& s = body.state;
-  const FlowSolution at = SolutionAtIncidence(solved.solution, IncidenceOf(alphaDegrees));
-  double least = 0, x = 0;
-  bool first = true;
-  for (int i = 1; i <= LoopEnd(s.NI); ++i) {
-    for (int j = 1; j <= LoopEnd(s.NJ); ++j) {
-      // As PanelResults computes Cp, so that it is the csv's least Cp to the bit.
-      const double ut = at.Ut(i, j), vt = at.Vt(i, j);
-      const double Cp = 1 - (ut * ut + vt * vt);
-      if (first || Cp < least) {
-        least = Cp;
-        x = s.xC(i, j);
-        first = false;
-      }
-    }
+  // As body-figures takes them, so that they are its numbers to the bit.
+  const Incidence a = IncidenceOf(alphaDegrees);
+  const MachSetting m{mach.value_or(0)};
+  const PressureAtMach at =
+      PressureAtMachOf(body.state, body.body, solved.solution, a, m, progress);
+  figures.emplace_back("Cp_min", at.CpMin);
+  figures.emplace_back("x_Cp_min", at.xCpMin);
+  if (mach) {
+    const CriticalMach critical =
+        CriticalMachOf(body.state, body.body, solved.solution, a, m.rule, progress);
+    figures.emplace_back("M_critical",
+                         critical.mach.value_or(std::numeric_limits<double>::quiet_NaN()));
   }
-  figures.emplace_back("cp_min", least);
-  figures.emplace_back("cp_min_x", x);
   return figures;
 }
 

@@ -5,6 +5,7 @@
 // same body, counts and solve.
 
 #include <functional>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -33,12 +34,15 @@ StudySolution SolveStudy(const StudyBody& body, bool symmetric, Progress& progre
 
 using Figures = std::vector<std::pair<std::string, double>>;
 
-// The lines of tarvenol-batch's body-figures, then cp_min, the least Cp over the panels at the
-// angle of attack, and cp_min_x, the x of that panel's control point; the second solution from
-// companion where given (BodyReportOf). Refuses what body-figures refuses (a body too coarse
-// for the second solution, a zero diagonal element).
+// The lines of tarvenol-batch's body-figures at the angle of attack (degrees): the body's
+// figures (BodyReportLines), the second solution from companion where given; then Cp_min, the
+// least Cp over the panels, and x_Cp_min, the x of that panel's control point, incompressible
+// where no Mach number is given and by Göthert's rule at it where one is (0 <= M < 1); and
+// there M_critical, the critical Mach number (NaN where there is none below 1), whose search
+// solves the affine body several times. Refuses what body-figures refuses (a body too coarse
+// for the second solution, a zero diagonal element, a Mach number outside 0..1).
 Figures StudyFigures(const StudyBody& body, const StudySolution& solved, double alphaDegrees,
-                     Progress& progress,
+                     const std::optional<double>& mach, Progress& progress,
                      const std::function<CoarseCompanion(Progress&)>& companion = {});
 
 // Refuses an angle of attack outside -90..90 degrees, or one that is not a number, with the

@@ -9,13 +9,18 @@
 #include "core/program_error.h"
 #include "core/shown_text.h"
 #include "core/text_number.h"
+#include "results/compressibility.h"
 #include "solver/threads.h"
 
 namespace tarvenol {
 namespace {
 
-constexpr const char* kColumns[] = {"family", "a",  "b",  "c",     "d",        "n",         "theta",
-                                    "path",   "ni", "nj", "alpha", "reynolds", "transition"};
+// A family's panels along the profile where the row gives none.
+constexpr double kFamilyNI = 100;
+
+constexpr const char* kColumns[] = {"family", "a",     "b",        "c",         "d",
+                                    "n",      "theta", "path",     "ni",        "nj",
+                                    "alpha",  "mach",  "reynolds", "transition"};
 
 // The columns each family takes, besides family, ni, nj and alpha.
 const std::vector<std::string>& ParametersOf(Family family) {
@@ -36,10 +41,10 @@ std::map<std::string, std::string> Columns(const DesignRow& row) {
   std::map<std::string, std::string> columns;
   for (const auto& [rawName, rawText] : row) {
     const std::string name = Trimmed(rawName);
-    if (std::find(std::begin(kColumns), std::end(kColumns), name) == std::end(kColumns)) {
+    if (!IsDesignColumn(name)) {
       throw ProgramError("The column " + Shown(name) +
                          " is none of family, a, b, c, d, n, theta, path, ni, nj, alpha, "
-                         "reynolds and transition.");
+                         "mach, reynolds and transition.");
     }
     const std::string text = Trimmed(rawText);
     if (text.empty()) continue;
@@ -86,14 +91,18 @@ double NumberIn(const std::map<std::string, std::string>& columns, const std::st
 
 }  // namespace
 
+bool IsDesignColumn(const std::string& name) {
+  return std::find(std::begin(kColumns), std::end(kColumns), name) != std::end(kColumns);
+}
+
 Design ReadDesign(const DesignRow& row) {
   const std::map<std::string, std::string> columns = Columns(row);
   Design design;
   design.family = FamilyOf(columns);
   const std::vector<std::string>& takes = ParametersOf(design.family);
   for (const auto& [name, text] : columns) {
-    const bool common = name == "family" || name == "nj" || name == "alpha" || name == "reynolds" ||
-                        name == "transition" || (name == "ni" && design.family != Family::File);
+    const bool common = name == "family" || name == "ni" || name == "nj" || name == "alpha" ||
+                        name == "mach" || name == "reynolds" || name == "transition";
     if (!common && std::find(takes.begin(), takes.end(), name) == takes.end()) {
       throw ProgramError(std::string(FamilyName(design.family)) + " takes no " + name + " (" +
                          Shown(text) + "): leave the column blank in its row.");
@@ -119,12 +128,18 @@ Design ReadDesign(const DesignRow& row) {
       break;
     }
   }
-  design.ni = number("ni", design.ni);
+  if (columns.count("ni") != 0) {
+    design.ni = number("ni");
+    RequireWholeCount(*design.ni, "NI", kMinNI);
+  }
   design.nj = number("nj", design.nj);
   design.alphaDegrees = number("alpha", design.alphaDegrees);
-  RequireWholeCount(design.ni, "NI", kMinNI);
   RequireWholeCount(design.nj, "NJ", kMinNJ);
   RequireAngleOfAttack(design.alphaDegrees);
+  if (columns.count("mach") != 0) {
+    design.mach = number("mach");
+    RequireSubsonicMach(*design.mach);
+  }
   if (columns.count("reynolds") != 0) design.reynolds = number("reynolds");
   if (const auto transition = columns.find("transition"); transition != columns.end()) {
     if (!design.reynolds) {
@@ -145,13 +160,13 @@ Design ReadDesign(const DesignRow& row) {
 StudyBody DesignBody(const Design& design) {
   switch (design.family) {
     case Family::Myring:
-      return MyringBody(design.myring, design.ni, design.nj);
+      return MyringBody(design.myring, design.ni.value_or(kFamilyNI), design.nj);
     case Family::Spheroid:
-      return SpheroidBody(design.spheroid, design.ni, design.nj);
+      return SpheroidBody(design.spheroid, design.ni.value_or(kFamilyNI), design.nj);
     case Family::File:
       break;
   }
-  return FileBody(design.path, design.nj);
+  return FileBody(design.path, design.nj, design.ni);
 }
 
 namespace {
@@ -173,7 +188,8 @@ void Measured(const Design& design, const StudyBody& body, Progress& progress,
           solved = SolveStudy(body, true, progress);
           if (design.reynolds) {
             try {
-              drag = StudyDrag(body, *solved, *design.reynolds, design.transition);
+              drag = StudyDrag(body, *solved, *design.reynolds, design.transition, design.mach,
+                               progress);
             } catch (const ProgramError&) {
               dragError = std::current_exception();
             }
@@ -191,10 +207,11 @@ void Measured(const Design& design, const StudyBody& body, Progress& progress,
         }
       });
   if (solveError) std::rethrow_exception(solveError);
-  outcome.figures = StudyFigures(body, *solved, design.alphaDegrees, progress, [&](Progress&) {
-    if (companionError) std::rethrow_exception(companionError);
-    return *companion;
-  });
+  outcome.figures =
+      StudyFigures(body, *solved, design.alphaDegrees, design.mach, progress, [&](Progress&) {
+        if (companionError) std::rethrow_exception(companionError);
+        return *companion;
+      });
   if (dragError) std::rethrow_exception(dragError);
   if (drag) {
     outcome.drag = std::move(drag->lines);

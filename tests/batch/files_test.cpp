@@ -172,11 +172,17 @@ std::vector<const BatchActionRow*> Writers() {
 }
 // 20 panels along: the fewest the drag takes.
 const std::string kSolved = "ni 20 nj 4 sphere solve ";
-// The words of an action writing name: the values it reads before are a table of points.
+// The words of an action writing name: the values it reads before are a table of points, or
+// of designs for the sweep.
 std::string Writing(const BatchActionRow& row, const std::string& name) {
   std::string words = row.name;
-  for (int k = 0; k < row.writes; ++k) words += " points.csv";
+  const bool sweep = words == "sweep";
+  for (int k = 0; k < row.writes; ++k) words += sweep ? " designs.csv" : " points.csv";
   return words + " " + name + " ";
+}
+void WriteTables() {
+  WriteFile("points.csv", "2,0,0\n");
+  WriteFile("designs.csv", "family,a,b,ni,nj\nspheroid,0.5,0.2,20,8\n");
 }
 
 TEST(BatchFiles, NoFileReplacesTheReportOrTheBodyFileByAnyName) {
@@ -184,7 +190,7 @@ TEST(BatchFiles, NoFileReplacesTheReportOrTheBodyFileByAnyName) {
   ASSERT_EQ(Batch(kSolved + "nj 6 sphere").status, 0);
   const std::string report = ReadFile("Tarvenol.txt");
   fs::create_symlink("Tarvenol.txt", "link.txt");
-  WriteFile("points.csv", "2,0,0\n");
+  WriteTables();
   for (const BatchActionRow* writer : Writers()) {
     for (const std::string& name :
          {std::string("Tarvenol.txt"), std::string("./Tarvenol.txt"),
@@ -208,7 +214,7 @@ TEST(BatchFiles, NoFileReplacesTheReportOrTheBodyFileByAnyName) {
 
 TEST(BatchFiles, EveryFileFollowsALinkKeepsItsModeAndTakesTheNameAsGiven) {
   TempWorkDir dir;
-  WriteFile("points.csv", "2,0,0\n");
+  WriteTables();
   const std::vector<const BatchActionRow*> writers = Writers();
   for (const BatchActionRow* row : writers) {
     // Names every writer takes: the field's VTK file must end in .vts or .vti.
@@ -233,8 +239,8 @@ TEST(BatchFiles, EveryFileFollowsALinkKeepsItsModeAndTakesTheNameAsGiven) {
   const BatchRun run = Batch(kSolved + "csv out.csv");
   EXPECT_NE(run.err.find("\"out.csv\": it is not a regular file."), std::string::npos) << run.err;
   EXPECT_TRUE(fs::is_symlink("out.csv"));
-  // The report, the table of points, the link, and three files for each writer.
-  EXPECT_EQ(FilesIn("."), 3 + 3 * static_cast<int>(writers.size()));
+  // The report, the tables of points and designs, the link, and three files for each writer.
+  EXPECT_EQ(FilesIn("."), 4 + 3 * static_cast<int>(writers.size()));
 }
 
 TEST(BatchFiles, EveryPictureNamesTheBodyAsItIsNamed) {

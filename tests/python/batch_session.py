@@ -33,11 +33,10 @@ class BatchSession:
                     for row in csv.DictReader(f)]
 
     def figures(self):
-        """body-figures' lines as a dict of floats, without those of the gas at a Mach number,
-        which the module does not give."""
+        """The printed figures' lines (body-figures', drag-figures') as a dict: nan and none,
+        a figure that is not there, as None, as the module gives it."""
         lines = (line.split() for line in self.stdout.splitlines())
-        return {name: float(value) for name, value in lines
-                if name not in ("Cp_min", "x_Cp_min", "M_critical")}
+        return {name: None if value in ("nan", "none") else float(value) for name, value in lines}
 
     def close(self):
         self._dir.cleanup()

@@ -56,10 +56,11 @@ class SameBitsAsTheBatchTool(unittest.TestCase):
 
     def test_figures_forces_and_probes(self):
         s = self.solution
-        self.assertEqual({k: v for k, v in s.figures(alpha=10).items()
-                          if not k.startswith("cp_min")}, self.batch.figures())
+        # body-figures gives the critical Mach number, which the module does where asked.
+        self.assertEqual(s.figures(alpha=10, mach=0), self.batch.figures())
         cp = s.surface(alpha=10)["cp"]
-        self.assertEqual(s.figures(alpha=10)["cp_min"], cp.min())
+        self.assertEqual(s.figures(alpha=10)["Cp_min"], cp.min())
+        self.assertNotIn("M_critical", s.figures(alpha=10))
         (forces,) = self.batch.rows("f.csv")
         self.assertEqual(s.forces(alpha=10), {k: v for k, v in forces.items() if v is not None})
         probed = s.probe(np.array(POINTS), alpha=10)
@@ -76,8 +77,24 @@ class SameBitsAsTheBatchTool(unittest.TestCase):
             self.assertPanels(batch.rows("full.csv"), full.surface(), full.body)
             figures = tv.solve(tv.body_file(path, nj=12)).figures()
             self.assertIn("k1_lamb", figures)
-            self.assertEqual({k: v for k, v in figures.items() if not k.startswith("cp_min")},
-                             batch.figures())
+            self.assertEqual(figures, {k: v for k, v in batch.figures().items()
+                                       if k != "M_critical"})
+        finally:
+            batch.close()
+
+    def test_a_resampled_file_at_a_mach_number_with_its_drag(self):
+        path = os.path.join(EXAMPLES, "spheroid.body")
+        batch = BatchSession("nj", 16, "body", path, "ni", 60, "resample", "solve-symmetric",
+                             "mach", 0.6, "reynolds", 2e6, "transition", 0.1, "body-figures",
+                             "drag-figures")
+        try:
+            body = tv.body_file(path, nj=16, ni=60)
+            with self.assertWarns(tv.TarvenolWarning):  # the boundary layer's, as the batch's
+                figures = tv.solve(body).figures(mach=0.6, reynolds=2e6, transition=0.1)
+            self.assertEqual(figures, batch.figures())
+            # The same profile given as arrays re-panels to the same bits.
+            again = tv.profile(tv.body_file(path).x, tv.body_file(path).r, nj=16, ni=60)
+            np.testing.assert_array_equal(again.control_points, body.control_points)
         finally:
             batch.close()
 
@@ -126,6 +143,12 @@ class FaceToPython(unittest.TestCase):
             (lambda: s.probe([[0.5, 0, 0], [-1, 0, 0]]), "1 of the 2 points lie inside the body"),
             (lambda: s.surface(alpha=100), "from -90 to 90; 100 is not"),
             (lambda: s.figures(alpha=np.nan), "from -90 to 90; nan is not"),
+            (lambda: s.figures(mach=1), "The Mach number 1 is not below 1"),
+            (lambda: s.figures(reynolds=1e6, transition="tripped"), "is none of them"),
+            (lambda: s.figures(transition="laminar"), "transition needs a Reynolds number"),
+            (lambda: s.figures(reynolds=0), "at least 20 panels along the body; it has 8"),
+            (lambda: tv.body_file(os.path.join(EXAMPLES, "spheroid.body"), ni=1),
+             "The profile can be resampled with a whole number of panels from 2"),
             (lambda: s.flow_field(nx=1), "nx must be a whole number from 2"),
         ]
         for make, message in cases:

@@ -3,12 +3,14 @@
 Build a body, solve the flow around it, and take the results as numpy arrays::
 
     import tarvenol as tv
-    b = tv.sphere(ni=16, nj=16)        # or tv.body_file(path, nj=...), tv.profile(x, r, nj=...),
+    b = tv.sphere(ni=16, nj=16)        # or tv.body_file(path, nj=..., ni=None),
+                                       # tv.profile(x, r, nj=..., ni=None),
                                        # tv.myring(a, b, c, d, n, theta), tv.spheroid(a, b)
     s = tv.solve(b)                    # by the body's symmetry; symmetric=False: the full solve
     s.one_minus_cp, s.sources          # (NI, NJ) views of the solution's own arrays
     s.control_points                   # (NI, NJ, 3)
-    s.figures(alpha=0.0)               # volume, added masses, ..., cp_min: body-figures' names
+    s.figures(alpha=0.0, mach=None)    # volume, added masses, ..., Cp_min: body-figures' names;
+                                       # reynolds=...: drag-figures' too
     s.surface(alpha=10.0)              # sources, velocities, 1 - Cp and Cp at an angle of attack
     s.forces(alpha=10.0)               # the pressure's force and moment
     s.probe(points, alpha=10.0)        # (N, 3) points in, velocities (N, 3) out

@@ -91,16 +91,20 @@ def sweep(designs, client=None):
     A design is a dict of columns, as a row of tarvenol-batch's sweep table: family ("myring",
     "spheroid" or "file"); the family's parameters (a, b, c, d, n, theta for Myring's hull, theta
     in degrees; a, b for the spheroid's semi-axes; path for a body file); and optionally ni (the
-    family's panels along the profile, 100 by default), nj (panels around, 16), alpha (the
-    angle of attack in degrees, 0), reynolds (U L / nu on the body's length; none: no drag) and
-    transition ("free", "laminar" or the x/L of a trip; "free"). Values are numbers, texts as a
-    table holds them, or None for a blank. Each body is solved by its symmetry.
+    family's panels along the profile, 100 by default; for a file, its own points, or the
+    profile resampled to ni panels), nj (panels around, 16), alpha (the angle of attack in
+    degrees, 0), mach (0 <= M < 1; none: incompressible), reynolds (U L / nu on the body's
+    length; none: no drag) and transition ("free", "laminar" or the x/L of a trip; "free").
+    Values are numbers, texts as a table holds them, or None for a blank. Each body is solved
+    by its symmetry.
 
     Each result repeats the design's columns and adds the figures of Solution.figures at the
-    design's alpha (body-figures' names, cp_min and cp_min_x) and, with a Reynolds number,
+    design's alpha and mach (body-figures' names: volume, ..., Cp_min and x_Cp_min, and with a
+    Mach number M_critical, None where there is none below 1) and, with a Reynolds number,
     drag-figures' (Re_L, CD_wetted, ...; x_transition and x_separation None where there is
     none); error (None, or the message that refused the design: a bad row never stops the
-    sweep) and warnings (the profile's and the boundary layer's).
+    sweep) and warnings (the profile's and the boundary layer's). tarvenol-batch's sweep
+    gives the same numbers for the same rows.
 
     client=None runs the designs one after the other here, the interpreter's lock released; a
     distributed.Client maps them over its workers, a few rows a task, and gathers the results in
