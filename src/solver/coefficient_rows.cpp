@@ -4,71 +4,10 @@
 #include <cmath>
 #include <memory>
 
-#include "geometry/panel_outline.h"
 #include "solver/solid_angle.h"
 #include "solver/source_panel_velocity.h"
 
 namespace tarvenol {
-
-SourcePanels::SourcePanels(const ModelState& s, int columns) {
-  const int ni = LoopEnd(s.NI);
-  Allocate(ni * columns);
-  std::size_t m = 0;
-  for (int i = 1; i <= ni; ++i) {
-    for (int j = 1; j <= columns; ++j) Take(s, i, j, m++);
-  }
-}
-
-SourcePanels::SourcePanels(const ModelState& s, const std::vector<int>& numbers) {
-  const int nj = LoopEnd(s.NJ);
-  Allocate(static_cast<int>(numbers.size()));
-  std::size_t m = 0;
-  for (const int n : numbers) Take(s, (n - 1) / nj + 1, (n - 1) % nj + 1, m++);
-}
-
-void SourcePanels::Allocate(int panels) {
-  count = panels;
-  const auto n = static_cast<std::size_t>(std::max(count, 0)) + kLanes;
-  for (std::vector<double>* a : {&xC, &yC, &zC, &XsiX, &XsiY, &XsiZ, &ItaX, &ItaY, &ItaZ, &ZtaX,
-                                 &ZtaY, &ZtaZ, &fourCorners}) {
-    a->assign(n, 0);
-  }
-  for (int k = 0; k < 4; ++k) {
-    for (std::vector<double>* a : {&xi[k], &eta[k], &dXi[k], &dEta[k], &d[k]}) a->assign(n, 0);
-  }
-}
-
-void SourcePanels::Take(const ModelState& s, int i, int j, std::size_t m) {
-  xC[m] = s.xC(i, j);
-  yC[m] = s.yC(i, j);
-  zC[m] = s.zC(i, j);
-  XsiX[m] = s.XsiX(i, j);
-  XsiY[m] = s.XsiY(i, j);
-  XsiZ[m] = s.XsiZ(i, j);
-  ItaX[m] = s.ItaX(i, j);
-  ItaY[m] = s.ItaY(i, j);
-  ItaZ[m] = s.ItaZ(i, j);
-  ZtaX[m] = s.ZtaX(i, j);
-  ZtaY[m] = s.ZtaY(i, j);
-  ZtaZ[m] = s.ZtaZ(i, j);
-  const PanelOutline outline = OutlineOfPanel(s, i, j);
-  fourCorners[m] = outline.n == 4 ? 1 : 0;
-  for (int k = 0; k < 4; ++k) {
-    const int c = k < outline.n ? k : 0;
-    xi[k][m] = outline.xi[c];
-    eta[k][m] = outline.eta[c];
-  }
-  for (int k = 0; k < outline.n; ++k) {
-    dXi[k][m] = outline.dXi[k];
-    dEta[k][m] = outline.dEta[k];
-    d[k][m] = outline.d[k];
-  }
-}
-
-FieldPanel FieldPanelOf(const ModelState& s, int i, int j) {
-  return {s.xC(i, j),   s.yC(i, j),   s.zC(i, j),   s.XsiX(i, j), s.XsiY(i, j), s.XsiZ(i, j),
-          s.ItaX(i, j), s.ItaY(i, j), s.ItaZ(i, j), s.ZtaX(i, j), s.ZtaY(i, j), s.ZtaZ(i, j)};
-}
 
 // What the loops over one block of source panels hand on to each other, per edge and lane: the
 // parts of the formula before the calls of log and atan, the terms after them, then the sums
@@ -148,6 +87,150 @@ struct EdgeTerms {
   }
 }
 
+// The source panels n0 .. n0 + kLanes - 1 of a block, lane by lane.
+struct BlockPanels {
+  const double *xC, *yC, *zC;
+  const double *XsiX, *XsiY, *XsiZ, *ItaX, *ItaY, *ItaZ, *ZtaX, *ZtaY, *ZtaZ;
+  const double* four;
+  const double *xiOf[4], *etaOf[4], *dXiOf[4], *dEtaOf[4], *dOf[4];
+
+  // From lane l's control point to the field panel's, in lane l's axes.
+  [[gnu::always_inline]] void InAxes(const FieldPanel& f, int l, double& x, double& y,
+                                     double& z) const {
+    const double dx = f.xC - xC[l];
+    const double dy = f.yC - yC[l];
+    const double dz = f.zC - zC[l];
+    x = XsiX[l] * dx + XsiY[l] * dy + XsiZ[l] * dz;
+    y = ItaX[l] * dx + ItaY[l] * dy + ItaZ[l] * dz;
+    z = ZtaX[l] * dx + ZtaY[l] * dy + ZtaZ[l] * dz;
+  }
+
+  // The velocity (u, v, w) in lane l's axes back to global axes, then onto the field panel's.
+  [[gnu::always_inline]] void ToFieldAxes(const FieldPanel& f, int l, double u, double v, double w,
+                                          double* vn, double* vu, double* vv) const {
+    const double Vx = XsiX[l] * u + ItaX[l] * v + ZtaX[l] * w;
+    const double Vy = XsiY[l] * u + ItaY[l] * v + ZtaY[l] * w;
+    const double Vz = XsiZ[l] * u + ItaZ[l] * v + ZtaZ[l] * w;
+    vu[l] = f.XsiX * Vx + f.XsiY * Vy + f.XsiZ * Vz;
+    vv[l] = f.ItaX * Vx + f.ItaY * Vy + f.ItaZ * Vz;
+    vn[l] = f.ZtaX * Vx + f.ZtaY * Vy + f.ZtaZ * Vz;
+  }
+};
+
+[[gnu::always_inline]] inline BlockPanels BlockPanelsAt(const SourcePanels& P, int n0) {
+  const auto at = static_cast<std::size_t>(n0);
+  BlockPanels q{&P.xC[at],          &P.yC[at],   &P.zC[at],   &P.XsiX[at], &P.XsiY[at], &P.XsiZ[at],
+                &P.ItaX[at],        &P.ItaY[at], &P.ItaZ[at], &P.ZtaX[at], &P.ZtaY[at], &P.ZtaZ[at],
+                &P.fourCorners[at], {},          {},          {},          {},          {}};
+  for (int k = 0; k < 4; ++k) {
+    q.xiOf[k] = &P.xi[k][at];
+    q.etaOf[k] = &P.eta[k][at];
+    q.dXiOf[k] = &P.dXi[k][at];
+    q.dEtaOf[k] = &P.dEta[k][at];
+    q.dOf[k] = &P.d[k][at];
+  }
+  return q;
+}
+
+// Each lane's field point in its axes, and each edge's terms of it.
+template <bool kPotential>
+[[gnu::always_inline]] inline void BlockEdges(const BlockPanels& q, const FieldPanel& f,
+                                              Block& __restrict b) {
+  for (int l = 0; l < kLanes; ++l) {
+    double x, y, z;
+    q.InAxes(f, l, x, y, z);
+    b.side[l] = z < 0 ? -1 : 1;
+    b.inPlane[l] = z == 0 ? 1 : 0;
+    if constexpr (kPotential) b.absZ[l] = std::fabs(z);
+    EdgeTerms e;
+    EdgeTermsOf(q.xiOf, q.etaOf, q.dXiOf, q.dEtaOf, q.dOf, l, x, y, z, e);
+    bool near = false;
+    for (int k = 0; k < 4; ++k) {
+      const double r1 = e.r[k], r2 = e.r[(k + 1) % 4];
+      const double p1 = e.p1[k], p2 = e.p2[k], a = e.a[k], d = q.dOf[k][l];
+      b.over[k][l] = r1 + r2 + d;
+      b.under[k][l] = r1 + r2 - d;
+      b.D[k][l] = a * a * r1 * r2 + z * z * p1 * p2;
+      b.tD[k][l] = a * std::fabs(z) * (r1 * p2 - r2 * p1);
+      b.a[k][l] = a;
+      near = near | (NearAnEdgesLine(a, r1, r2) & ((k < 3) | (q.four[l] != 0)));
+    }
+    b.near[l] = near ? 1 : 0;
+  }
+}
+
+// The calls, one after another, with the divisions around them: the divider, which the vector
+// loops keep busy, is free while log and atan run. A panel of three corners has no fourth edge.
+template <bool kPotential>
+[[gnu::always_inline]] inline void BlockLogarithmsAndAngles(const BlockPanels& q,
+                                                            Block& __restrict b) {
+  for (int k = 0; k < 4; ++k) {
+    for (int l = 0; l < kLanes; ++l) {
+      if (k < 3 || q.four[l] != 0) {
+        const double L = std::log(b.over[k][l] / b.under[k][l]);
+        b.u[k][l] = q.dEtaOf[k][l] * L / q.dOf[k][l];
+        b.v[k][l] = q.dXiOf[k][l] * L / q.dOf[k][l];
+        const double D = b.D[k][l];
+        const double t = b.tD[k][l] / D;
+        b.t[k][l] = t;
+        b.A[k][l] = D != 0 ? std::atan(t) : 0;
+        // On an edge's line a is 0 and its logarithm may be infinite: the term is 0.
+        if constexpr (kPotential) b.aL[k][l] = b.a[k][l] == 0 ? 0 : b.a[k][l] * L;
+      }
+    }
+  }
+}
+
+// The edges' terms summed, lane by lane.
+template <bool kPotential>
+[[gnu::always_inline]] inline void BlockSums(const BlockPanels& q, const KernelConstants& c,
+                                             Block& __restrict b) {
+  for (int l = 0; l < kLanes; ++l) {
+    b.Su[l] = 0;
+    b.Sv[l] = 0;
+    b.SA[l] = 0;
+    b.SaL[l] = 0;
+    b.B[l] = c.TwoPI;
+  }
+  bool allFour = true;
+  for (int l = 0; l < kLanes; ++l) allFour = allFour && q.four[l] != 0;
+  for (int k = 0; k < 4; ++k) {
+    if (k < 3 || allFour) {
+      for (int l = 0; l < kLanes; ++l) AddEdge<kPotential>(b, c, k, l);
+    } else {
+      for (int l = 0; l < kLanes; ++l) {
+        if (q.four[l] != 0) AddEdge<kPotential>(b, c, k, l);
+      }
+    }
+  }
+}
+
+// Where the angle sum is unsound, the solid angle instead, one lane at a time: a point near
+// the line of an edge is rare, and none lies there in most blocks.
+[[gnu::always_inline]] inline void MendNearEdgeLines(const BlockPanels& q, const FieldPanel& f,
+                                                     const KernelConstants& c, const Block& b,
+                                                     double* vn, double* vu, double* vv) {
+  bool anyNear = false;
+  for (int l = 0; l < kLanes; ++l) anyNear = anyNear | (b.near[l] != 0);
+  if (!anyNear) return;
+  for (int l = 0; l < kLanes; ++l) {
+    if (b.near[l] == 0) continue;
+    double x, y, z;
+    q.InAxes(f, l, x, y, z);
+    EdgeTerms e;
+    EdgeTermsOf(q.xiOf, q.etaOf, q.dXiOf, q.dEtaOf, q.dOf, l, x, y, z, e);
+    bool mend = false;
+    for (int k = 0; k < (q.four[l] != 0 ? 4 : 3); ++k) {
+      mend = mend || OnAnEdgesLineBeyondIt(e.a[k], e.r[k], e.r[(k + 1) % 4], e.p1[k], e.p2[k]);
+    }
+    if (!mend) continue;
+    const double xi[4] = {q.xiOf[0][l], q.xiOf[1][l], q.xiOf[2][l], q.xiOf[3][l]};
+    const double eta[4] = {q.etaOf[0][l], q.etaOf[1][l], q.etaOf[2][l], q.etaOf[3][l]};
+    q.ToFieldAxes(f, l, b.Su[l] / c.FourPI, b.Sv[l] / c.FourPI,
+                  SolidAngleNormalVelocity(xi, eta, x, y, z), vn, vu, vv);
+  }
+}
+
 // The velocity that panel n0 + l induces at the field point is the plain formula for one
 // panel at one point (OutlineVelocity), lane by lane: the same operations on the same values in
 // the same order, so the same bits. Each corner's distance serves the two edges that meet there.
@@ -159,137 +242,20 @@ template <bool kPotential>
                                                  Block& __restrict b, double* __restrict vn,
                                                  double* __restrict vu, double* __restrict vv,
                                                  double* __restrict vp) {
-  const auto at = static_cast<std::size_t>(n0);
-  const double* xC = &P.xC[at];
-  const double* yC = &P.yC[at];
-  const double* zC = &P.zC[at];
-  const double *XsiX = &P.XsiX[at], *XsiY = &P.XsiY[at], *XsiZ = &P.XsiZ[at];
-  const double *ItaX = &P.ItaX[at], *ItaY = &P.ItaY[at], *ItaZ = &P.ItaZ[at];
-  const double *ZtaX = &P.ZtaX[at], *ZtaY = &P.ZtaY[at], *ZtaZ = &P.ZtaZ[at];
-  const double* four = &P.fourCorners[at];
-  const double *xiOf[4], *etaOf[4], *dXiOf[4], *dEtaOf[4], *dOf[4];
-  for (int k = 0; k < 4; ++k) {
-    xiOf[k] = &P.xi[k][at];
-    etaOf[k] = &P.eta[k][at];
-    dXiOf[k] = &P.dXi[k][at];
-    dEtaOf[k] = &P.dEta[k][at];
-    dOf[k] = &P.d[k][at];
-  }
-
-  // From the source panel's control point to the field panel's, in the source's axes.
-  const auto inAxes = [&](int l, double& x, double& y, double& z) {
-    const double dx = f.xC - xC[l];
-    const double dy = f.yC - yC[l];
-    const double dz = f.zC - zC[l];
-    x = XsiX[l] * dx + XsiY[l] * dy + XsiZ[l] * dz;
-    y = ItaX[l] * dx + ItaY[l] * dy + ItaZ[l] * dz;
-    z = ZtaX[l] * dx + ZtaY[l] * dy + ZtaZ[l] * dz;
-  };
-
-  for (int l = 0; l < kLanes; ++l) {
-    double x, y, z;
-    inAxes(l, x, y, z);
-    b.side[l] = z < 0 ? -1 : 1;
-    b.inPlane[l] = z == 0 ? 1 : 0;
-    if constexpr (kPotential) b.absZ[l] = std::fabs(z);
-    EdgeTerms e;
-    EdgeTermsOf(xiOf, etaOf, dXiOf, dEtaOf, dOf, l, x, y, z, e);
-    bool near = false;
-    for (int k = 0; k < 4; ++k) {
-      const double r1 = e.r[k], r2 = e.r[(k + 1) % 4];
-      const double p1 = e.p1[k], p2 = e.p2[k], a = e.a[k], d = dOf[k][l];
-      b.over[k][l] = r1 + r2 + d;
-      b.under[k][l] = r1 + r2 - d;
-      b.D[k][l] = a * a * r1 * r2 + z * z * p1 * p2;
-      b.tD[k][l] = a * std::fabs(z) * (r1 * p2 - r2 * p1);
-      b.a[k][l] = a;
-      near = near | (NearAnEdgesLine(a, r1, r2) & ((k < 3) | (four[l] != 0)));
-    }
-    b.near[l] = near ? 1 : 0;
-  }
-
-  // The calls, one after another, with the divisions around them: the divider, which the vector
-  // loops keep busy, is free while log and atan run. A panel of three corners has no fourth edge.
-  for (int k = 0; k < 4; ++k) {
-    for (int l = 0; l < kLanes; ++l) {
-      if (k < 3 || four[l] != 0) {
-        const double L = std::log(b.over[k][l] / b.under[k][l]);
-        b.u[k][l] = dEtaOf[k][l] * L / dOf[k][l];
-        b.v[k][l] = dXiOf[k][l] * L / dOf[k][l];
-        const double D = b.D[k][l];
-        const double t = b.tD[k][l] / D;
-        b.t[k][l] = t;
-        b.A[k][l] = D != 0 ? std::atan(t) : 0;
-        // On an edge's line a is 0 and its logarithm may be infinite: the term is 0.
-        if constexpr (kPotential) b.aL[k][l] = b.a[k][l] == 0 ? 0 : b.a[k][l] * L;
-      }
-    }
-  }
-
-  for (int l = 0; l < kLanes; ++l) {
-    b.Su[l] = 0;
-    b.Sv[l] = 0;
-    b.SA[l] = 0;
-    b.SaL[l] = 0;
-    b.B[l] = c.TwoPI;
-  }
-  bool allFour = true;
-  for (int l = 0; l < kLanes; ++l) allFour = allFour && four[l] != 0;
-  for (int k = 0; k < 4; ++k) {
-    if (k < 3 || allFour) {
-      for (int l = 0; l < kLanes; ++l) AddEdge<kPotential>(b, c, k, l);
-    } else {
-      for (int l = 0; l < kLanes; ++l) {
-        if (four[l] != 0) AddEdge<kPotential>(b, c, k, l);
-      }
-    }
-  }
-
+  const BlockPanels q = BlockPanelsAt(P, n0);
+  BlockEdges<kPotential>(q, f, b);
+  BlockLogarithmsAndAngles<kPotential>(q, b);
+  BlockSums<kPotential>(q, c, b);
   for (int l = 0; l < kLanes; ++l) {
     // B - SA is the solid angle under which the panel is seen.
     const double u = b.Su[l] / c.FourPI;
     const double v = b.Sv[l] / c.FourPI;
     const double solid = b.side[l] * (b.B[l] - b.SA[l]) / c.FourPI;
     const double w = ((b.inPlane[l] != 0) & (b.B[l] == 0)) ? 0.0 : solid;
-    // Back to global axes, then onto the field panel's axes.
-    const double Vx = XsiX[l] * u + ItaX[l] * v + ZtaX[l] * w;
-    const double Vy = XsiY[l] * u + ItaY[l] * v + ZtaY[l] * w;
-    const double Vz = XsiZ[l] * u + ItaZ[l] * v + ZtaZ[l] * w;
-    vu[l] = f.XsiX * Vx + f.XsiY * Vy + f.XsiZ * Vz;
-    vv[l] = f.ItaX * Vx + f.ItaY * Vy + f.ItaZ * Vz;
-    vn[l] = f.ZtaX * Vx + f.ZtaY * Vy + f.ZtaZ * Vz;
+    q.ToFieldAxes(f, l, u, v, w, vn, vu, vv);
     if constexpr (kPotential) vp[l] = -(b.SaL[l] - b.absZ[l] * (b.B[l] - b.SA[l])) / c.FourPI;
   }
-
-  // Where the angle sum is unsound, the solid angle instead, one lane at a time: a point near
-  // the line of an edge is rare, and none lies there in most blocks.
-  bool anyNear = false;
-  for (int l = 0; l < kLanes; ++l) anyNear = anyNear | (b.near[l] != 0);
-  if (!anyNear) return;
-  for (int l = 0; l < kLanes; ++l) {
-    if (b.near[l] == 0) continue;
-    double x, y, z;
-    inAxes(l, x, y, z);
-    EdgeTerms e;
-    EdgeTermsOf(xiOf, etaOf, dXiOf, dEtaOf, dOf, l, x, y, z, e);
-    bool mend = false;
-    for (int k = 0; k < (four[l] != 0 ? 4 : 3); ++k) {
-      mend = mend || OnAnEdgesLineBeyondIt(e.a[k], e.r[k], e.r[(k + 1) % 4], e.p1[k], e.p2[k]);
-    }
-    if (!mend) continue;
-    const double xi[4] = {xiOf[0][l], xiOf[1][l], xiOf[2][l], xiOf[3][l]};
-    const double eta[4] = {etaOf[0][l], etaOf[1][l], etaOf[2][l], etaOf[3][l]};
-    const double u = b.Su[l] / c.FourPI;
-    const double v = b.Sv[l] / c.FourPI;
-    const double w = SolidAngleNormalVelocity(xi, eta, x, y, z);
-    // As above, with this w.
-    const double Vx = XsiX[l] * u + ItaX[l] * v + ZtaX[l] * w;
-    const double Vy = XsiY[l] * u + ItaY[l] * v + ZtaY[l] * w;
-    const double Vz = XsiZ[l] * u + ItaZ[l] * v + ZtaZ[l] * w;
-    vu[l] = f.XsiX * Vx + f.XsiY * Vy + f.XsiZ * Vz;
-    vv[l] = f.ItaX * Vx + f.ItaY * Vy + f.ItaZ * Vz;
-    vn[l] = f.ZtaX * Vx + f.ZtaY * Vy + f.ZtaZ * Vz;
-  }
+  MendNearEdgeLines(q, f, c, b, vn, vu, vv);
 }
 
 // Columns begin + 1..end of one row, a block of source panels at a time; the last block is
