@@ -27,7 +27,7 @@ double Tail(double t, int p, double power) {
 // Corners of panel m in the field's unit of length, unit times the model's.
 source_field::Corners source_field::CornersOf(const ModelState& s, int m, double unit) {
   const int nj = LoopEnd(s.NJ);
-  const int i = (m - 1) / nj + 1, j = (m - 1) % nj + 1;
+  const auto [i, j] = PanelOfNumber(m, nj);
   Corners c{};
   const int n = s.NCor(i, j);
   for (int k = 0; k < 4; ++k) {
@@ -129,7 +129,7 @@ SourceField::SourceField(const ModelState& s, const std::vector<const Array2*>& 
       for (int a = 0; a < 3; ++a)
         corners[at * 12 + static_cast<std::size_t>(k * 3 + a)] = c.q[k][a];
     }
-    const int i = (m - 1) / nj + 1, j = (m - 1) % nj + 1;
+    const auto [i, j] = PanelOfNumber(m, nj);
     controls[at * 3] = s.xC(i, j) * unit_;
     controls[at * 3 + 1] = s.yC(i, j) * unit_;
     controls[at * 3 + 2] = s.zC(i, j) * unit_;
@@ -155,7 +155,7 @@ SourceField::SourceField(const ModelState& s, const std::vector<const Array2*>& 
     for (std::size_t at = 0; at < order.size(); ++at) {
       const int m = order[at];
       sigma_[static_cast<std::size_t>(f)][at] =
-          (*sigma[static_cast<std::size_t>(f)])((m - 1) / nj + 1, (m - 1) % nj + 1);
+          (*sigma[static_cast<std::size_t>(f)])(PanelOfNumber(m, nj).i, PanelOfNumber(m, nj).j);
     }
   }
   // A source q induces at most |q| / (4 pi R^2) at a distance R: beyond the distance where all

@@ -21,7 +21,8 @@ std::string Number(double v) {
 }
 
 std::string PanelName(int m, int nj) {
-  return "(" + std::to_string((m - 1) / nj + 1) + ", " + std::to_string((m - 1) % nj + 1) + ")";
+  const auto [i, j] = PanelOfNumber(m, nj);
+  return "(" + std::to_string(i) + ", " + std::to_string(j) + ")";
 }
 
 // The geometry of the profile with its radii multiplied by beta, at the counts of s.

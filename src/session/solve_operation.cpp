@@ -2,12 +2,12 @@
 #include <string>
 
 #include "core/program_error.h"
-#include "session/mach_commands.h"
-#include "session/operations.h"
-#include "session/picture_aside.h"
 #include "geometry/body_figures.h"
 #include "report/report_file.h"
 #include "report/solution_sections.h"
+#include "session/mach_commands.h"
+#include "session/operations.h"
+#include "session/picture_aside.h"
 #include "solver/symmetric_solve.h"
 
 namespace tarvenol {
@@ -90,7 +90,7 @@ class Solve : public Operation {
     const int nj = LoopEnd(s_.NJ);
     const int m = solution_.nonFinitePanel;
     return "Hess's panel method gives no finite result at panel (" +
-           std::to_string((m - 1) / nj + 1) + ", " + std::to_string((m - 1) % nj + 1) +
+           std::to_string(PanelOfNumber(m, nj).i) + ", " + std::to_string(PanelOfNumber(m, nj).j) +
            "), so the solution is not taken. The panels there are likely too slender for the "
            "arithmetic: use fewer panels along a slender body, or a profile without "
            "nearly repeated points.";

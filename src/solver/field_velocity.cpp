@@ -155,7 +155,7 @@ FieldPanels FieldPanelsOf(const ModelState& s, const std::vector<int>& order) {
   }
   const int nj = LoopEnd(s.NJ);
   for (std::size_t at = 0; at < n; ++at) {
-    const int i = (order[at] - 1) / nj + 1, j = (order[at] - 1) % nj + 1;
+    const auto [i, j] = PanelOfNumber(order[at], nj);
     P.xC[at] = s.xC(i, j);
     P.yC[at] = s.yC(i, j);
     P.zC[at] = s.zC(i, j);

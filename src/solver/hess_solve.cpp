@@ -43,8 +43,7 @@ void SurfaceVelocities(const ModelState& s, const SolverWork& w,
   for (std::size_t f = 0; f < flows; ++f) sigma[f] = &sigmas[f](0);
 #pragma omp parallel for schedule(static)
   for (int m = 1; m <= NPan; ++m) {
-    const int i = (m - 1) / nj + 1;
-    const int j = (m - 1) % nj + 1;
+    const auto [i, j] = PanelOfNumber(m, nj);
     double ut[kMaxFlows], vt[kMaxFlows];
     for (std::size_t f = 0; f < flows; ++f) {
       const Vector3 V = OnsetVelocity(onsets[f], s.xC(i, j), s.yC(i, j), s.zC(i, j));

@@ -21,7 +21,10 @@ SourcePanels::SourcePanels(const ModelState& s, const std::vector<int>& numbers)
   const int nj = LoopEnd(s.NJ);
   Allocate(static_cast<int>(numbers.size()));
   std::size_t m = 0;
-  for (const int n : numbers) Take(s, (n - 1) / nj + 1, (n - 1) % nj + 1, m++);
+  for (const int n : numbers) {
+    const auto [i, j] = PanelOfNumber(n, nj);
+    Take(s, i, j, m++);
+  }
 }
 
 void SourcePanels::Allocate(int panels) {

@@ -19,7 +19,7 @@ namespace {
 std::string NoFiniteSolution(const ModelState& s, int m) {
   const int nj = LoopEnd(s.NJ);
   return "Hess's panel method gives no finite result at panel (" +
-         std::to_string((m - 1) / nj + 1) + ", " + std::to_string((m - 1) % nj + 1) +
+         std::to_string(PanelOfNumber(m, nj).i) + ", " + std::to_string(PanelOfNumber(m, nj).j) +
          "), so the solution is not taken. The panels there are likely too slender for the "
          "arithmetic: use fewer panels along a slender body, or a profile without nearly "
          "repeated points.";
