@@ -87,7 +87,6 @@ void ExpansionPlain(const double* G, int flows, double dx, double dy, double dz,
   AddExpansion(G, flows, dx, dy, dz, p, V);
 }
 
-#if defined(__x86_64__)
 TARVENOL_AVX2 void ExpansionAvx2(const double* G, int flows, double dx, double dy, double dz, int p,
                                  double V[][3]) {
   AddExpansion(G, flows, dx, dy, dz, p, V);
@@ -97,15 +96,9 @@ TARVENOL_AVX512 void ExpansionAvx512(const double* G, int flows, double dx, doub
                                      int p, double V[][3]) {
   AddExpansion(G, flows, dx, dy, dz, p, V);
 }
-#endif
 
 SourceField::Expansion ExpansionFor(VectorPath path) {
-#if defined(__x86_64__)
-  if (path == VectorPath::Avx512) return ExpansionAvx512;
-  if (path == VectorPath::Avx2) return ExpansionAvx2;
-#endif
-  (void)path;
-  return ExpansionPlain;
+  return OnVectorPath<SourceField::Expansion>(path, ExpansionPlain, ExpansionAvx2, ExpansionAvx512);
 }
 
 }  // namespace

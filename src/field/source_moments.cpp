@@ -73,7 +73,6 @@ void MomentsPlain(const Sources& s, std::size_t first, std::size_t last, const d
   AddMoments(s, first, last, centre, divisors, re, im);
 }
 
-#if defined(__x86_64__)
 TARVENOL_AVX2 void MomentsAvx2(const Sources& s, std::size_t first, std::size_t last,
                                const double* centre, const double* divisors, double* re,
                                double* im) {
@@ -85,15 +84,9 @@ TARVENOL_AVX512 void MomentsAvx512(const Sources& s, std::size_t first, std::siz
                                    double* im) {
   AddMoments(s, first, last, centre, divisors, re, im);
 }
-#endif
 
 MomentsFunction MomentsFor(VectorPath path) {
-#if defined(__x86_64__)
-  if (path == VectorPath::Avx512) return MomentsAvx512;
-  if (path == VectorPath::Avx2) return MomentsAvx2;
-#endif
-  (void)path;
-  return MomentsPlain;
+  return OnVectorPath<MomentsFunction>(path, MomentsPlain, MomentsAvx2, MomentsAvx512);
 }
 
 // The Gauss-Legendre rule on [0, 1]: its points u and weights.

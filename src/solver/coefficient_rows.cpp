@@ -299,7 +299,6 @@ void RowPlain(const SourcePanels& P, int begin, int end, const FieldPanel& f,
   Row(P, begin, end, f, c, b, vn, vu, vv, vp);
 }
 
-#if defined(__x86_64__)
 TARVENOL_AVX2 void RowAvx2(const SourcePanels& P, int begin, int end, const FieldPanel& f,
                            const KernelConstants& c, RowWork& b, double* vn, double* vu, double* vv,
                            double* vp) {
@@ -311,7 +310,6 @@ TARVENOL_AVX512 void RowAvx512(const SourcePanels& P, int begin, int end, const 
                                double* vv, double* vp) {
   Row(P, begin, end, f, c, b, vn, vu, vv, vp);
 }
-#endif
 
 template <RowRangeFunction Range>
 void WholeRow(const SourcePanels& P, const FieldPanel& f, const KernelConstants& c, RowWork& b,
@@ -322,21 +320,12 @@ void WholeRow(const SourcePanels& P, const FieldPanel& f, const KernelConstants&
 }  // namespace
 
 RowRangeFunction RowRangeFor(VectorPath path) {
-#if defined(__x86_64__)
-  if (path == VectorPath::Avx512) return RowAvx512;
-  if (path == VectorPath::Avx2) return RowAvx2;
-#endif
-  (void)path;
-  return RowPlain;
+  return OnVectorPath<RowRangeFunction>(path, RowPlain, RowAvx2, RowAvx512);
 }
 
 RowFunction RowFor(VectorPath path) {
-#if defined(__x86_64__)
-  if (path == VectorPath::Avx512) return WholeRow<RowAvx512>;
-  if (path == VectorPath::Avx2) return WholeRow<RowAvx2>;
-#endif
-  (void)path;
-  return WholeRow<RowPlain>;
+  return OnVectorPath<RowFunction>(path, WholeRow<RowPlain>, WholeRow<RowAvx2>,
+                                   WholeRow<RowAvx512>);
 }
 
 }  // namespace tarvenol

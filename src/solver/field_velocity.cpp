@@ -100,7 +100,6 @@ void FieldPlain(const FieldPanels& P, int begin, int end, const double* const* s
   PanelsField(P, begin, end, sigma, flows, point, V);
 }
 
-#if defined(__x86_64__)
 TARVENOL_AVX2 void FieldAvx2(const FieldPanels& P, int begin, int end, const double* const* sigma,
                              int flows, const double point[3], double V[][3]) {
   PanelsField(P, begin, end, sigma, flows, point, V);
@@ -111,7 +110,6 @@ TARVENOL_AVX512 void FieldAvx512(const FieldPanels& P, int begin, int end,
                                  double V[][3]) {
   PanelsField(P, begin, end, sigma, flows, point, V);
 }
-#endif
 
 }  // namespace
 
@@ -184,12 +182,7 @@ FieldPanels FieldPanelsOf(const ModelState& s, const std::vector<int>& order) {
 }
 
 FieldKernel FieldKernelFor(VectorPath path) {
-#if defined(__x86_64__)
-  if (path == VectorPath::Avx512) return FieldAvx512;
-  if (path == VectorPath::Avx2) return FieldAvx2;
-#endif
-  (void)path;
-  return FieldPlain;
+  return OnVectorPath<FieldKernel>(path, FieldPlain, FieldAvx2, FieldAvx512);
 }
 
 }  // namespace tarvenol

@@ -161,7 +161,6 @@ void PlainInBlockRows(double* const* row, double* const* f, const Quotients& q, 
   ApplyPivotsInBlockToRows<Vec2>(row, f, q, k0, count);
 }
 
-#if defined(__x86_64__)
 using Vec4 = double __attribute__((vector_size(32)));
 using Vec8 = double __attribute__((vector_size(64)));
 
@@ -192,19 +191,13 @@ TARVENOL_AVX512 void Avx512InBlockRows(double* const* row, double* const* f, con
                                        int k0, int count) {
   ApplyPivotsInBlockToRows<Vec8>(row, f, q, k0, count);
 }
-#endif
 
 PivotKernels KernelsFor(VectorPath path) {
-#if defined(__x86_64__)
-  if (path == VectorPath::Avx512) {
-    return {kMaxRows, Avx512Pivots<kMaxRows>, Avx512Pivots<1>, Avx512InBlock, 8, Avx512InBlockRows};
-  }
-  if (path == VectorPath::Avx2) {
-    return {6, Avx2Pivots<6>, Avx2Pivots<1>, Avx2InBlock, 4, Avx2InBlockRows};
-  }
-#endif
-  (void)path;
-  return {3, PlainPivots<3>, PlainPivots<1>, PlainInBlock, 2, PlainInBlockRows};
+  return OnVectorPath(
+      path, PivotKernels{3, PlainPivots<3>, PlainPivots<1>, PlainInBlock, 2, PlainInBlockRows},
+      PivotKernels{6, Avx2Pivots<6>, Avx2Pivots<1>, Avx2InBlock, 4, Avx2InBlockRows},
+      PivotKernels{kMaxRows, Avx512Pivots<kMaxRows>, Avx512Pivots<1>, Avx512InBlock, 8,
+                   Avx512InBlockRows});
 }
 
 // This thread's part of the columns [from, to), cut at tile boundaries.

@@ -109,7 +109,6 @@ double PotentialPlain(const RingFarField::PointRing* rings, int count, const Rin
   return RingPotentialOf(rings, count, p);
 }
 
-#if defined(__x86_64__)
 template <bool kPotential>
 TARVENOL_AVX2 void RingAvx2(const RingFarField::PointRing* rings, int count,
                             const RingFieldPoint& p, double sums[6]) {
@@ -131,16 +130,11 @@ TARVENOL_AVX512 double PotentialAvx512(const RingFarField::PointRing* rings, int
                                        const RingFieldPoint& p) {
   return RingPotentialOf(rings, count, p);
 }
-#endif
 
 template <bool kPotential>
 RingFarField::RingKernel KernelOf(VectorPath path) {
-#if defined(__x86_64__)
-  if (path == VectorPath::Avx512) return RingAvx512<kPotential>;
-  if (path == VectorPath::Avx2) return RingAvx2<kPotential>;
-#endif
-  (void)path;
-  return RingPlain<kPotential>;
+  return OnVectorPath<RingFarField::RingKernel>(path, RingPlain<kPotential>, RingAvx2<kPotential>,
+                                                RingAvx512<kPotential>);
 }
 
 }  // namespace
@@ -150,12 +144,7 @@ RingFarField::RingKernel RingFarField::KernelFor(VectorPath path, bool withPoten
 }
 
 RingFarField::PotentialKernel RingFarField::PotentialKernelFor(VectorPath path) {
-#if defined(__x86_64__)
-  if (path == VectorPath::Avx512) return PotentialAvx512;
-  if (path == VectorPath::Avx2) return PotentialAvx2;
-#endif
-  (void)path;
-  return PotentialPlain;
+  return OnVectorPath<PotentialKernel>(path, PotentialPlain, PotentialAvx2, PotentialAvx512);
 }
 
 }  // namespace tarvenol

@@ -21,11 +21,23 @@ std::vector<VectorPath> VectorPathsOfThisCpu();
 // VEX-coded log and atan. Called on each thread as it enters a kernel.
 void ClearUpperHalves();
 
+// The build of a kernel that path asks for, of its plain, AVX2 and AVX-512 builds.
+template <class Kernel>
+Kernel OnVectorPath(VectorPath path, Kernel plain, Kernel avx2, Kernel avx512) {
+  if (path == VectorPath::Avx512) return avx512;
+  if (path == VectorPath::Avx2) return avx2;
+  return plain;
+}
+
 }  // namespace tarvenol
 
 // Functions of a kernel's wider paths. AVX-512 brings the fused multiply-add instructions
-// with it; -ffp-contract=off keeps the compiler from using them.
+// with it; -ffp-contract=off keeps the compiler from using them. Off x86-64 the wider paths are
+// the plain code built again, which WidestVectorPath never chooses there.
 #if defined(__x86_64__)
 #define TARVENOL_AVX2 __attribute__((target("avx2")))
 #define TARVENOL_AVX512 __attribute__((target("avx512f,avx512vl,avx512dq")))
+#else
+#define TARVENOL_AVX2
+#define TARVENOL_AVX512
 #endif
