@@ -18,11 +18,31 @@ constexpr int kSolutionPlaces = 6;
 // Matrix lines formatted side by side before they are written in order.
 constexpr int kLinesPerBatch = 64;
 
+constexpr std::string_view kMatrixTitles[] = {"Hess method - Normal velocities",
+                                              "u Tangential velocities", "v Tangential velocities"};
+constexpr std::string_view kSourceStrengthsTitle = "Source strengths";
+constexpr std::string_view kOneMinusCpTitle = "1-Cp";
+
+// A line end, "\r\n", in bytes.
+constexpr double kLineEnd = 2;
+// A value of a panel table with "#0.#####0" and two blanks: "-0.466134  " and "1.745069  ", a
+// few shorter where trailing zeros are dropped.
+constexpr double kBytesPerSolutionValue = 10.3;
+
 void Title(ReportWriter& out, std::string_view title) {
   out.EndLine();
   out.Text(title);
   out.EndLine();
   out.EndLine();
+}
+
+double TitleBytes(std::string_view title) {
+  return static_cast<double>(title.size()) + 3 * kLineEnd;
+}
+
+// About the bytes of a panel table of ni rows of nj values.
+double PanelTableBytes(std::string_view title, double ni, double nj) {
+  return TitleBytes(title) + ni * (nj * kBytesPerSolutionValue + kLineEnd);
 }
 
 // One line of a matrix, formatted in place. Its storage grows to the longest line met and is
@@ -131,16 +151,15 @@ void PrintVelocityMatrices(const ModelState& s, const Array2& Vn, const Array2& 
                            const Array2& Vv, int NPan, int NPan1, Progress& progress) {
   ReportWriter out(s.OutFile, s.DecimalSeparator);
   const double lines = 3.0 * NPan;
-  MatrixBlock(out, "Hess method - Normal velocities", Vn, NPan, NPan1, {progress, 0, lines});
-  MatrixBlock(out, "u Tangential velocities", Vu, NPan, NPan, {progress, 1.0 * NPan, lines});
-  MatrixBlock(out, "v Tangential velocities", Vv, NPan, NPan, {progress, 2.0 * NPan, lines});
+  MatrixBlock(out, kMatrixTitles[0], Vn, NPan, NPan1, {progress, 0, lines});
+  MatrixBlock(out, kMatrixTitles[1], Vu, NPan, NPan, {progress, 1.0 * NPan, lines});
+  MatrixBlock(out, kMatrixTitles[2], Vv, NPan, NPan, {progress, 2.0 * NPan, lines});
   out.Close();
 }
 
 void PrintMatricesNotFormed(const ModelState& s) {
   ReportWriter out(s.OutFile, s.DecimalSeparator);
-  for (const char* title :
-       {"Hess method - Normal velocities", "u Tangential velocities", "v Tangential velocities"}) {
+  for (const std::string_view title : kMatrixTitles) {
     Title(out, title);
     out.Text(kMatrixNotFormed);
     out.EndLine();
@@ -149,11 +168,38 @@ void PrintMatricesNotFormed(const ModelState& s) {
 }
 
 void PrintSourceStrengths(const ModelState& s, const Array2& Sigma) {
-  PanelTable(s, "Source strengths", Sigma);
+  PanelTable(s, kSourceStrengthsTitle, Sigma);
 }
 
 void PrintOneMinusCp(const ModelState& s, const Array2& OneMinusCp) {
-  PanelTable(s, "1-Cp", OneMinusCp);
+  PanelTable(s, kOneMinusCpTitle, OneMinusCp);
+}
+
+double MatrixValuesBytes(const std::vector<double>& values, char separator) {
+  double bytes = 0;
+  char text[kMaxNumberText];
+  for (const double v : values) {
+    bytes += 1 + static_cast<double>(FormatNumber(text, v, kMatrixPlaces, separator) - text);
+  }
+  return bytes;
+}
+
+double VelocityMatricesBytes(double valueBytes, double NPan) {
+  double bytes = valueBytes + 3 * NPan * kLineEnd;
+  for (const std::string_view title : kMatrixTitles) bytes += TitleBytes(title);
+  return bytes;
+}
+
+double MatricesNotFormedBytes() {
+  double bytes = 0;
+  for (const std::string_view title : kMatrixTitles) {
+    bytes += TitleBytes(title) + static_cast<double>(kMatrixNotFormed.size()) + kLineEnd;
+  }
+  return bytes;
+}
+
+double SolutionTablesBytes(double ni, double nj) {
+  return PanelTableBytes(kSourceStrengthsTitle, ni, nj) + PanelTableBytes(kOneMinusCpTitle, ni, nj);
 }
 
 }  // namespace tarvenol

@@ -3,6 +3,7 @@
 // 1-Cp, each group appended to the report file in one open, write and close.
 
 #include <string_view>
+#include <vector>
 
 #include "core/array.h"
 #include "core/model_state.h"
@@ -27,5 +28,16 @@ void PrintSourceStrengths(const ModelState& s, const Array2& Sigma);
 
 // "1-Cp": the given 1 - Cp by panel, one line per panel row i.
 void PrintOneMinusCp(const ModelState& s, const Array2& OneMinusCp);
+
+// The sizes of these sections in bytes, as their printers write them, for the estimate of a
+// solve's report before it is made:
+// the text of values as the velocity matrices print them, a blank and "#0.###0" each;
+double MatrixValuesBytes(const std::vector<double>& values, char separator);
+// the three velocity matrices of NPan rows whose values' text takes valueBytes;
+double VelocityMatricesBytes(double valueBytes, double NPan);
+// the three sections without their matrices;
+double MatricesNotFormedBytes();
+// about, the source strengths and 1-Cp of ni x nj panels.
+double SolutionTablesBytes(double ni, double nj);
 
 }  // namespace tarvenol

@@ -2,10 +2,8 @@
 
 #include <cmath>
 #include <cstdio>
-#include <string_view>
 
 #include "core/memory.h"
-#include "report/number_format.h"
 #include "report/solution_sections.h"
 #include "solver/coefficient_sample.h"
 #include "solver/hess_solve.h"
@@ -14,10 +12,6 @@
 
 namespace tarvenol {
 namespace {
-
-// A source strength or 1 - Cp with "#0.#####0" and two blanks: "-0.466134  " and "1.745069  ",
-// a few shorter where trailing zeros are dropped.
-constexpr double kBytesPerSolutionValue = 10.3;
 
 // Rates of one thread, measured with the shipped batch tool on the benchmark's machine (AMD EPYC,
 // Zen 4, AVX-512 path): the kernel of the influence coefficients, the elimination's multiply and
@@ -32,49 +26,15 @@ constexpr double kPanelTableBytesPerSecond = 7e7;
 constexpr double kExpandedPanelsPerSecond = 1e7;
 constexpr double kFarPointsPerSecond = 5e8;
 
-// Line ends, and a title between empty lines: "\r\n" TITLE "\r\n\r\n".
-constexpr double kLineEnd = 2;
-double TitleBytes(std::string_view title) {
-  return static_cast<double>(title.size()) + 3 * kLineEnd;
-}
-
-constexpr std::string_view kMatrixTitles[] = {"Hess method - Normal velocities",
-                                              "u Tangential velocities", "v Tangential velocities"};
-
-// "Source strengths" and "1-Cp": one line per ring.
-double PanelTablesBytes(double ni, double nj) {
-  return TitleBytes("Source strengths") + TitleBytes("1-Cp") +
-         2 * ni * (nj * kBytesPerSolutionValue + kLineEnd);
-}
-
-// A blank and the value with "#0.###0", for every value.
-double MatrixValueBytes(const std::vector<double>& values, char separator) {
-  double bytes = 0;
-  char text[kMaxNumberText];
-  for (const double v : values) {
-    bytes += 1 + static_cast<double>(FormatNumber(text, v, 4, separator) - text);
-  }
-  return bytes;
-}
-
 // The three matrix sections, from the text of a sample of their values.
 double MatrixReportBytes(const ModelState& s, double panels, int sampledPairs) {
   const CoefficientSample sample = SampleInfluenceCoefficients(s, sampledPairs);
   const char separator = s.DecimalSeparator;
-  double bytes = sample.pairsPerValue *
-                 (MatrixValueBytes(sample.Vn, separator) + MatrixValueBytes(sample.Vu, separator) +
-                  MatrixValueBytes(sample.Vv, separator));
-  bytes += sample.rowsPerValue * MatrixValueBytes(sample.rightHandSide, separator);
-  for (const std::string_view title : kMatrixTitles) bytes += TitleBytes(title);
-  return bytes + 3 * panels * kLineEnd;
-}
-
-double MatricesNotFormedBytes() {
-  double bytes = 0;
-  for (const std::string_view title : kMatrixTitles) {
-    bytes += TitleBytes(title) + static_cast<double>(kMatrixNotFormed.size()) + kLineEnd;
-  }
-  return bytes;
+  const double values = sample.pairsPerValue * (MatrixValuesBytes(sample.Vn, separator) +
+                                                MatrixValuesBytes(sample.Vu, separator) +
+                                                MatrixValuesBytes(sample.Vv, separator)) +
+                        sample.rowsPerValue * MatrixValuesBytes(sample.rightHandSide, separator);
+  return VelocityMatricesBytes(values, panels);
 }
 
 }  // namespace
@@ -104,7 +64,7 @@ SolveEstimate EstimateSolve(const ModelState& s, int sampledPairs) {
   e.availableBytes = AvailableMemoryBytes();
 
   e.matrixBytes = MatrixBytes(e.panels, flows);
-  const double tables = PanelTablesBytes(ni, nj);
+  const double tables = SolutionTablesBytes(ni, nj);
   const double matrixReport = MatrixReportBytes(s, e.panels, sampledPairs);
   e.reportBytes = matrixReport + tables;
   e.seconds = e.panels * e.panels / (kEvaluationsPerSecond * threads) +
