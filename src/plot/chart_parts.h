@@ -13,6 +13,14 @@ class QScatterSeries;
 
 namespace tarvenol {
 
+// Points of a closed-form curve along the body.
+inline constexpr int kCurvePoints = 400;
+
+// A number of a legend or a title, with places decimals.
+inline QString Number(double v, int places) {
+  return QString::number(v, 'f', places);
+}
+
 QLineSeries* Line(const QString& name, QColor colour, Qt::PenStyle style, double width);
 
 QScatterSeries* Dots(const QString& name, QColor colour, double size);

@@ -16,13 +16,6 @@
 namespace tarvenol {
 namespace {
 
-// Points of the closed-form curve along the body.
-constexpr int kCurvePoints = 400;
-
-QString Number(double v, int places) {
-  return QString::number(v, 'f', places);
-}
-
 QString RuleName(const MachSetting& m) {
   return m.rule == PressureRule::GoethertKarmanTsien ? "Göthert's rule with Kármán–Tsien"
                                                      : "Göthert's rule";

@@ -22,13 +22,6 @@
 namespace tarvenol {
 namespace {
 
-// Points of the closed-form curve along the body.
-constexpr int kCurvePoints = 400;
-
-QString Number(double v, int places) {
-  return QString::number(v, 'f', places);
-}
-
 // What the body is, where the closed form knows it.
 QString ExactKind(const Spheroid& s) {
   return std::fabs(s.a - s.b) <= kSpheroidTolerance * s.a
