@@ -3,8 +3,8 @@
 #include <utility>
 
 #include "batch/standard_output.h"
-#include "session/saved_files.h"
 #include "plot/flow_drawing.h"
+#include "session/saved_files.h"
 
 namespace tarvenol {
 namespace {
@@ -41,10 +41,10 @@ class PictureOperation : public Operation {
 
 const FlowField* FieldActions::Field() {
   const std::uint64_t key = SolutionKey(p_);
-  if (key != 0 && field_ && field_->solution == key) return &*field_;
-  field_.reset();
-  run_("field", PlanFlowField(p_, win_, field_));
-  return field_ ? &*field_ : nullptr;
+  if (key != 0 && p_.results.field && p_.results.field->solution == key) return &*p_.results.field;
+  p_.results.field.reset();
+  run_("field", PlanFlowField(p_, win_, p_.results.field));
+  return p_.results.field ? &*p_.results.field : nullptr;
 }
 
 void FieldActions::SavePicture(const std::string& path) {

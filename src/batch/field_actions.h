@@ -1,6 +1,7 @@
 #pragma once
 // The batch tool's actions on the flow around the body: its picture, its VTK file and probes.
-// The field of a solution is computed once and kept for the actions after it.
+// The field of a solution is computed once and kept in the session's results (results_cache.h)
+// for the actions after it.
 
 #include <functional>
 #include <memory>
@@ -32,7 +33,6 @@ class FieldActions {
   Program& p_;
   WindowOps& win_;
   Run run_;
-  std::optional<FlowField> field_;
 };
 
 }  // namespace tarvenol

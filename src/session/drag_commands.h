@@ -11,21 +11,11 @@
 
 #include "boundary_layer/boundary_layer.h"
 #include "core/window_ops.h"
+#include "results/goethert.h"
 #include "session/operation.h"
 #include "session/program.h"
-#include "results/goethert.h"
 
 namespace tarvenol {
-
-// The boundary layer and drag of one solution at one setting.
-struct DragResult {
-  BoundaryLayerResult layer;
-  std::string body;   // as a title names it
-  double length = 0;  // of the body, L
-  DragSettings settings;
-  MachSetting mach;            // whose pressure gave the edge velocity
-  std::uint64_t solution = 0;  // the SolutionKey it was computed from
-};
 
 // Sets the results' Reynolds number from a text: a number above 0 and at most kMostReynolds, or
 // a message naming the text, and the number stays. True when it was taken.

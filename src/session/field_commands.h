@@ -9,20 +9,12 @@
 #include <string>
 
 #include "core/window_ops.h"
-#include "session/operation.h"
-#include "session/program.h"
 #include "field/field_grid.h"
 #include "field/flow_picture.h"
+#include "session/operation.h"
+#include "session/program.h"
 
 namespace tarvenol {
-
-// The field of one solution, in both streams.
-struct FlowField {
-  FieldGrid grid;
-  std::string body;  // as a title names it
-  int NI = 0, NJ = 0;
-  std::uint64_t solution = 0;  // the SolutionKey it was computed from
-};
 
 // What tells one solution from another: the number of the solution taken; 0 when none is
 // shown.

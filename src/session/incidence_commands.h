@@ -9,12 +9,12 @@
 #include <vector>
 
 #include "core/window_ops.h"
-#include "session/operation.h"
-#include "session/program.h"
 #include "results/added_masses.h"
 #include "results/body_report.h"
 #include "results/exact_pressure.h"
 #include "results/forces.h"
+#include "session/operation.h"
+#include "session/program.h"
 
 namespace tarvenol {
 

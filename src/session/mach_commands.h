@@ -11,10 +11,10 @@
 
 #include "core/progress.h"
 #include "core/window_ops.h"
-#include "session/program.h"
 #include "results/forces.h"
 #include "results/goethert.h"
 #include "results/panel_results.h"
+#include "session/program.h"
 
 namespace tarvenol {
 

@@ -5,9 +5,9 @@
 #include <memory>
 #include <string>
 
-#include "session/operation.h"
 #include "geometry/body_of_revolution.h"
 #include "geometry/profile_resample.h"
+#include "session/operation.h"
 
 namespace tarvenol {
 

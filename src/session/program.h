@@ -4,11 +4,12 @@
 #include <optional>
 
 #include "core/model_state.h"
-#include "session/drag_settings.h"
 #include "geometry/body_of_revolution.h"
 #include "report/report_lock.h"
 #include "results/added_masses.h"
 #include "results/goethert.h"
+#include "session/drag_settings.h"
+#include "session/results_cache.h"
 #include "solver/hess_solve.h"
 #include "view/draw_body.h"
 
@@ -27,14 +28,17 @@ struct Program {
   double alphaDegrees = 0;
   // The Reynolds number and the transition of the drag, settings of the results as well.
   DragSettings drag;
-  // The Mach number of the results and its rule, a setting like the angle (session/mach_commands.h);
-  // above 0, the affine body of the solution taken, solved once for that Mach number.
+  // The Mach number of the results and its rule, a setting like the angle
+  // (session/mach_commands.h); above 0, the affine body of the solution taken, solved once for that
+  // Mach number.
   MachSetting mach;
   std::optional<AffineBody> affine;
   // Grows by one with each solution taken, so that what is kept of one can tell it is stale.
   unsigned solutionCount = 0;
   // The body's figures and added masses of the solution taken, once asked for.
   std::optional<BodyReport> bodyReport;
+  // The flow field and the drag, each of the solution it was computed from.
+  ResultsCache results;
   ReportLock report;  // held from start-up to the end
 };
 

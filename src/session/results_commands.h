@@ -5,8 +5,8 @@
 #include <string>
 
 #include "core/window_ops.h"
-#include "session/program.h"
 #include "results/pressure.h"
+#include "session/program.h"
 
 namespace tarvenol {
 

@@ -12,9 +12,9 @@
 #include <QVBoxLayout>
 #include <utility>
 
+#include "plot/drag_chart.h"
 #include "session/field_commands.h"
 #include "session/mach_commands.h"
-#include "plot/drag_chart.h"
 #include "ui/focus_rest.h"
 #include "ui/progress_panel.h"
 #include "ui/window_placement.h"
@@ -157,8 +157,9 @@ bool DragWindow::Working() const {
 }
 
 bool DragWindow::Current() const {
-  return drag_ && drag_->solution == SolutionKey(program_) && refusal_.empty() &&
-         SameSettings(drag_->settings, program_.drag) && drag_->mach == CurrentMach(program_);
+  return program_.results.drag && program_.results.drag->solution == SolutionKey(program_) &&
+         refusal_.empty() && SameSettings(program_.results.drag->settings, program_.drag) &&
+         program_.results.drag->mach == CurrentMach(program_);
 }
 
 void DragWindow::ShowSettings() {
@@ -214,7 +215,7 @@ void DragWindow::Compute() {
     followAgain_ = true;
     return;
   }
-  std::unique_ptr<Operation> operation = PlanDrag(program_, drag_, refusal_);
+  std::unique_ptr<Operation> operation = PlanDrag(program_, program_.results.drag, refusal_);
   if (!operation) {
     Redraw();
     return;
@@ -238,8 +239,10 @@ void DragWindow::Compute() {
 void DragWindow::Redraw() {
   const bool drawn = Current();
   if (drawn) {
-    Label_Drag_->setText(FiguresText(*drag_));
-    ReplaceChart(Chart_Drag_, MakeDragChart(drag_->layer, drag_->length, drag_->body));
+    Label_Drag_->setText(FiguresText(*program_.results.drag));
+    ReplaceChart(Chart_Drag_,
+                 MakeDragChart(program_.results.drag->layer, program_.results.drag->length,
+                               program_.results.drag->body));
   } else {
     QString note = QString::fromStdString(refusal_).toHtmlEscaped();
     if (refusal_.empty()) {
@@ -283,16 +286,18 @@ void DragWindow::SaveTable() {
   const QString chosen = AskSavePath(this, paths_, "Save the boundary layer's table",
                                      "boundary_layer.csv", "CSV tables (*.csv)");
   if (chosen.isEmpty()) return;
-  ExportDragCsv(program_, win_, *drag_, QFile::encodeName(chosen).toStdString());
+  ExportDragCsv(program_, win_, *program_.results.drag, QFile::encodeName(chosen).toStdString());
 }
 
 void DragWindow::SaveChart() {
   if (!Current()) return;
-  tarvenol::SavePicture(this, paths_, program_, win_, "Save the chart of the boundary layer",
-                        "boundary_layer.png", "plot", [this](PlotFormat format) {
-                          return ChartBytes(MakeDragChart(drag_->layer, drag_->length, drag_->body),
-                                            format, 900, 560);
-                        });
+  tarvenol::SavePicture(
+      this, paths_, program_, win_, "Save the chart of the boundary layer", "boundary_layer.png",
+      "plot", [this](PlotFormat format) {
+        return ChartBytes(MakeDragChart(program_.results.drag->layer, program_.results.drag->length,
+                                        program_.results.drag->body),
+                          format, 900, 560);
+      });
 }
 
 }  // namespace tarvenol

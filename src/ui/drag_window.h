@@ -77,7 +77,6 @@ class DragWindow : public QWidget, public ResultWindow {
   QPushButton* Command_ComputeDrag_;
   QPushButton* Command_SaveTable_;
   QPushButton* Command_SaveChart_;
-  std::optional<DragResult> drag_;  // the last computed
   std::string refusal_;             // why there is no drag of the solution shown
   // The solution key of the drag being computed and of the last one the user stopped.
   std::uint64_t computing_ = 0;

@@ -114,9 +114,9 @@ void FieldWindow::Follow(bool asked) {
   if (key == 0) {
     // No solution: whatever is running is of no use.
     Stop();
-    field_.reset();
-  } else if ((!field_ || field_->solution != key) && key != stopped_ &&
-             !(Working() && computing_ == key && !stopping_)) {
+    program_.results.field.reset();
+  } else if ((!program_.results.field || program_.results.field->solution != key) &&
+             key != stopped_ && !(Working() && computing_ == key && !stopping_)) {
     Compute();
   }
   Redraw();
@@ -137,7 +137,7 @@ void FieldWindow::Compute() {
     followAgain_ = true;
     return;
   }
-  std::unique_ptr<Operation> operation = PlanFlowField(program_, win_, field_);
+  std::unique_ptr<Operation> operation = PlanFlowField(program_, win_, program_.results.field);
   if (!operation) return;
   computing_ = shown_;
   stopping_ = false;
@@ -145,7 +145,8 @@ void FieldWindow::Compute() {
   runner_->Start(std::move(operation), [this](std::unique_ptr<Operation> done) {
     done->Finish(program_, win_);
     // A field the user stopped is offered again, not computed again unasked.
-    if (cancelled_ && (!field_ || field_->solution != computing_)) stopped_ = computing_;
+    if (cancelled_ && (!program_.results.field || program_.results.field->solution != computing_))
+      stopped_ = computing_;
     if (std::exchange(followAgain_, false) && isVisible()) {
       Follow();
     } else {
@@ -159,11 +160,12 @@ void FieldWindow::Compute() {
 
 void FieldWindow::Redraw() {
   const FlowColour colour = Colour();
-  const bool drawn = shown_ != 0 && field_ && field_->solution == shown_;
+  const bool drawn =
+      shown_ != 0 && program_.results.field && program_.results.field->solution == shown_;
   if (shown_ == 0) {
     view_->Show(std::nullopt, colour, "No solution yet: apply Hess's panel method to a geometry.");
   } else if (drawn) {
-    view_->Show(FlowPictureAt(*field_, alpha_), colour, {});
+    view_->Show(FlowPictureAt(*program_.results.field, alpha_), colour, {});
   } else if (Working()) {
     view_->Show(std::nullopt, colour, "The flow around the body is being computed.");
   } else if (stopped_ == shown_) {
@@ -199,8 +201,8 @@ void FieldWindow::Escape() {
 }
 
 void FieldWindow::SavePicture() {
-  if (!field_ || field_->solution != shown_) return;
-  const FlowPicture picture = FlowPictureAt(*field_, alpha_);
+  if (!program_.results.field || program_.results.field->solution != shown_) return;
+  const FlowPicture picture = FlowPictureAt(*program_.results.field, alpha_);
   tarvenol::SavePicture(
       this, paths_, program_, win_, "Save the picture of the flow", "flow.png", "picture",
       [&](PlotFormat format) { return FlowPictureBytes(picture, format, Colour()); });

@@ -70,7 +70,6 @@ class FieldWindow : public QWidget, public ResultWindow {
   QPushButton* compute_;
   QPushButton* save_;
   ProgressPanel* progress_;
-  std::optional<FlowField> field_;  // of the last solution computed
   double alpha_ = 0;
   // The SolutionKey of the solution shown when it was last followed, of the field being
   // computed, and of the last one the user stopped: a move of the angle of attack draws without
