@@ -6,6 +6,9 @@
 #include "batch/standard_output.h"
 #include "batch/sweep_action.h"
 #include "boundary_layer/drag_table.h"
+#include "plot/chart_file.h"
+#include "plot/drag_chart.h"
+#include "results/body_report.h"
 #include "session/commands.h"
 #include "session/drag_commands.h"
 #include "session/incidence_commands.h"
@@ -13,9 +16,6 @@
 #include "session/results_commands.h"
 #include "session/saved_files.h"
 #include "session/solve_estimate.h"
-#include "plot/chart_file.h"
-#include "plot/drag_chart.h"
-#include "results/body_report.h"
 
 namespace tarvenol {
 namespace {
@@ -35,11 +35,7 @@ void SaveDrag(S& s, const std::string& path) {
   }
   const std::string plot =
       ChartBytes(MakeDragChart(drag->layer, drag->length, drag->body), *picture, 900, 560);
-  if (plot.empty()) {
-    s.win.MessageBox("The plot cannot be drawn.");
-    return;
-  }
-  SaveFile(s.program, s.win, path, "plot", plot);
+  SaveDrawnFile(s.program, s.win, path, "plot", plot);
 }
 
 void Solve(S& s, const char* name, SolveKind kind) {

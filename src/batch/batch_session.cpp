@@ -10,15 +10,15 @@
 #include "batch/standard_output.h"
 #include "core/shown_text.h"
 #include "core/text_number.h"
+#include "plot/chart_file.h"
+#include "plot/moment_chart.h"
+#include "plot/pressure_chart.h"
 #include "session/commands.h"
 #include "session/incidence_commands.h"
 #include "session/picture_aside.h"
 #include "session/results_commands.h"
 #include "session/saved_files.h"
 #include "session/view_handlers.h"
-#include "plot/chart_file.h"
-#include "plot/moment_chart.h"
-#include "plot/pressure_chart.h"
 
 namespace tarvenol {
 namespace {
@@ -80,11 +80,7 @@ void BatchSession::SavePlot(const std::string& path) {
   }
   const std::string plot =
       PressurePlotBytes(*pressure, PictureFormatOf(path).value_or(PlotFormat::Png));
-  if (plot.empty()) {
-    win.MessageBox("The plot cannot be drawn.");
-    return;
-  }
-  SaveFile(program, win, path, "plot", plot);
+  SaveDrawnFile(program, win, path, "plot", plot);
 }
 
 void BatchSession::SaveForces(const std::vector<std::string>& values) {
@@ -109,11 +105,7 @@ void BatchSession::SaveForces(const std::vector<std::string>& values) {
   if (!table) return;
   const std::string plot =
       ChartBytes(MakeMomentChart(*table, BodyName(program)), *picture, 900, 560);
-  if (plot.empty()) {
-    win.MessageBox("The plot cannot be drawn.");
-    return;
-  }
-  SaveFile(program, win, path, "plot", plot);
+  SaveDrawnFile(program, win, path, "plot", plot);
 }
 
 void BatchSession::SavePicture(const std::string& path) {
@@ -122,11 +114,7 @@ void BatchSession::SavePicture(const std::string& path) {
   // A picture not drawn again, for a message or a signal, is not saved.
   if (win.messages.size() != messages || Interrupts::Received() != 0) return;
   const std::string png = canvas.PngBytes();
-  if (png.empty()) {
-    win.MessageBox("The picture cannot be drawn.");
-    return;
-  }
-  SaveFile(program, win, path, "picture", png);
+  SaveDrawnFile(program, win, path, "picture", png);
 }
 
 void BatchSession::PrintFigures(const std::vector<std::pair<std::string, double>>& figures) {

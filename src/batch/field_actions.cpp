@@ -22,13 +22,9 @@ class PictureOperation : public Operation {
     picture_ = FlowPictureAt(field_, alphaDegrees_);
   }
   void Take(Program& p, WindowOps& win) override {
-    const std::string bytes =
-        FlowPictureBytes(picture_, PictureFormatOf(path_).value_or(PlotFormat::Png));
-    if (bytes.empty()) {
-      win.MessageBox("The picture of the flow cannot be drawn.");
-      return;
-    }
-    SaveFile(p, win, path_, "picture", bytes);
+    SaveDrawnFile(p, win, path_, "picture",
+                  FlowPictureBytes(picture_, PictureFormatOf(path_).value_or(PlotFormat::Png)),
+                  "picture of the flow");
   }
 
   const FlowField& field_;

@@ -18,4 +18,13 @@ void SaveFile(const Program& p, WindowOps& win, const std::string& path, const s
   Guarded(win, [&] { WriteWholeFile(path, what, bytes, HeldFiles(p)); });
 }
 
+void SaveDrawnFile(const Program& p, WindowOps& win, const std::string& path,
+                   const std::string& what, std::string_view bytes, const std::string& drawing) {
+  if (bytes.empty()) {
+    win.MessageBox("The " + (drawing.empty() ? what : drawing) + " cannot be drawn.");
+    return;
+  }
+  SaveFile(p, win, path, what, bytes);
+}
+
 }  // namespace tarvenol

@@ -21,4 +21,10 @@ std::vector<HeldFile> HeldFiles(const Program& p, const std::vector<HeldFile>& r
 void SaveFile(const Program& p, WindowOps& win, const std::string& path, const std::string& what,
               std::string_view bytes);
 
+// The same for bytes a drawing made, which makes none where it cannot draw: then the message
+// "The <drawing> cannot be drawn.", drawing being what unless named, and nothing is written.
+void SaveDrawnFile(const Program& p, WindowOps& win, const std::string& path,
+                   const std::string& what, std::string_view bytes,
+                   const std::string& drawing = {});
+
 }  // namespace tarvenol

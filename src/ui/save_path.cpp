@@ -20,12 +20,7 @@ void SavePicture(QWidget* parent, const SavePathSink& paths, const Program& p, W
       AskSavePath(parent, paths, title, suggested, "PNG pictures (*.png);;SVG pictures (*.svg)");
   if (chosen.isEmpty()) return;
   const std::string path = QFile::encodeName(chosen).toStdString();
-  const std::string bytes = draw(PictureFormatOf(path).value_or(PlotFormat::Png));
-  if (bytes.empty()) {
-    win.MessageBox("The " + what + " cannot be drawn.");
-    return;
-  }
-  SaveFile(p, win, path, what, bytes);
+  SaveDrawnFile(p, win, path, what, draw(PictureFormatOf(path).value_or(PlotFormat::Png)));
 }
 
 }  // namespace tarvenol
