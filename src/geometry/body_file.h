@@ -15,14 +15,9 @@
 #include "core/model_state.h"
 #include "core/progress.h"
 #include "geometry/body_of_revolution.h"
+#include "geometry/body_profile.h"
 
 namespace tarvenol {
-
-// A profile read from a body file, nose first.
-struct BodyProfile {
-  std::vector<double> x;
-  std::vector<double> r;
-};
 
 // Reads the profile of the file at path, which must be a regular file (or a link to one); a
 // file that cannot be read, or whose values do not make a profile, is refused with a message

@@ -18,7 +18,8 @@
 // The prolate (or oblate) spheroid x^2/a^2 + r^2/b^2 = 1, its nose at x = 0: semi-axis a along
 // the axis, b across it.
 
-#include "geometry/body_file.h"
+#include "core/counts.h"
+#include "geometry/body_profile.h"
 
 namespace tarvenol {
 

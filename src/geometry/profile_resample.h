@@ -34,7 +34,8 @@
 #include <string>
 #include <vector>
 
-#include "geometry/body_file.h"
+#include "core/counts.h"
+#include "geometry/body_profile.h"
 
 namespace tarvenol {
 
