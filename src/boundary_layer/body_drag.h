@@ -1,4 +1,5 @@
 #pragma once
+// Internal to the boundary_layer library: only its own files and its tests include it.
 // The drag of a body of revolution from its boundary layer at the tail.
 //
 // Young's formula (Young, ARC R&M 1874, 1939; as Granville, DTMB report 849, 1953, and Myring,

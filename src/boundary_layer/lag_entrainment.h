@@ -1,4 +1,5 @@
 #pragma once
+// Internal to the boundary_layer library: only its own files and its tests include it.
 // The turbulent boundary layer by Green's lag-entrainment method (Green, Weeks & Brooman, ARC
 // R&M 3791, 1973), incompressible, on a body of revolution in the thicknesses over the layer's
 // cross-section (boundary_layer/thick_layer.h):

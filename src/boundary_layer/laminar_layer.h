@@ -1,4 +1,5 @@
 #pragma once
+// Internal to the boundary_layer library: only its own files and its tests include it.
 // The laminar boundary layer by Thwaites' method (Thwaites, Aeronautical Quarterly 1, 1949) in
 // the axisymmetric form of Rott & Crabtree (J. Aeronautical Sciences 19, 1952), the radius r0
 // of the wall in the momentum integral:

@@ -1,4 +1,5 @@
 #pragma once
+// Internal to the boundary_layer library: only its own files and its tests include it.
 // The march of an integral boundary layer's equations dy/ds = f(s, y) along the meridian, by
 // Boost.Odeint's Dormand-Prince 5(4) stepper with error control and dense output. The state is
 // handed to an observer at every station, and the march stops where an event function of the

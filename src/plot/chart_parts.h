@@ -1,4 +1,5 @@
 #pragma once
+// Internal to the plot library: only its own files and its tests include it.
 // The pieces the plots of the pressure share: lines and dots in a colour of their own, and the
 // axes over them.
 

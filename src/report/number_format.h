@@ -1,4 +1,5 @@
 #pragma once
+// Internal to the report library: only its own files and its tests include it.
 // The report's number patterns "#0.###0", "0.###0" and "#0.#####0": the value rounded to
 // 4 or 6 decimal places, halves away from zero, on its decimal form of 15 significant
 // digits; a leading "-" for every negative value, even one that rounds to zero; trailing

@@ -1,4 +1,5 @@
 #pragma once
+// Internal to the solver library: only its own files and its tests include it.
 // One row of influence coefficients: the velocity that unit source strength on each of a set of
 // source panels induces at one field point, resolved along three axes of the field point's.
 // The full matrices are these rows for every panel; the solve by the body's symmetry needs them

@@ -1,4 +1,5 @@
 #pragma once
+// Internal to the solver library: only its own files and its tests include it.
 // The forward elimination of GaussSolve, blocked and parallel, with the arithmetic of the
 // plain algorithm: every element A(i, j) receives A(i, j) - f * (A(k, j) / A(k, k)) for
 // k = 1, 2, ... in turn, with f = A(i, k) as it stands before pass k, so the results are

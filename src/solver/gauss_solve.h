@@ -1,4 +1,5 @@
 #pragma once
+// Internal to the solver library: only its own files and its tests include it.
 // Plain Gaussian elimination of a dense augmented system, without any pivoting, then back
 // substitution, for one right-hand side or several.
 

@@ -1,4 +1,5 @@
 #pragma once
+// Internal to the solver library: only its own files and its tests include it.
 // The velocity that unit source strength on every panel induces at every control point,
 // resolved along the field panel's axes: rows are field panels, columns source panels.
 

@@ -1,4 +1,5 @@
 #pragma once
+// Internal to the solver library: only its own files and its tests include it.
 // The solid angle under which a plane polygon is seen, by the formula of Van Oosterom and
 // Strackee (IEEE Trans. Biomed. Eng. 30, 1983): continuous wherever the point lies off the
 // polygon, in its plane and on the lines of its edges too. Inline, so that each vector path of

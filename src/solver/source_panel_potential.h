@@ -1,4 +1,5 @@
 #pragma once
+// Internal to the solver library: only its own files and its tests include it.
 // The potential of a plane panel carrying a source distribution of unit strength per unit area,
 // phi = -(1/4 pi) * integral over the panel of dA / R, whose gradient is the velocity of
 // OutlineVelocity. Gauss's theorem in the panel's plane, with 1/R the divergence of

@@ -1,4 +1,5 @@
 #pragma once
+// Internal to the solver library: only its own files and its tests include it.
 // Velocity induced by a plane panel carrying a source distribution of unit strength per unit
 // area, in closed form: a logarithmic term per edge for the in-plane components and an angle
 // term per edge for the normal one. Exact for a plane polygon, near or far; no state.
