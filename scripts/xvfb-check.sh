@@ -8,7 +8,7 @@
 # body file with Return and the chooser with Escape; opens the plot of the pressure; and
 # last prepares a geometry with the NJ typed at first, which shows that no key typed while
 # the work ran or behind the message reached the panel counts. Without a window manager it
-# also reads the icon the program gave its window. Last it solves a sphere of 320 x 320 panels
+# also reads the icon the program gave its window. Last it solves a sphere of 160 x 160 panels
 # by the body's symmetry, which Return takes from the question, and drives the result windows:
 # the added masses clicked twice while they run, stopped by Escape and run again; the flow
 # stopped by Escape, computed again by its button; every result window beside the main window
@@ -133,13 +133,19 @@ wait_until_idle() {
   fail "the $1 work went on"
 }
 # Presses Escape in a result window while its work runs, which stops the work and keeps the
-# window. On a machine fast enough to have finished the work already there is nothing to
-# stop, and Escape would close the window as it should: then the key is not pressed.
-escape_at_work() {
+# window. Work keeps a processor busy, as the window's painting does not: the program must have
+# used half a processor over half a second, and again over the last tenth of a second before the
+# key. On a machine fast enough to have finished the work already there is nothing to stop, and
+# Escape would close the window as it should: then the key is not pressed.
+# Whether the program used half a processor or more over the given tenths of a second.
+busy_over() {
   local before
   before="$(cpu_ticks)"
-  sleep 0.2
-  if [ $(($(cpu_ticks) - before)) -lt $(($(getconf CLK_TCK) / 20)) ]; then
+  sleep "$(($1 / 10)).$(($1 % 10))"
+  [ $(($(cpu_ticks) - before)) -ge $(($(getconf CLK_TCK) * $1 / 20)) ]
+}
+escape_at_work() {
+  if ! busy_over 5 || ! busy_over 1; then
     echo "note: the $2 work was done before Escape; nothing to stop"
     return 0
   fi
@@ -284,8 +290,8 @@ drive() {
 result_windows() {
   local incidence field plot main_id w x y width height
   menu_item 30 Down Return  # "Geometry", "Test case for sphere"
-  type_into 52 25 320
-  type_into 108 26 320
+  type_into 52 25 160
+  type_into 108 26 160
   click 196 28
   wait_for_geometries 4
   wait_until_idle "geometry's"

@@ -46,8 +46,12 @@ struct LaminarState {
 class ThwaitesFunctions {
  public:
   ThwaitesFunctions();
-  double H(double lambda) const { return H_(Clamp(lambda)); }
-  double Shear(double lambda) const { return shear_(Clamp(lambda)); }
+  // NaN, where the layer has no lambda (at the stagnation point itself), gives NaN: the
+  // spline's search would read past its table.
+  double H(double lambda) const { return std::isnan(lambda) ? lambda : H_(Clamp(lambda)); }
+  double Shear(double lambda) const {
+    return std::isnan(lambda) ? lambda : shear_(Clamp(lambda));
+  }
 
  private:
   using Spline = boost::math::interpolators::pchip<std::vector<double>>;

@@ -207,9 +207,11 @@ template <bool kPotential>
 
 // Where the angle sum is unsound, the solid angle instead, one lane at a time: a point near
 // the line of an edge is rare, and none lies there in most blocks.
-[[gnu::always_inline]] inline void MendNearEdgeLines(const BlockPanels& q, const FieldPanel& f,
-                                                     const KernelConstants& c, const Block& b,
-                                                     double* vn, double* vu, double* vv) {
+// Kept out of line: the kernel's frame stays small enough for the least stack a thread is
+// given, and the rare lanes cost a call.
+[[gnu::noinline]] void MendNearEdgeLines(const BlockPanels& q, const FieldPanel& f,
+                                         const KernelConstants& c, const Block& b, double* vn,
+                                         double* vu, double* vv) {
   bool anyNear = false;
   for (int l = 0; l < kLanes; ++l) anyNear = anyNear | (b.near[l] != 0);
   if (!anyNear) return;
@@ -258,8 +260,23 @@ template <bool kPotential>
   MendNearEdgeLines(q, f, c, b, vn, vu, vv);
 }
 
-// Columns begin + 1..end of one row, a block of source panels at a time; the last block is
-// computed into a spare row end and copied.
+// The last block of a row, n0..end - 1, computed into a spare row end and copied. Out of line,
+// as the rare lanes are: the kernel's frame stays small enough for the least stack a thread is
+// given (every vector path gives the same bits).
+template <bool kPotential>
+[[gnu::noinline]] void TailBlock(const SourcePanels& P, const FieldPanel& f,
+                                 const KernelConstants& c, int n0, int end, Block& b, double* vn,
+                                 double* vu, double* vv, double* vp) {
+  double tail[4][kLanes];
+  BlockVelocity<kPotential>(P, f, c, n0, b, tail[0], tail[1], tail[2], tail[3]);
+  const auto left = static_cast<std::size_t>(end - n0);
+  std::copy_n(tail[0], left, vn + 1 + n0);
+  std::copy_n(tail[1], left, vu + 1 + n0);
+  std::copy_n(tail[2], left, vv + 1 + n0);
+  if constexpr (kPotential) std::copy_n(tail[3], left, vp + 1 + n0);
+}
+
+// Columns begin + 1..end of one row, a block of source panels at a time.
 template <bool kPotential>
 [[gnu::always_inline]] inline void RowVelocities(const SourcePanels& P, int begin, int end,
                                                  const FieldPanel& f, const KernelConstants& c,
@@ -271,15 +288,7 @@ template <bool kPotential>
     BlockVelocity<kPotential>(P, f, c, n0, b, vn + 1 + n0, vu + 1 + n0, vv + 1 + n0,
                               kPotential ? vp + 1 + n0 : nullptr);
   }
-  if (n0 < end) {
-    double tail[4][kLanes];
-    BlockVelocity<kPotential>(P, f, c, n0, b, tail[0], tail[1], tail[2], tail[3]);
-    const auto left = static_cast<std::size_t>(end - n0);
-    std::copy_n(tail[0], left, vn + 1 + n0);
-    std::copy_n(tail[1], left, vu + 1 + n0);
-    std::copy_n(tail[2], left, vv + 1 + n0);
-    if constexpr (kPotential) std::copy_n(tail[3], left, vp + 1 + n0);
-  }
+  if (n0 < end) TailBlock<kPotential>(P, f, c, n0, end, b, vn, vu, vv, vp);
 }
 
 // The row, with the potential where vp is given.
