@@ -104,6 +104,17 @@ wait_for_geometries() {
 }
 # The id of the visible window of that title, or nothing.
 window_named() { xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -1; }
+# The first visible window named $1, waited for up to $2 seconds (30 when not given). A window
+# that goes while xdotool looks at it (X's BadWindow) is only a reason to look again.
+await_window() {
+  local w
+  for _ in $(seq $((${2:-30} * 4))); do
+    w="$(window_named "$1" || true)"
+    [ -n "$w" ] && echo "$w" && return 0
+    sleep 0.25
+  done
+  return 1
+}
 # Saves the window, raised, as RESULTS-NAME.png, without a window manager.
 result_shot() {
   if [ -n "$results_shot" ] && [ -z "$wm" ]; then
@@ -173,7 +184,7 @@ drive() {
   printf '0\n3\n0\n1,0,0\n2,0.5,x\n3,1,0\n' >bad.body
   "$program" >"$run/program.log" 2>&1 &
   app=$!
-  window="$(timeout 30 xdotool search --sync --onlyvisible --name '^Form1$' | head -1)" ||
+  window="$(await_window Form1)" ||
     fail "the window Form1 did not appear: $(cat "$run/program.log")"
   sleep 0.5
   read -r left top width height <<<"$(geometry "$window")"
@@ -248,8 +259,7 @@ drive() {
   # closed with Escape.
   menu_item 30 Down Down Return  # "Geometry", "Read data from a file"
   click 290 140                  # bad.body, the first name in File_Body
-  timeout 30 xdotool search --sync --onlyvisible --name '^Tarvenol$' >/dev/null ||
-    fail "no message about the bad body file"
+  await_window Tarvenol >/dev/null || fail "no message about the bad body file"
   sleep 0.3
   xdotool key Return
   sleep 0.5
@@ -259,8 +269,7 @@ drive() {
 
   # The plot of the pressure opens beside the window, on the screen.
   menu_item 160 Down Return  # "Results", "Pressure along the body"
-  plot="$(timeout 30 xdotool search --sync --onlyvisible --name '^Pressure along the body$' |
-    head -1)" || fail "the plot's window did not appear"
+  plot="$(await_window 'Pressure along the body')" || fail "the plot's window did not appear"
   sleep 0.5
   read -r plot_left plot_top plot_width plot_height <<<"$(geometry "$plot")"
   [ "$plot_left" -ge $((left + width)) ] || [ $((plot_left + plot_width)) -le "$left" ] ||
@@ -296,8 +305,7 @@ result_windows() {
   wait_for_geometries 4
   wait_until_idle "geometry's"
   click 360 28
-  timeout 60 xdotool search --sync --onlyvisible --name '^Tarvenol$' >/dev/null ||
-    fail "no offer of the solve by the body's symmetry"
+  await_window Tarvenol 60 >/dev/null || fail "no offer of the solve by the body's symmetry"
   sleep 0.3
   xdotool key Return
   for _ in $(seq 300); do
@@ -310,8 +318,7 @@ result_windows() {
 
   # The added masses: a second click while they run starts nothing and ends nothing.
   menu_item 160 Down Down Return
-  incidence="$(timeout 30 xdotool search --sync --onlyvisible --name '^Body at incidence$' |
-    head -1)" || fail "the incidence window did not appear"
+  incidence="$(await_window 'Body at incidence')" || fail "the incidence window did not appear"
   sleep 0.5
   read -r x y width height <<<"$(geometry "$incidence")"
   click_in "$incidence" 60 $((height - 22))
@@ -327,8 +334,7 @@ result_windows() {
 
   # The flow: stopped by Escape, offered again and computed by its button.
   menu_item 160 Down Down Down Return
-  field="$(timeout 30 xdotool search --sync --onlyvisible --name '^Flow around the body$' |
-    head -1)" || fail "the flow window did not appear"
+  field="$(await_window 'Flow around the body')" || fail "the flow window did not appear"
   sleep 0.3
   result_shot "$field" field-working
   read -r x y width height <<<"$(geometry "$field")"
