@@ -6,6 +6,7 @@
 
 #include <csignal>
 #include <filesystem>
+#include <initializer_list>
 #include <string>
 
 #include "batch_runner.h"
@@ -26,8 +27,14 @@ TEST(BatchTool, NoEnvironmentEndsTheProgram) {
     EXPECT_TRUE(ReadFile("Tarvenol.txt") == report) << threads;
   }
   // The smallest stacks the threading library gives its threads: the kernels keep their work
-  // areas elsewhere.
-  for (const char* stack : {"16K", "24K"}) {
+  // areas elsewhere. AddressSanitizer's frames, with their red zones, are several times the
+  // program's own, so that build is not held to them.
+#ifdef __SANITIZE_ADDRESS__
+  const std::initializer_list<const char*> stacks = {};
+#else
+  const std::initializer_list<const char*> stacks = {"16K", "24K"};
+#endif
+  for (const char* stack : stacks) {
     const BatchRun run =
         Batch("ni 12 nj 12 sphere solve", std::string("OMP_NUM_THREADS=2 OMP_STACKSIZE=") + stack);
     EXPECT_EQ(run.status, 0) << stack << ": " << run.err;
