@@ -11,11 +11,11 @@
 #include <QVBoxLayout>
 #include <cmath>
 
+#include "plot/moment_chart.h"
+#include "results/accuracy.h"
 #include "session/incidence_commands.h"
 #include "session/mach_commands.h"
 #include "session/results_commands.h"
-#include "plot/moment_chart.h"
-#include "results/accuracy.h"
 #include "ui/focus_rest.h"
 #include "ui/mach_box.h"
 #include "ui/progress_panel.h"
@@ -280,9 +280,12 @@ void IncidenceWindow::ShowBody() {
     tableSolution_ = 0;
     return;
   }
-  if (tableSolution_ != p.solutionCount) {
+  // The curve is the pressure's at the results' Mach number: a new one, or a new solution,
+  // makes it anew.
+  if (tableSolution_ != p.solutionCount || !(tableMach_ == CurrentMach(p))) {
     table_ = ForcesTableOf(p, kCurveFrom, kCurveTo, kCurveStep);
     tableSolution_ = p.solutionCount;
+    tableMach_ = CurrentMach(p);
   }
   table_.shown = forces;
   // At a Mach number above the critical, the warning first.

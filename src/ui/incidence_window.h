@@ -9,8 +9,8 @@
 #include <functional>
 
 #include "core/window_ops.h"
-#include "session/program.h"
 #include "results/forces.h"
+#include "session/program.h"
 #include "ui/result_window.h"
 #include "ui/save_path.h"
 
@@ -88,6 +88,7 @@ class IncidenceWindow : public QWidget, public ResultWindow {
   QPointer<QWidget> focusBefore_;
   // The moment's table belongs to one solution: made again only for the next.
   unsigned tableSolution_ = 0;
+  MachSetting tableMach_;  // the Mach number of the table
   ForcesTable table_;
 };
 
