@@ -23,7 +23,7 @@ baseline="${4:+$(realpath -m "$4")}"
 
 cmake -S "$root" -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=Release -DTARVENOL_BENCHMARKS=ON \
   -DTARVENOL_TESTS=OFF -DTARVENOL_PYTHON=ON >/dev/null
-cmake --build "$dir" --target sweep_speed _tarvenol >/dev/null
+cmake --build "$dir" --target sweep_speed _tarvenol tarvenol-batch >/dev/null
 if [[ -n "$baseline" ]]; then
   cmake --build "$baseline" --target sweep_speed _tarvenol >/dev/null
 fi
@@ -53,6 +53,19 @@ for ((k = 0; k < repetitions; k++)); do
     PYTHONPATH="$build/python" /usr/bin/python3 "$root/bench/sweep_speed.py" \
       "$work/$table.csv" >"$work/$label-$table-Python-$k.txt"
   done
+done
+# The shipped batch tool end to end, whole process: tarvenol-batch sweep IN OUT, the least wall
+# time of the repetitions.
+for table in designs drag; do
+  best=""
+  for ((k = 0; k < repetitions; k++)); do
+    rm -f "$work/out.csv"
+    start=$(date +%s.%N)
+    "$dir/apps/tarvenol-batch/tarvenol-batch" sweep "$work/$table.csv" "$work/out.csv"
+    seconds=$(echo "$(date +%s.%N) - $start" | bc)
+    [[ -z "$best" ]] || (($(echo "$seconds < $best" | bc))) && best=$seconds
+  done
+  echo "tarvenol-batch sweep, ${table/designs/no drag}: ${best} s wall, whole process"
 done
 echo "load average after: $(cut -d' ' -f1-3 /proc/loadavg)"
 /usr/bin/python3 - "$work" "$repetitions" "${runs[@]}" <<'PY'
