@@ -16,7 +16,8 @@ py::array ReadOnly(py::array view) {
 std::string ShapeText(const py::array& a) {
   std::string text = "(";
   for (py::ssize_t d = 0; d < a.ndim(); ++d) {
-    text += (d > 0 ? ", " : "") + std::to_string(a.shape(d));
+    if (d > 0) text += ", ";
+    text += std::to_string(a.shape(d));
   }
   return text + (a.ndim() == 1 ? ",)" : ")");
 }

@@ -47,7 +47,10 @@ std::string Field(const std::string& text) {
 
 std::string Line(const std::vector<std::string>& fields) {
   std::string line;
-  for (std::size_t k = 0; k < fields.size(); ++k) line += (k > 0 ? "," : "") + Field(fields[k]);
+  for (std::size_t k = 0; k < fields.size(); ++k) {
+    if (k > 0) line += ',';
+    line += Field(fields[k]);
+  }
   return line + "\n";
 }
 
