@@ -23,15 +23,6 @@ class FlowWindow : public FormTest {
   void SettleField() {
     ASSERT_TRUE(QTest::qWaitFor([this] { return !Field()->Working(); }, 600000));
   }
-  void Solve(const char* count) {
-    Control<QAction>("Mn_Sphere")->trigger();
-    Control<QLineEdit>("Text_NI")->setText(count);
-    Control<QLineEdit>("Text_NJ")->setText(count);
-    QTest::mouseClick(Control<QPushButton>("Command_Sphere"), Qt::LeftButton);
-    Settle();
-    QTest::mouseClick(Control<QPushButton>("Command_HessPan"), Qt::LeftButton);
-    Settle();
-  }
   // Pixels mostly red (high pressure) and mostly blue (low pressure).
   static std::pair<int, int> Colours(const QImage& image) {
     int red = 0, blue = 0;

@@ -1,10 +1,24 @@
 #include "form_fixture.h"
 
+#include <QAction>
 #include <QFrame>
+#include <QLineEdit>
+#include <QPushButton>
 
 #include "core/canvas.h"
 
 namespace tarvenol::testing {
+
+void FormTest::Solve(const char* count) {
+  Control<QAction>("Mn_Sphere")->trigger();
+  Control<QLineEdit>("Text_NI")->setText(count);
+  Control<QLineEdit>("Text_NJ")->setText(count);
+  QTest::mouseClick(Control<QPushButton>("Command_Sphere"), Qt::LeftButton);
+  Settle();
+  QTest::mouseClick(Control<QPushButton>("Command_HessPan"), Qt::LeftButton);
+  Settle();
+  ASSERT_TRUE(form->program().state.ShowSolution);
+}
 
 PictureCount CountPicture(QWidget* picture) {
   const QImage image = picture->grab().toImage();

@@ -45,6 +45,10 @@ class FormTest : public ::testing::Test {
     ASSERT_TRUE(QTest::qWaitFor([this] { return !form->Working(); }, 600000));
   }
 
+  // The sphere of count x count panels prepared and solved as the user does it, by the menu,
+  // the boxes and the buttons.
+  void Solve(const char* count);
+
   bool Shown(const char* name) { return !Control<QWidget>(name)->isHidden(); }
 
   TempWorkDir dir;

@@ -42,16 +42,6 @@ class WindowsAtWork : public FormTest {
         });
     Show();
   }
-  void Solve(const char* count) {
-    Control<QAction>("Mn_Sphere")->trigger();
-    Control<QLineEdit>("Text_NI")->setText(count);
-    Control<QLineEdit>("Text_NJ")->setText(count);
-    QTest::mouseClick(Control<QPushButton>("Command_Sphere"), Qt::LeftButton);
-    Settle();
-    QTest::mouseClick(Control<QPushButton>("Command_HessPan"), Qt::LeftButton);
-    Settle();
-    ASSERT_TRUE(form->program().state.ShowSolution);
-  }
   QWidget* Incidence() { return Control<QWidget>("Form_Incidence"); }
   template <typename T>
   T* In(QWidget* window, const char* name) {
