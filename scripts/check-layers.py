@@ -15,7 +15,8 @@ FLOORS = [
     ["geometry", "view", "report", "raster"],
     ["solver"],
     ["results", "field", "boundary_layer"],
-    ["session", "plot", "study"],
+    ["session", "study"],
+    ["plot"],
     ["batch", "ui", "python"],
 ]
 FLOOR = {lib: n for n, libs in enumerate(FLOORS) for lib in libs}

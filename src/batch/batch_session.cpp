@@ -10,9 +10,7 @@
 #include "batch/standard_output.h"
 #include "core/shown_text.h"
 #include "core/text_number.h"
-#include "plot/chart_file.h"
-#include "plot/moment_chart.h"
-#include "plot/pressure_chart.h"
+#include "session/chart_commands.h"
 #include "session/commands.h"
 #include "session/incidence_commands.h"
 #include "session/picture_aside.h"
@@ -73,14 +71,7 @@ void BatchSession::PrepareBody(const std::string& path) {
 }
 
 void BatchSession::SavePlot(const std::string& path) {
-  const std::optional<PressureAlongBody> pressure = CurrentPressure(program);
-  if (!pressure) {
-    win.MessageBox("There is no solution to plot yet: apply Hess's panel method first.");
-    return;
-  }
-  const std::string plot =
-      PressurePlotBytes(*pressure, PictureFormatOf(path).value_or(PlotFormat::Png));
-  SaveDrawnFile(program, win, path, "plot", plot);
+  SavePressurePlot(program, win, charts, path);
 }
 
 void BatchSession::SaveForces(const std::vector<std::string>& values) {
@@ -95,17 +86,11 @@ void BatchSession::SaveForces(const std::vector<std::string>& values) {
     range[k - 1] = *number;
   }
   const std::string& path = values[0];
-  const std::optional<PlotFormat> picture = PictureFormatOf(path);
-  if (!picture) {
+  if (PictureFormatOf(path)) {
+    SaveMomentPlot(program, win, charts, path, range[0], range[1], range[2], &progress);
+  } else {
     ExportForces(program, win, path, range[0], range[1], range[2], &progress);
-    return;
   }
-  const std::optional<ForcesTable> table =
-      ForcesOverAngles(program, win, range[0], range[1], range[2], &progress);
-  if (!table) return;
-  const std::string plot =
-      ChartBytes(MakeMomentChart(*table, BodyName(program)), *picture, 900, 560);
-  SaveDrawnFile(program, win, path, "plot", plot);
 }
 
 void BatchSession::SavePicture(const std::string& path) {

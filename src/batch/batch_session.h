@@ -10,10 +10,11 @@
 #include "batch/stage_timer.h"
 #include "batch/terminal_progress.h"
 #include "core/progress.h"
+#include "plot/qt_charts.h"
+#include "raster/raster_canvas.h"
 #include "session/headless_window.h"
 #include "session/operation.h"
 #include "session/program.h"
-#include "raster/raster_canvas.h"
 
 namespace tarvenol {
 
@@ -60,9 +61,10 @@ class BatchSession {
   HeadlessWindow win{canvas};
   Program program;
   BatchProgress progress{timings};
-  FieldActions fields{program, win, [this](const char* name, std::unique_ptr<Operation> op) {
-                        Run(name, std::move(op));
-                      }};
+  QtCharts charts;
+  FieldActions fields{
+      program, win, charts,
+      [this](const char* name, std::unique_ptr<Operation> op) { Run(name, std::move(op)); }};
 };
 
 }  // namespace tarvenol

@@ -3,8 +3,7 @@
 #include <utility>
 
 #include "batch/standard_output.h"
-#include "plot/flow_drawing.h"
-#include "session/saved_files.h"
+#include "session/chart_commands.h"
 
 namespace tarvenol {
 namespace {
@@ -13,8 +12,8 @@ namespace {
 // --timings tells them apart, then drawn and written.
 class PictureOperation : public Operation {
  public:
-  PictureOperation(const FlowField& field, double alphaDegrees, std::string path)
-      : field_(field), alphaDegrees_(alphaDegrees), path_(std::move(path)) {}
+  PictureOperation(const FlowField& field, double alphaDegrees, Charts& charts, std::string path)
+      : field_(field), alphaDegrees_(alphaDegrees), charts_(charts), path_(std::move(path)) {}
 
  private:
   void Compute(Progress& progress) override {
@@ -22,13 +21,12 @@ class PictureOperation : public Operation {
     picture_ = FlowPictureAt(field_, alphaDegrees_);
   }
   void Take(Program& p, WindowOps& win) override {
-    SaveDrawnFile(p, win, path_, "picture",
-                  FlowPictureBytes(picture_, PictureFormatOf(path_).value_or(PlotFormat::Png)),
-                  "picture of the flow");
+    SaveFlowPicture(p, win, charts_, picture_, FlowColour::Cp, path_);
   }
 
   const FlowField& field_;
   double alphaDegrees_;
+  Charts& charts_;
   std::string path_;
   FlowPicture picture_;
 };
@@ -45,7 +43,8 @@ const FlowField* FieldActions::Field() {
 
 void FieldActions::SavePicture(const std::string& path) {
   if (const FlowField* field = Field()) {
-    run_("field picture", std::make_unique<PictureOperation>(*field, p_.alphaDegrees, path));
+    run_("field picture",
+         std::make_unique<PictureOperation>(*field, p_.alphaDegrees, charts_, path));
   }
 }
 

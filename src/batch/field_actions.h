@@ -8,6 +8,7 @@
 #include <optional>
 #include <string>
 
+#include "session/charts.h"
 #include "session/field_commands.h"
 
 namespace tarvenol {
@@ -17,7 +18,8 @@ class FieldActions {
   // run runs an operation as the batch tool runs every operation, under its name.
   using Run = std::function<void(const char* name, std::unique_ptr<Operation> operation)>;
 
-  FieldActions(Program& p, WindowOps& win, Run run) : p_(p), win_(win), run_(std::move(run)) {}
+  FieldActions(Program& p, WindowOps& win, Charts& charts, Run run)
+      : p_(p), win_(win), charts_(charts), run_(std::move(run)) {}
 
   void SavePicture(const std::string& path);
   void SaveVtk(const std::string& path);
@@ -32,6 +34,7 @@ class FieldActions {
 
   Program& p_;
   WindowOps& win_;
+  Charts& charts_;
   Run run_;
 };
 

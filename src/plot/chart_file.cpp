@@ -1,7 +1,5 @@
 #include "plot/chart_file.h"
 
-#include <strings.h>
-
 #include <QBuffer>
 #include <QChart>
 #include <QChartView>
@@ -10,15 +8,6 @@
 #include <QSvgGenerator>
 
 namespace tarvenol {
-
-std::optional<PlotFormat> PictureFormatOf(const std::string& path) {
-  const auto ends = [&](const char* suffix) {
-    return path.size() >= 4 && strcasecmp(path.c_str() + path.size() - 4, suffix) == 0;
-  };
-  if (ends(".svg")) return PlotFormat::Svg;
-  if (ends(".png")) return PlotFormat::Png;
-  return std::nullopt;
-}
 
 std::string ChartBytes(QChart* chart, PlotFormat format, int width, int height) {
   QChartView view(chart);

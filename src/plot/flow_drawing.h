@@ -6,15 +6,13 @@
 
 #include <string>
 
-#include "plot/chart_file.h"
 #include "field/flow_picture.h"
+#include "plot/chart_file.h"
 
 class QPainter;
 class QRectF;
 
 namespace tarvenol {
-
-enum class FlowColour { Cp, Speed };
 
 void DrawFlowPicture(QPainter& painter, const QRectF& area, const FlowPicture& picture,
                      FlowColour colour);

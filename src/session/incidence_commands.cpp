@@ -3,11 +3,12 @@
 #include <cmath>
 
 #include "core/program_error.h"
+#include "geometry/body_of_revolution.h"
+#include "results/exports.h"
+#include "session/field_commands.h"
 #include "session/guarded.h"
 #include "session/mach_commands.h"
 #include "session/saved_files.h"
-#include "geometry/body_of_revolution.h"
-#include "results/exports.h"
 
 namespace tarvenol {
 namespace {
@@ -37,6 +38,29 @@ class BodyFiguresOperation : public Operation {
   BodyReport report_;
 };
 
+// The table of the solution shown over from..to by step; throws Cancelled when progress asks
+// to stop.
+ForcesTable MakeForcesTable(const Program& p, double from, double to, double step,
+                            Progress* progress) {
+  ForcesTable table;
+  table.figures = FiguresOfPanels(p.state);
+  // Munk's moment is the incompressible flow's.
+  if (p.mach.mach == 0) table.spheroid = SpheroidOfBody(p);
+  const AddedMassCoefficients sources = TranslationAddedMasses(p.state, table.figures, p.solution);
+  table.sourceMunk = 2 * (sources.k2 - sources.k1);
+  const auto rows = static_cast<int>(std::floor((to - from) / step + 1e-9)) + 1;
+  IgnoredProgress unwatched;
+  ProgressClock clock;
+  for (int k = 0; k < rows; ++k) {
+    // A row of forces goes over every panel: at 10 000 rows of 90 000 panels, a minute.
+    clock.Tick(progress != nullptr ? *progress : unwatched, Stage::Forces,
+               static_cast<double>(k) / rows);
+    table.rows.push_back(
+        ForcesShownAt(p, IncidenceOf(std::min(to, from + k * step)), Reference(p)));
+  }
+  return table;
+}
+
 }  // namespace
 
 std::optional<Spheroid> SpheroidOfBody(const Program& p) {
@@ -53,8 +77,8 @@ std::optional<PressureForces> CurrentForces(const Program& p) {
   }
 }
 
-std::optional<ForcesTable> ForcesOverAngles(const Program& p, WindowOps& win, double from,
-                                            double to, double step, Progress* progress) {
+std::optional<ForcesTable> ForcesOverAngles(Program& p, WindowOps& win, double from, double to,
+                                            double step, Progress* progress) {
   if (!p.state.ShowSolution) {
     win.MessageBox("There are no forces yet: apply Hess's panel method first.");
     return std::nullopt;
@@ -77,29 +101,24 @@ std::optional<ForcesTable> ForcesOverAngles(const Program& p, WindowOps& win, do
   }
 }
 
-ForcesTable ForcesTableOf(const Program& p, double from, double to, double step,
-                          Progress* progress) {
-  ForcesTable table;
-  table.figures = FiguresOfPanels(p.state);
-  // Munk's moment is the incompressible flow's.
-  if (p.mach.mach == 0) table.spheroid = SpheroidOfBody(p);
-  const AddedMassCoefficients sources = TranslationAddedMasses(p.state, table.figures, p.solution);
-  table.sourceMunk = 2 * (sources.k2 - sources.k1);
-  table.shown = CurrentForces(p);
-  const auto rows = static_cast<int>(std::floor((to - from) / step + 1e-9)) + 1;
-  IgnoredProgress unwatched;
-  ProgressClock clock;
-  for (int k = 0; k < rows; ++k) {
-    // A row of forces goes over every panel: at 10 000 rows of 90 000 panels, a minute.
-    clock.Tick(progress != nullptr ? *progress : unwatched, Stage::Forces,
-               static_cast<double>(k) / rows);
-    table.rows.push_back(
-        ForcesShownAt(p, IncidenceOf(std::min(to, from + k * step)), Reference(p)));
+ForcesTable ForcesTableOf(Program& p, double from, double to, double step, Progress* progress) {
+  std::optional<ForcesOverRange>& kept = p.results.forces;
+  if (!kept || kept->solution != SolutionKey(p) || !(kept->mach == CurrentMach(p)) ||
+      kept->from != from || kept->to != to || kept->step != step) {
+    kept.reset();
+    kept = ForcesOverRange{MakeForcesTable(p, from, to, step, progress),
+                           from,
+                           to,
+                           step,
+                           CurrentMach(p),
+                           SolutionKey(p)};
   }
+  ForcesTable table = kept->table;
+  table.shown = CurrentForces(p);
   return table;
 }
 
-void ExportForces(const Program& p, WindowOps& win, const std::string& path, double from, double to,
+void ExportForces(Program& p, WindowOps& win, const std::string& path, double from, double to,
                   double step, Progress* progress) {
   const std::optional<ForcesTable> table = ForcesOverAngles(p, win, from, to, step, progress);
   if (!table) return;

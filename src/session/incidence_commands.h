@@ -28,17 +28,18 @@ std::optional<PressureForces> CurrentForces(const Program& p);
 // The table over the angles; a message, and nothing, before a solution or for a range that is
 // not one (ends outside -90..90, a step not above 0, more than 10,000 rows). Tells progress,
 // where given, a row at a time; nothing, without a message, when it asks to stop.
-std::optional<ForcesTable> ForcesOverAngles(const Program& p, WindowOps& win, double from,
-                                            double to, double step, Progress* progress = nullptr);
+std::optional<ForcesTable> ForcesOverAngles(Program& p, WindowOps& win, double from, double to,
+                                            double step, Progress* progress = nullptr);
 
 // The same for a range known to be one, of the solution shown, with the forces at the angle of
-// attack shown; throws Cancelled when progress asks to stop.
-ForcesTable ForcesTableOf(const Program& p, double from, double to, double step,
+// attack shown; throws Cancelled when progress asks to stop. The table of a solution, Mach
+// number and range is made once and kept in the session's results.
+ForcesTable ForcesTableOf(Program& p, double from, double to, double step,
                           Progress* progress = nullptr);
 
 // The table as CSV at path, one row an angle; a message when it cannot be, nothing written when
 // progress asks to stop.
-void ExportForces(const Program& p, WindowOps& win, const std::string& path, double from, double to,
+void ExportForces(Program& p, WindowOps& win, const std::string& path, double from, double to,
                   double step, Progress* progress = nullptr);
 
 // The figures and added masses, computed with their second, coarser solution off the window's

@@ -1,6 +1,7 @@
 #pragma once
 // What the session keeps of the results of the solution shown, computed once and taken by every
-// window and action that asks for them again: its flow field and its drag. Each knows the
+// window and action that asks for them again: its flow field, its drag and its forces over a
+// range of angles. Each knows the
 // solution it came from (SolutionKey), so that one kept from an earlier solution is never taken
 // for the one shown.
 
@@ -10,6 +11,7 @@
 
 #include "boundary_layer/boundary_layer.h"
 #include "field/field_grid.h"
+#include "results/forces.h"
 #include "results/goethert.h"
 #include "session/drag_settings.h"
 
@@ -33,9 +35,18 @@ struct DragResult {
   std::uint64_t solution = 0;  // the SolutionKey it was computed from
 };
 
+// The forces of one solution at one Mach number over the angles from..to by step.
+struct ForcesOverRange {
+  ForcesTable table;  // its forces at the angle shown are those of when it was made
+  double from = 0, to = 0, step = 0;
+  MachSetting mach;
+  std::uint64_t solution = 0;  // the SolutionKey it was computed from
+};
+
 struct ResultsCache {
   std::optional<FlowField> field;
   std::optional<DragResult> drag;
+  std::optional<ForcesOverRange> forces;
 };
 
 }  // namespace tarvenol

@@ -13,6 +13,8 @@
 #include <utility>
 
 #include "plot/drag_chart.h"
+#include "plot/qt_charts.h"
+#include "session/chart_commands.h"
 #include "session/field_commands.h"
 #include "session/mach_commands.h"
 #include "ui/focus_rest.h"
@@ -291,13 +293,11 @@ void DragWindow::SaveTable() {
 
 void DragWindow::SaveChart() {
   if (!Current()) return;
-  tarvenol::SavePicture(
-      this, paths_, program_, win_, "Save the chart of the boundary layer", "boundary_layer.png",
-      "plot", [this](PlotFormat format) {
-        return ChartBytes(MakeDragChart(program_.results.drag->layer, program_.results.drag->length,
-                                        program_.results.drag->body),
-                          format, 900, 560);
-      });
+  const std::string path =
+      AskPicturePath(this, paths_, "Save the chart of the boundary layer", "boundary_layer.png");
+  if (path.empty()) return;
+  QtCharts charts;
+  SaveDragPlot(program_, win_, charts, *program_.results.drag, path);
 }
 
 }  // namespace tarvenol

@@ -9,6 +9,8 @@
 #include <QVBoxLayout>
 #include <utility>
 
+#include "plot/qt_charts.h"
+#include "session/chart_commands.h"
 #include "ui/focus_rest.h"
 #include "ui/progress_panel.h"
 #include "ui/window_placement.h"
@@ -202,10 +204,11 @@ void FieldWindow::Escape() {
 
 void FieldWindow::SavePicture() {
   if (!program_.results.field || program_.results.field->solution != shown_) return;
-  const FlowPicture picture = FlowPictureAt(*program_.results.field, alpha_);
-  tarvenol::SavePicture(
-      this, paths_, program_, win_, "Save the picture of the flow", "flow.png", "picture",
-      [&](PlotFormat format) { return FlowPictureBytes(picture, format, Colour()); });
+  const std::string path = AskPicturePath(this, paths_, "Save the picture of the flow", "flow.png");
+  if (path.empty()) return;
+  QtCharts charts;
+  SaveFlowPicture(program_, win_, charts, FlowPictureAt(*program_.results.field, alpha_), Colour(),
+                  path);
 }
 
 void FieldWindow::hideEvent(QHideEvent* event) {

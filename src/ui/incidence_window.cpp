@@ -12,7 +12,9 @@
 #include <cmath>
 
 #include "plot/moment_chart.h"
+#include "plot/qt_charts.h"
 #include "results/accuracy.h"
+#include "session/chart_commands.h"
 #include "session/incidence_commands.h"
 #include "session/mach_commands.h"
 #include "session/results_commands.h"
@@ -120,7 +122,7 @@ void ReplaceChart(QChartView* view, QChart* chart) {
 
 }  // namespace
 
-IncidenceWindow::IncidenceWindow(QWidget* parent, const Program& program, WindowOps& win,
+IncidenceWindow::IncidenceWindow(QWidget* parent, Program& program, WindowOps& win,
                                  SavePathSink paths, std::function<bool(const QString&)> setAngle,
                                  std::function<void()> askAddedMasses,
                                  std::function<bool(const QString&, PressureRule)> setMach)
@@ -254,18 +256,15 @@ void IncidenceWindow::hideEvent(QHideEvent* event) {
 }
 
 void IncidenceWindow::SaveChart() {
-  if (tableSolution_ == 0) {
-    win_.MessageBox("There is no moment to save yet: apply Hess's panel method first.");
-    return;
-  }
-  SavePicture(this, paths_, program_, win_, "Save the chart of the moment", "moment.png", "plot",
-              [this](PlotFormat format) {
-                return ChartBytes(MakeMomentChart(table_, BodyName(program_)), format, 900, 560);
-              });
+  const std::string path =
+      AskPicturePath(this, paths_, "Save the chart of the moment", "moment.png");
+  if (path.empty()) return;
+  QtCharts charts;
+  SaveMomentPlot(program_, win_, charts, path, kCurveFrom, kCurveTo, kCurveStep);
 }
 
 void IncidenceWindow::ShowBody() {
-  const Program& p = program_;
+  Program& p = program_;
   const QSignalBlocker quietBox(Text_Alpha_), quietSlider(HScroll_Alpha_);
   if (!Text_Alpha_->hasFocus()) Text_Alpha_->setText(QString::number(p.alphaDegrees));
   HScroll_Alpha_->setValue(static_cast<int>(std::lround(p.alphaDegrees)));
@@ -277,17 +276,11 @@ void IncidenceWindow::ShowBody() {
     Label_Forces_->setText("No solution yet: apply Hess's panel method to a geometry.");
     Label_Figures_->clear();
     ReplaceChart(Chart_Moment_, new QChart);
-    tableSolution_ = 0;
     return;
   }
-  // The curve is the pressure's at the results' Mach number: a new one, or a new solution,
-  // makes it anew.
-  if (tableSolution_ != p.solutionCount || !(tableMach_ == CurrentMach(p))) {
-    table_ = ForcesTableOf(p, kCurveFrom, kCurveTo, kCurveStep);
-    tableSolution_ = p.solutionCount;
-    tableMach_ = CurrentMach(p);
-  }
-  table_.shown = forces;
+  // The curve is the pressure's at the results' Mach number, kept for the solution and made
+  // anew at another Mach number.
+  const ForcesTable table = ForcesTableOf(p, kCurveFrom, kCurveTo, kCurveStep);
   // At a Mach number above the critical, the warning first.
   const std::optional<std::string> warning = MachWarning(p);
   const QString atMach = p.mach.mach > 0
@@ -297,9 +290,9 @@ void IncidenceWindow::ShowBody() {
                               ? "<font color=#b00000>" +
                                     QString::fromStdString(*warning).toHtmlEscaped() + "</font><br>"
                               : QString()) +
-                         ForcesText(*forces, table_) + atMach);
-  Label_Figures_->setText(FiguresText(table_.figures, p.bodyReport));
-  ReplaceChart(Chart_Moment_, MakeMomentChart(table_, BodyName(p)));
+                         ForcesText(*forces, table) + atMach);
+  Label_Figures_->setText(FiguresText(table.figures, p.bodyReport));
+  ReplaceChart(Chart_Moment_, MakeMomentChart(table, BodyName(p)));
 }
 
 }  // namespace tarvenol

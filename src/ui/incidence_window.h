@@ -34,7 +34,7 @@ class IncidenceWindow : public QWidget, public ResultWindow {
   // askAddedMasses: the user asks for the added masses, which take a second solution. Messages
   // go to win, and a chart saved asks paths where.
   // setMach: as the Mach box's (ui/mach_box.h).
-  IncidenceWindow(QWidget* parent, const Program& program, WindowOps& win, SavePathSink paths,
+  IncidenceWindow(QWidget* parent, Program& program, WindowOps& win, SavePathSink paths,
                   std::function<bool(const QString&)> setAngle,
                   std::function<void()> askAddedMasses,
                   std::function<bool(const QString&, PressureRule)> setMach);
@@ -70,7 +70,7 @@ class IncidenceWindow : public QWidget, public ResultWindow {
   void Escape();
   void SaveChart();
 
-  const Program& program_;
+  Program& program_;
   WindowOps& win_;
   SavePathSink paths_;
   std::function<bool(const QString&)> setAngle_;
@@ -86,10 +86,6 @@ class IncidenceWindow : public QWidget, public ResultWindow {
   bool working_ = false;
   // Where the focus was when the added masses were asked for.
   QPointer<QWidget> focusBefore_;
-  // The moment's table belongs to one solution: made again only for the next.
-  unsigned tableSolution_ = 0;
-  MachSetting tableMach_;  // the Mach number of the table
-  ForcesTable table_;
 };
 
 }  // namespace tarvenol

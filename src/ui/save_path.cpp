@@ -3,8 +3,6 @@
 #include <QFile>
 #include <QFileDialog>
 
-#include "session/saved_files.h"
-
 namespace tarvenol {
 
 QString AskSavePath(QWidget* parent, const SavePathSink& paths, const QString& title,
@@ -13,14 +11,11 @@ QString AskSavePath(QWidget* parent, const SavePathSink& paths, const QString& t
                : QFileDialog::getSaveFileName(parent, title, suggested, filter);
 }
 
-void SavePicture(QWidget* parent, const SavePathSink& paths, const Program& p, WindowOps& win,
-                 const QString& title, const QString& suggested, const std::string& what,
-                 const std::function<std::string(PlotFormat)>& draw) {
+std::string AskPicturePath(QWidget* parent, const SavePathSink& paths, const QString& title,
+                           const QString& suggested) {
   const QString chosen =
       AskSavePath(parent, paths, title, suggested, "PNG pictures (*.png);;SVG pictures (*.svg)");
-  if (chosen.isEmpty()) return;
-  const std::string path = QFile::encodeName(chosen).toStdString();
-  SaveDrawnFile(p, win, path, what, draw(PictureFormatOf(path).value_or(PlotFormat::Png)));
+  return QFile::encodeName(chosen).toStdString();
 }
 
 }  // namespace tarvenol

@@ -7,6 +7,7 @@
 
 #include "fake_window.h"
 #include "session/commands.h"
+#include "session/mach_commands.h"
 #include "session/results_commands.h"
 #include "temp_dir.h"
 
@@ -123,6 +124,38 @@ TEST_F(IncidenceFlow, ALongTableOfForcesStopsAtACancelAndWritesNothing) {
   EXPECT_TRUE(win.messages.empty()) << win.messages.front();
   EXPECT_EQ(ReadFile("forces.csv"), "what was there\n");
   ASSERT_TRUE(ForcesOverAngles(program, win, -90, 90, 0.02));
+}
+
+// The table of a solution, Mach number and range is made once: another angle shown takes it
+// with that angle's forces, and anything else it depends on makes it anew.
+TEST_F(IncidenceFlow, TheTableOfForcesIsKeptForItsSolutionMachNumberAndRange) {
+  SolveSphere();
+  struct Rows : Progress {
+    int asked = 0;
+    bool Advance(Stage, double) override { return ++asked > 0; }
+  };
+  const auto made = [&](double to) {
+    Rows rows;
+    const std::optional<ForcesTable> table = ForcesOverAngles(program, win, -30, to, 10, &rows);
+    EXPECT_TRUE(table && table->shown);
+    return rows.asked > 0 ? table : std::nullopt;
+  };
+  const std::optional<ForcesTable> first = made(30);
+  ASSERT_TRUE(first);
+  EXPECT_FALSE(made(30));
+  ASSERT_TRUE(SetAngleOfAttack(program, win, "20"));
+  Rows none;
+  const std::optional<ForcesTable> at20 = ForcesOverAngles(program, win, -30, 30, 10, &none);
+  EXPECT_EQ(none.asked, 0);
+  EXPECT_EQ(at20->rows.size(), first->rows.size());
+  EXPECT_EQ(first->shown->alphaDegrees, 0);
+  EXPECT_EQ(at20->shown->alphaDegrees, 20);
+  EXPECT_TRUE(made(20));
+  ASSERT_TRUE(SetMach(program, win, "0.5", std::nullopt));
+  EXPECT_TRUE(made(20));
+  SolveSphere();
+  EXPECT_TRUE(made(20));
+  EXPECT_TRUE(win.messages.empty()) << win.messages.front();
 }
 
 }  // namespace
