@@ -38,15 +38,15 @@ std::vector<std::optional<FlowAtPoint>> FlowAtPoints(const BodyFlow& flow,
                                                      const std::vector<Vector3>& points,
                                                      const Incidence& a, Progress& progress) {
   std::vector<std::optional<FlowAtPoint>> flows(points.size());
-  const auto count = static_cast<long>(points.size());
+  const std::size_t count = points.size();
   ParallelStop stop(progress, Stage::FlowField);
 #pragma omp parallel for schedule(dynamic, 16)
-  for (long k = 0; k < count; ++k) {
+  for (std::size_t k = 0; k < count; ++k) {
     if (stop.Stopping(static_cast<double>(k) / static_cast<double>(count))) continue;
-    const Vector3& q = points[static_cast<std::size_t>(k)];
+    const Vector3& q = points[k];
     StreamVelocities V;
     if (flow.VelocityAt(q[0], q[1], q[2], V)) {
-      flows[static_cast<std::size_t>(k)] = FlowAtIncidence(V, a.cosA, a.sinA);
+      flows[k] = FlowAtIncidence(V, a.cosA, a.sinA);
     }
   }
   stop.ThrowIfStopped();

@@ -20,10 +20,9 @@ GridSpan GridAroundBody(const BodyShape& shape, int nx, int ny) {
 FieldGrid ComputeFieldGrid(const BodyFlow& flow, const GridSpan& span, Progress& progress) {
   FieldGrid grid;
   grid.span = span;
-  const auto nx = static_cast<std::size_t>(span.nx), ny = static_cast<std::size_t>(span.ny);
-  grid.masked = DenseArray<std::uint8_t, 2>(nx, ny);
+  grid.masked = DenseArray<std::uint8_t, 2>(span.nx, span.ny);
   for (auto& stream : grid.V) {
-    for (Array2& component : stream) component = Array2(nx, ny);
+    for (Array2& component : stream) component = Array2(span.nx, span.ny);
   }
   grid.section = flow.Shape().Section();
 
@@ -54,9 +53,7 @@ FieldAtIncidence FieldAt(const FieldGrid& grid, const Incidence& a) {
   f.incidence = a;
   f.masked = grid.masked;
   f.section = grid.section;
-  const auto nx = static_cast<std::size_t>(grid.span.nx);
-  const auto ny = static_cast<std::size_t>(grid.span.ny);
-  for (Array2* v : {&f.Vx, &f.Vy, &f.Vz, &f.speed, &f.Cp}) *v = Array2(nx, ny);
+  for (Array2* v : {&f.Vx, &f.Vy, &f.Vz, &f.speed, &f.Cp}) *v = Array2(grid.span.nx, grid.span.ny);
   const double none = std::numeric_limits<double>::quiet_NaN();
   for (int j = 1; j <= grid.span.ny; ++j) {
     for (int i = 1; i <= grid.span.nx; ++i) {

@@ -5,6 +5,8 @@
 #include <cstdio>
 #include <memory>
 #include <numbers>
+#include <numeric>
+#include <span>
 
 #include "field/solid_harmonics.h"
 #include "field/source_field_terms.h"
@@ -113,26 +115,25 @@ SourceField::SourceField(const ModelState& s, const std::vector<const Array2*>& 
   unit_ = LengthUnit(s, count);
   std::vector<double> corners(static_cast<std::size_t>(count) * 12);
   std::vector<double> controls(static_cast<std::size_t>(count) * 3);
-  std::vector<int> cornerCount(static_cast<std::size_t>(count));
+  std::vector<std::size_t> cornerCount(static_cast<std::size_t>(count));
   double sources = 0;  // the sum of |sigma| times the area over the panels and the sets
   for (int m = 1; m <= count; ++m) {
     const auto at = static_cast<std::size_t>(m - 1);
     const Corners c = CornersOf(s, m, unit_);
-    for (int k = 0; k < 4; ++k) {
-      for (int a = 0; a < 3; ++a)
-        corners[at * 12 + static_cast<std::size_t>(k * 3 + a)] = c.q[k][a];
+    for (std::size_t k = 0; k < 4; ++k) {
+      for (std::size_t a = 0; a < 3; ++a) corners[at * 12 + k * 3 + a] = c.q[k][a];
     }
     const auto [i, j] = PanelOfNumber(m, nj);
     controls[at * 3] = s.xC(i, j) * unit_;
     controls[at * 3 + 1] = s.yC(i, j) * unit_;
     controls[at * 3 + 2] = s.zC(i, j) * unit_;
-    cornerCount[at] = s.NCor(i, j);
+    cornerCount[at] = static_cast<std::size_t>(s.NCor(i, j));
     const double area = OutlineArea(OutlineOfPanel(s, i, j)) * unit_ * unit_;
     for (const Array2* set : sigma) sources += std::fabs((*set)(i, j)) * area;
   }
 
   std::vector<int> order(static_cast<std::size_t>(count));
-  for (int m = 1; m <= count; ++m) order[static_cast<std::size_t>(m - 1)] = m;
+  std::iota(order.begin(), order.end(), 1);
   if (count > 0) Build(order, 0, count, 0, corners, controls, cornerCount, progress);
   panels_ = FieldPanelsOf(s, order);
   for (std::size_t k = 0; k < 4; ++k) {
@@ -143,12 +144,11 @@ SourceField::SourceField(const ModelState& s, const std::vector<const Array2*>& 
   for (std::vector<double>* lengths : {&panels_.xC, &panels_.yC, &panels_.zC}) {
     for (double& v : *lengths) v *= unit_;
   }
-  for (int f = 0; f < flows_; ++f) {
-    sigma_[static_cast<std::size_t>(f)].resize(order.size());
+  for (std::size_t f = 0; f < sigma.size(); ++f) {
+    sigma_[f].resize(order.size());
     for (std::size_t at = 0; at < order.size(); ++at) {
       const int m = order[at];
-      sigma_[static_cast<std::size_t>(f)][at] =
-          (*sigma[static_cast<std::size_t>(f)])(PanelOfNumber(m, nj).i, PanelOfNumber(m, nj).j);
+      sigma_[f][at] = (*sigma[f])(PanelOfNumber(m, nj).i, PanelOfNumber(m, nj).j);
     }
   }
   // A source q induces at most |q| / (4 pi R^2) at a distance R: beyond the distance where all
@@ -159,26 +159,28 @@ SourceField::SourceField(const ModelState& s, const std::vector<const Array2*>& 
   if (tolerance > 0 && count > 0) Moments(s, order, tolerance, path, progress);
 }
 
-int SourceField::Build(std::vector<int>& order, int begin, int end, int depth,
-                       const std::vector<double>& corners, const std::vector<double>& controls,
-                       const std::vector<int>& cornerCount, Progress* progress) {
-  const int index = static_cast<int>(nodes_.size());
+std::size_t SourceField::Build(std::vector<int>& order, int begin, int end, int depth,
+                               const std::vector<double>& corners,
+                               const std::vector<double>& controls,
+                               const std::vector<std::size_t>& cornerCount, Progress* progress) {
+  const std::size_t index = nodes_.size();
   nodes_.emplace_back();
   // A leaf holds half to all of kLeafPanels panels: about 3 count / kLeafPanels nodes in all.
   if (progress != nullptr) {
     const double nodes = 3.0 * static_cast<double>(cornerCount.size()) / kLeafPanels;
-    Step(*progress, Stage::FlowField, kTreeDone * std::min(1.0, index / nodes));
+    Step(*progress, Stage::FlowField,
+         kTreeDone * std::min(1.0, static_cast<double>(index) / nodes));
   }
   double low[3] = {HUGE_VAL, HUGE_VAL, HUGE_VAL}, high[3] = {-HUGE_VAL, -HUGE_VAL, -HUGE_VAL};
   double controlLow[3] = {HUGE_VAL, HUGE_VAL, HUGE_VAL};
   double controlHigh[3] = {-HUGE_VAL, -HUGE_VAL, -HUGE_VAL};
-  auto corner = [&](int m, int k) {
-    return &corners[static_cast<std::size_t>(m - 1) * 12 + static_cast<std::size_t>(k * 3)];
-  };
-  auto control = [&](int m) { return &controls[static_cast<std::size_t>(m - 1) * 3]; };
-  for (int at = begin; at < end; ++at) {
-    const int m = order[static_cast<std::size_t>(at)];
-    for (int k = 0; k < 4; ++k) {
+  // Panel m's entries in the tables, and the panels of this node.
+  auto at = [](int m) { return static_cast<std::size_t>(m - 1); };
+  auto corner = [&](int m, std::size_t k) { return &corners[at(m) * 12 + k * 3]; };
+  auto control = [&](int m) { return &controls[at(m) * 3]; };
+  const std::span<const int> panels(order.data() + begin, order.data() + end);
+  for (const int m : panels) {
+    for (std::size_t k = 0; k < 4; ++k) {
       for (int a = 0; a < 3; ++a) {
         low[a] = std::min(low[a], corner(m, k)[a]);
         high[a] = std::max(high[a], corner(m, k)[a]);
@@ -194,9 +196,8 @@ int SourceField::Build(std::vector<int>& order, int begin, int end, int depth,
   node.depth = depth;
   node.end = end;
   for (int a = 0; a < 3; ++a) node.centre[a] = (low[a] + high[a]) / 2;
-  for (int at = begin; at < end; ++at) {
-    const int m = order[static_cast<std::size_t>(at)];
-    for (int k = 0; k < cornerCount[static_cast<std::size_t>(m - 1)]; ++k) {
+  for (const int m : panels) {
+    for (std::size_t k = 0; k < cornerCount[at(m)]; ++k) {
       double fromCentre = 0, fromControl = 0;
       for (int a = 0; a < 3; ++a) {
         fromCentre += std::pow(corner(m, k)[a] - node.centre[a], 2);
@@ -219,13 +220,13 @@ int SourceField::Build(std::vector<int>& order, int begin, int end, int depth,
         Build(order, begin, middle, depth + 1, corners, controls, cornerCount, progress);
     node.child[1] = Build(order, middle, end, depth + 1, corners, controls, cornerCount, progress);
   }
-  nodes_[static_cast<std::size_t>(index)] = node;
+  nodes_[index] = node;
   return index;
 }
 
-int SourceField::OrderFor(int n, double R) const {
-  const Node& node = nodes_[static_cast<std::size_t>(n)];
-  const double* reach = &reach_[static_cast<std::size_t>(n) * kReach];
+int SourceField::OrderFor(std::size_t n, double R) const {
+  const Node& node = nodes_[n];
+  const double* reach = &reach_[n * kReach];
   const double t = node.radius / R;
   const double gap = R - node.radius;
   const double tau = node.panelRadius / gap;
@@ -251,25 +252,24 @@ void SourceField::AddInduced(const double point[3], double V[][3]) const {
                                 scaled[2] - root.centre[2]);
   if (!(far <= farDistance_)) return;
   const double* sigma[kMaxFieldFlows];
-  for (int f = 0; f < flows_; ++f) sigma[f] = sigma_[static_cast<std::size_t>(f)].data();
-  int stack[128];
+  for (std::size_t f = 0; f < sigma_.size(); ++f) sigma[f] = sigma_[f].data();
+  std::size_t stack[128];
   int top = 0;
   stack[top++] = 0;
   while (top > 0) {
-    const int n = stack[--top];
-    const Node& node = nodes_[static_cast<std::size_t>(n)];
+    const std::size_t n = stack[--top];
+    const Node& node = nodes_[n];
     const double dx = scaled[0] - node.centre[0];
     const double dy = scaled[1] - node.centre[1];
     const double dz = scaled[2] - node.centre[2];
     const double R = std::sqrt(dx * dx + dy * dy + dz * dz);
     if (budget_ > 0 && R > node.radius) {
       if (const int p = OrderFor(n, R); p >= 0) {
-        expansion_(&gradient_[static_cast<std::size_t>(n) * GradientSize(flows_)], flows_, dx, dy,
-                   dz, p, V);
+        expansion_(&gradient_[n * GradientSize(flows_)], flows_, dx, dy, dz, p, V);
         continue;
       }
     }
-    if (node.child[0] < 0) {
+    if (node.Leaf()) {
       kernel_(panels_, node.begin, node.end, sigma, flows_, scaled, V);
     } else {
       stack[top++] = node.child[0];

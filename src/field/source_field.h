@@ -58,17 +58,18 @@ class SourceField {
 
  private:
   struct Node {
-    int begin = 0, end = 0;   // panels, in the tree's order
-    int child[2] = {-1, -1};  // none for a leaf
-    int depth = 0;            // 0 at the root
+    int begin = 0, end = 0;         // panels, in the tree's order
+    std::size_t child[2] = {0, 0};  // none for a leaf: the root is no node's child
+    int depth = 0;                  // 0 at the root
     double centre[3] = {0, 0, 0};
     double radius = 0;       // of the sphere about centre holding its panels
     double panelRadius = 0;  // the largest of its panels' radii about their control points
+    bool Leaf() const { return child[0] == 0; }
   };
 
-  int Build(std::vector<int>& order, int begin, int end, int depth,
-            const std::vector<double>& corners, const std::vector<double>& controls,
-            const std::vector<int>& cornerCount, Progress* progress);
+  std::size_t Build(std::vector<int>& order, int begin, int end, int depth,
+                    const std::vector<double>& corners, const std::vector<double>& controls,
+                    const std::vector<std::size_t>& cornerCount, Progress* progress);
   // The expansions' coefficients, and the budget of the bound (source_moments.cpp), in phases:
   // the charges of the panels' Gauss points, the leaves' moments and every node's reach, the
   // inner nodes' moments from their children's, and the gradients' coefficients.
@@ -87,7 +88,7 @@ class SourceField {
   void TranslateMoments(NodeMoments& M, Progress* progress) const;
   void Gradients(const NodeMoments& M, Progress* progress);
   // The order of expansion that meets the bound for node n at distance R, or -1 for none.
-  int OrderFor(int n, double R) const;
+  int OrderFor(std::size_t n, double R) const;
 
   int flows_ = 0;
   FieldPanels panels_;

@@ -45,7 +45,7 @@ constexpr std::size_t GradientSize(int flows) {
 // for l + 1 <= 2n - 1.
 inline constexpr int kGaussPoints = 6;
 inline constexpr int kExactDegree = 2 * kGaussPoints - 2;
-inline constexpr auto kPerPanel = static_cast<std::size_t>(kGaussPoints) * kGaussPoints;
+inline constexpr std::size_t kPerPanel = kGaussPoints * kGaussPoints;
 
 struct Corners {
   double q[4][3];  // a triangle repeats its last corner

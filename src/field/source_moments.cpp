@@ -41,7 +41,7 @@ void AddTerm(Complex* G, int l, int m, Complex X) {
 struct Sources {
   const double *x, *y, *z;
   const double* const* q;
-  int flows;
+  std::size_t flows;
 };
 
 // Adds to re, im (kMoments for each set, one set after another) the moments about centre of
@@ -53,10 +53,10 @@ struct Sources {
   for (std::size_t g = first; g < last; ++g) {
     RegularHarmonics(s.x[g] - centre[0], s.y[g] - centre[1], s.z[g] - centre[2], kMaxOrder,
                      divisors, Rre, Rim);
-    for (int f = 0; f < s.flows; ++f) {
+    for (std::size_t f = 0; f < s.flows; ++f) {
       const double q = s.q[f][g];
-      double* __restrict setRe = re + static_cast<std::size_t>(f) * kMoments;
-      double* __restrict setIm = im + static_cast<std::size_t>(f) * kMoments;
+      double* __restrict setRe = re + f * kMoments;
+      double* __restrict setIm = im + f * kMoments;
       for (std::size_t h = 0; h < kMoments; ++h) {
         setRe[h] += q * Rre[h];
         setIm[h] -= q * Rim[h];
@@ -129,16 +129,16 @@ SourceField::GaussSources SourceField::GaussCharges(const ModelState& s,
                                                     const std::vector<int>& order,
                                                     Progress* progress) const {
   const GaussRule rule = GaussRuleOnUnit();
-  const std::size_t count = order.size() * kPerPanel;
+  const std::size_t panels = order.size(), count = panels * kPerPanel;
+  const auto flows = static_cast<std::size_t>(flows_);
   GaussSources g{Uncleared(count), Uncleared(count), Uncleared(count), {}};
-  for (std::size_t f = 0; f < static_cast<std::size_t>(flows_); ++f) g.q[f] = Uncleared(count);
+  for (std::size_t f = 0; f < flows; ++f) g.q[f] = Uncleared(count);
   LoopProgress charges(progress, Stage::FlowField, kTreeDone, kChargesDone,
-                       static_cast<long>(order.size()));
+                       static_cast<long>(panels));
 #pragma omp parallel for
-  for (int at = 0; at < static_cast<int>(order.size()); ++at) {
+  for (std::size_t panel = 0; panel < panels; ++panel) {
     if (charges.Stopped()) continue;
     charges.StepDone();
-    const auto panel = static_cast<std::size_t>(at);
     const Corners c = CornersOf(s, order[panel], unit_);
     std::size_t k = panel * kPerPanel;
     for (int a = 0; a < kGaussPoints; ++a) {
@@ -155,7 +155,7 @@ SourceField::GaussSources SourceField::GaussCharges(const ModelState& s,
         const double jacobian = std::sqrt(std::pow(ds[1] * dt[2] - ds[2] * dt[1], 2) +
                                           std::pow(ds[2] * dt[0] - ds[0] * dt[2], 2) +
                                           std::pow(ds[0] * dt[1] - ds[1] * dt[0], 2));
-        for (std::size_t f = 0; f < static_cast<std::size_t>(flows_); ++f) {
+        for (std::size_t f = 0; f < flows; ++f) {
           g.q[f][k] = sigma_[f][panel] * rule.weight[a] * rule.weight[b] * jacobian;
         }
       }
@@ -170,20 +170,20 @@ SourceField::GaussSources SourceField::GaussCharges(const ModelState& s,
 SourceField::NodeMoments SourceField::LeafMoments(const GaussSources& g, VectorPath path,
                                                   Progress* progress) {
   const std::size_t nodeCount = nodes_.size();
-  const std::size_t perNode = static_cast<std::size_t>(flows_) * kMoments;
+  const auto flows = static_cast<std::size_t>(flows_);
+  const std::size_t perNode = flows * kMoments;
   NodeMoments M{Uncleared(nodeCount * perNode), Uncleared(nodeCount * perNode)};
   reach_.assign(nodeCount * kReach, 0);
   const double* divisors = RegularDivisors();
   const double* chargeOf[kMaxFieldFlows] = {};
-  for (std::size_t f = 0; f < static_cast<std::size_t>(flows_); ++f) chargeOf[f] = g.q[f].get();
-  const Sources points{g.x.get(), g.y.get(), g.z.get(), chargeOf, flows_};
+  for (std::size_t f = 0; f < flows; ++f) chargeOf[f] = g.q[f].get();
+  const Sources points{g.x.get(), g.y.get(), g.z.get(), chargeOf, flows};
   const MomentsFunction moments = MomentsFor(path);
   LoopProgress leaves(progress, Stage::FlowField, kChargesDone, kLeavesDone,
                       static_cast<long>(nodeCount));
 #pragma omp parallel for schedule(dynamic)
-  for (int index = 0; index < static_cast<int>(nodeCount); ++index) {
+  for (std::size_t n = 0; n < nodeCount; ++n) {
     if (leaves.Stopped()) continue;
-    const auto n = static_cast<std::size_t>(index);
     double* re = &M.re[n * perNode];
     double* im = &M.im[n * perNode];
     std::fill_n(re, perNode, 0.0);
@@ -196,7 +196,7 @@ SourceField::NodeMoments SourceField::LeafMoments(const GaussSources& g, VectorP
       // The nodes near the root hold most of the sources: ask again within one of them.
       if ((k - first) % kSourcesAsked == kSourcesAsked - 1 && leaves.Asked()) break;
       double q = 0;
-      for (int f = 0; f < flows_; ++f) q += std::fabs(chargeOf[f][k]);
+      for (std::size_t f = 0; f < flows; ++f) q += std::fabs(chargeOf[f][k]);
       const double r =
           std::sqrt(std::pow(g.x[k] - node.centre[0], 2) + std::pow(g.y[k] - node.centre[1], 2) +
                     std::pow(g.z[k] - node.centre[2], 2));
@@ -204,7 +204,7 @@ SourceField::NodeMoments SourceField::LeafMoments(const GaussSources& g, VectorP
       double power = 1;
       for (std::size_t p = 0; p < kReach; ++p, power *= ratio) reach[p] += q * power;
     }
-    if (node.child[0] < 0) moments(points, first, last, node.centre, divisors, re, im);
+    if (node.Leaf()) moments(points, first, last, node.centre, divisors, re, im);
     leaves.StepDone();
   }
   leaves.ThrowIfStopped();
@@ -215,31 +215,33 @@ SourceField::NodeMoments SourceField::LeafMoments(const GaussSources& g, VectorP
 // parent's centre,
 //   M'_lm = sum over j, k of M_jk conj(R_l-j,m-k(child centre - parent centre)).
 void SourceField::TranslateMoments(NodeMoments& M, Progress* progress) const {
-  const auto nodeCount = static_cast<int>(nodes_.size());
-  const std::size_t perNode = static_cast<std::size_t>(flows_) * kMoments;
+  const std::size_t nodeCount = nodes_.size();
+  const auto flows = static_cast<std::size_t>(flows_);
+  const std::size_t perNode = flows * kMoments;
   const double* divisors = RegularDivisors();
   int deepest = 0;
   for (const Node& node : nodes_) deepest = std::max(deepest, node.depth);
   for (int depth = deepest; depth >= 0; --depth) {
     const double share = (kTranslationsDone - kLeavesDone) / (deepest + 1);
     const double begun = kLeavesDone + share * (deepest - depth);
-    LoopProgress translations(progress, Stage::FlowField, begun, begun + share, nodeCount);
+    LoopProgress translations(progress, Stage::FlowField, begun, begun + share,
+                              static_cast<long>(nodeCount));
 #pragma omp parallel for schedule(dynamic)
-    for (int n = 0; n < nodeCount; ++n) {
+    for (std::size_t n = 0; n < nodeCount; ++n) {
       if (translations.Stopped()) continue;
       translations.StepDone();
-      const Node& node = nodes_[static_cast<std::size_t>(n)];
-      if (node.child[0] < 0 || node.depth != depth) continue;
-      for (const int c : node.child) {
-        const Node& child = nodes_[static_cast<std::size_t>(c)];
+      const Node& node = nodes_[n];
+      if (node.Leaf() || node.depth != depth) continue;
+      for (const std::size_t c : node.child) {
+        const Node& child = nodes_[c];
         double Rre[kMoments], Rim[kMoments];
         RegularHarmonics(child.centre[0] - node.centre[0], child.centre[1] - node.centre[1],
                          child.centre[2] - node.centre[2], kMaxOrder, divisors, Rre, Rim);
         double Dre[FullCount(kMaxOrder)], Dim[FullCount(kMaxOrder)];
         FullHarmonics(Rre, Rim, kMaxOrder, Dre, Dim);
-        for (std::size_t f = 0; f < static_cast<std::size_t>(flows_); ++f) {
-          const std::size_t from = static_cast<std::size_t>(c) * perNode + f * kMoments;
-          const std::size_t to = static_cast<std::size_t>(n) * perNode + f * kMoments;
+        for (std::size_t f = 0; f < flows; ++f) {
+          const std::size_t from = c * perNode + f * kMoments;
+          const std::size_t to = n * perNode + f * kMoments;
           double Fre[FullCount(kMaxOrder)], Fim[FullCount(kMaxOrder)];
           FullHarmonics(&M.re[from], &M.im[from], kMaxOrder, Fre, Fim);
           for (int l = 0; l <= kMaxOrder; ++l) {
@@ -254,8 +256,9 @@ void SourceField::TranslateMoments(NodeMoments& M, Progress* progress) const {
                   sumIm += b * cr - a * ci;
                 }
               }
-              M.re[to + static_cast<std::size_t>(HarmonicIndex(l, m))] += sumRe;
-              M.im[to + static_cast<std::size_t>(HarmonicIndex(l, m))] += sumIm;
+              const auto h = static_cast<std::size_t>(HarmonicIndex(l, m));
+              M.re[to + h] += sumRe;
+              M.im[to + h] += sumIm;
             }
           }
         }
@@ -268,17 +271,18 @@ void SourceField::TranslateMoments(NodeMoments& M, Progress* progress) const {
 // The velocity -grad(Phi) / (4 pi) of Phi = sum M_lm I_lm, through the derivatives of I. Every
 // entry is set here: not cleared first.
 void SourceField::Gradients(const NodeMoments& M, Progress* progress) {
-  const auto nodeCount = static_cast<int>(nodes_.size());
-  const std::size_t perNode = static_cast<std::size_t>(flows_) * kMoments;
-  gradient_ = Uncleared(static_cast<std::size_t>(nodeCount) * GradientSize(flows_));
-  LoopProgress gradients(progress, Stage::FlowField, kTranslationsDone, 1, nodeCount);
+  const std::size_t nodeCount = nodes_.size();
+  const auto flows = static_cast<std::size_t>(flows_);
+  const std::size_t perNode = flows * kMoments;
+  gradient_ = Uncleared(nodeCount * GradientSize(flows_));
+  LoopProgress gradients(progress, Stage::FlowField, kTranslationsDone, 1,
+                         static_cast<long>(nodeCount));
 #pragma omp parallel for
-  for (int n = 0; n < nodeCount; ++n) {
+  for (std::size_t n = 0; n < nodeCount; ++n) {
     if (gradients.Stopped()) continue;
     gradients.StepDone();
-    for (int f = 0; f < flows_; ++f) {
-      const std::size_t at =
-          static_cast<std::size_t>(n) * perNode + static_cast<std::size_t>(f) * kMoments;
+    for (std::size_t f = 0; f < flows; ++f) {
+      const std::size_t at = n * perNode + f * kMoments;
       double Fre[FullCount(kMaxOrder)], Fim[FullCount(kMaxOrder)];
       FullHarmonics(&M.re[at], &M.im[at], kMaxOrder, Fre, Fim);
       Complex G[3][kCoefficients] = {};
@@ -294,9 +298,8 @@ void SourceField::Gradients(const NodeMoments& M, Progress* progress) {
           AddTerm(G[2], l + 1, m, -X);
         }
       }
-      for (int c = 0; c < 3; ++c) {
-        double* out = &gradient_[static_cast<std::size_t>(n) * GradientSize(flows_) +
-                                 static_cast<std::size_t>(f * 3 + c) * 2 * kCoefficients];
+      for (std::size_t c = 0; c < 3; ++c) {
+        double* out = &gradient_[n * GradientSize(flows_) + (f * 3 + c) * 2 * kCoefficients];
         for (int h = 0; h < kCoefficients; ++h) {
           out[h] = G[c][h].real();
           out[kCoefficients + h] = G[c][h].imag();

@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
-#include <vector>
 
 #include "geometry/panel_outline.h"
 #include "solver/body_potential.h"
@@ -59,31 +58,29 @@ AddedMassCoefficients AddedMassesOf(const ModelState& s, const BodyFigures& figu
   // m66 = sum_i phi_i g_i.
   const int j0 = MeridianNearestY(s, (ni + 1) / 2);
   double area = 0;
-  std::vector<double> g(static_cast<std::size_t>(ni) + 1), ringArea(g.size());
+  Array1 g(ni), ringArea(ni);
   for (int i = 1; i <= ni; ++i) {
-    const auto r = static_cast<std::size_t>(i);
     const double cos0 = s.yC(i, j0) / std::hypot(s.yC(i, j0), s.zC(i, j0));
     for (int j = 1; j <= nj; ++j) {
       const double a = OutlineArea(OutlineOfPanel(s, i, j));
       const double x = s.xC(i, j) - xc, y = s.yC(i, j);
       const double cosTheta = y / std::hypot(y, s.zC(i, j));
-      g[r] += cosTheta / cos0 * (x * s.ZtaY(i, j) - y * s.ZtaX(i, j)) * a;
-      ringArea[r] += a;
+      g(i) += cosTheta / cos0 * (x * s.ZtaY(i, j) - y * s.ZtaX(i, j)) * a;
+      ringArea(i) += a;
     }
-    area += ringArea[r];
+    area += ringArea(i);
   }
   // |dm66| <= sum_i |dphi_i| |g_i|; each dphi_i within the tolerance times sum_k share_k
   // |sigma_k| (ring_far_field.h), or max_k |sigma_k| (body_potential.h).
   double weight = 0, sigmaMean = 0, sigmaMost = 0;
   for (int i = 1; i <= ni; ++i) {
-    const auto r = static_cast<std::size_t>(i);
-    weight += std::fabs(g[r]);
-    sigmaMean += ringArea[r] / area * std::fabs(turn(i, j0));
+    weight += std::fabs(g(i));
+    sigmaMean += ringArea(i) / area * std::fabs(turn(i, j0));
     sigmaMost = std::max(sigmaMost, std::fabs(turn(i, j0)));
   }
   const auto m66Of = [&](const Array1& phi) {
     double m66 = 0;
-    for (int i = 1; i <= ni; ++i) m66 += phi(i) * g[static_cast<std::size_t>(i)];
+    for (int i = 1; i <= ni; ++i) m66 += phi(i) * g(i);
     return m66;
   };
 

@@ -30,12 +30,12 @@ constexpr double kTwoPi = 2 * std::numbers::pi;
   const double *ItaX = &P.ItaX[at], *ItaY = &P.ItaY[at], *ItaZ = &P.ItaZ[at];
   const double *ZtaX = &P.ZtaX[at], *ZtaY = &P.ZtaY[at], *ZtaZ = &P.ZtaZ[at];
   const double *xiOf[4], *etaOf[4], *dOf[4], *dXiOf[4], *dEtaOf[4];
-  for (int k = 0; k < 4; ++k) {
-    xiOf[k] = &P.xi[static_cast<std::size_t>(k)][at];
-    etaOf[k] = &P.eta[static_cast<std::size_t>(k)][at];
-    dOf[k] = &P.d[static_cast<std::size_t>(k)][at];
-    dXiOf[k] = &P.dXiByD[static_cast<std::size_t>(k)][at];
-    dEtaOf[k] = &P.dEtaByD[static_cast<std::size_t>(k)][at];
+  for (std::size_t k = 0; k < 4; ++k) {
+    xiOf[k] = &P.xi[k][at];
+    etaOf[k] = &P.eta[k][at];
+    dOf[k] = &P.d[k][at];
+    dXiOf[k] = &P.dXiByD[k][at];
+    dEtaOf[k] = &P.dEtaByD[k][at];
   }
 
   for (int l = 0; l < lanes; ++l) {
@@ -167,15 +167,16 @@ FieldPanels FieldPanelsOf(const ModelState& s, const std::vector<int>& order) {
     P.ZtaY[at] = s.ZtaY(i, j);
     P.ZtaZ[at] = s.ZtaZ(i, j);
     const PanelOutline outline = OutlineOfPanel(s, i, j);
-    for (int k = 0; k < 4; ++k) {
-      const int slot = k < outline.n ? k : 0;
-      P.xi[static_cast<std::size_t>(k)][at] = outline.xi[slot];
-      P.eta[static_cast<std::size_t>(k)][at] = outline.eta[slot];
+    const auto corners = static_cast<std::size_t>(outline.n);
+    for (std::size_t k = 0; k < 4; ++k) {
+      const std::size_t slot = k < corners ? k : 0;
+      P.xi[k][at] = outline.xi[slot];
+      P.eta[k][at] = outline.eta[slot];
     }
-    for (int k = 0; k < outline.n; ++k) {
-      P.d[static_cast<std::size_t>(k)][at] = outline.d[k];
-      P.dXiByD[static_cast<std::size_t>(k)][at] = outline.dXi[k] / outline.d[k];
-      P.dEtaByD[static_cast<std::size_t>(k)][at] = outline.dEta[k] / outline.d[k];
+    for (std::size_t k = 0; k < corners; ++k) {
+      P.d[k][at] = outline.d[k];
+      P.dXiByD[k][at] = outline.dXi[k] / outline.d[k];
+      P.dEtaByD[k][at] = outline.dEta[k] / outline.d[k];
     }
   }
   return P;

@@ -10,9 +10,9 @@ int GaussSolve(int N, Array2& A, std::span<Array1> X, Progress& progress, Vector
     return zeroAt;
   }
   if (A(N, N) == 0) return N;
-  for (int r = 0; r < sides; ++r) {
-    Array1& x = X[static_cast<std::size_t>(r)];
-    const int rhs = N + 1 + r;
+  // The right-hand sides' columns follow the N columns of the coefficients.
+  int rhs = N + 1;
+  for (Array1& x : X) {
     x(N) = A(N, rhs) / A(N, N);
     for (int k = N - 1; k >= 1; --k) {
       const double* row = A.Row(static_cast<std::size_t>(k));
@@ -20,6 +20,7 @@ int GaussSolve(int N, Array2& A, std::span<Array1> X, Progress& progress, Vector
       for (int j = k + 1; j <= N; ++j) s = s + x(j) * row[j];
       x(k) = (row[rhs] - s) / row[k];
     }
+    ++rhs;
   }
   return 0;
 }

@@ -50,8 +50,9 @@ void SurfaceVelocities(const ModelState& s, const SolverWork& w,
       ut[f] = s.XsiX(i, j) * V[0] + s.XsiY(i, j) * V[1] + s.XsiZ(i, j) * V[2];
       vt[f] = s.ItaX(i, j) * V[0] + s.ItaY(i, j) * V[1] + s.ItaZ(i, j) * V[2];
     }
-    const double* vu = w.Vu.Row(static_cast<std::size_t>(m));
-    const double* vv = w.Vv.Row(static_cast<std::size_t>(m));
+    const auto rowOfM = static_cast<std::size_t>(m);
+    const double* vu = w.Vu.Row(rowOfM);
+    const double* vv = w.Vv.Row(rowOfM);
     for (int n = 1; n <= NPan; ++n) {
       for (std::size_t f = 0; f < flows; ++f) {
         ut[f] = ut[f] + sigma[f][n] * vu[n];
@@ -150,12 +151,12 @@ HessSolution HessSolve(const ModelState& s, SolverWork& w, const std::vector<Ons
   Step(progress, Stage::SurfaceVelocity, 1);
   w.seconds.oneMinusCp = SecondsSince(start);
 
-  for (int f = 0; f < flows; ++f) {
+  for (std::size_t f = 0; f < sigmas.size(); ++f) {
     Array2 sigma(ArrayLimit(s.NI), ArrayLimit(s.NJ));
     for (int i = 1, m = 0; i <= ni; ++i) {
-      for (int j = 1; j <= nj; ++j) sigma(i, j) = sigmas[static_cast<std::size_t>(f)](++m);
+      for (int j = 1; j <= nj; ++j) sigma(i, j) = sigmas[f](++m);
     }
-    solution.flows[static_cast<std::size_t>(f)].Sigma = std::move(sigma);
+    solution.flows[f].Sigma = std::move(sigma);
   }
   w.SigmaV = std::move(sigmas[0]);
   w.Sigma = solution.flows[0].Sigma;

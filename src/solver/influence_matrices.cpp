@@ -39,13 +39,13 @@ int BuildInfluenceMatrices(const ModelState& s, SolverWork& w, int NPan,
   for (int m = 1; m <= NPan; ++m) {
     // A stopped run skips the rows left; a worksharing loop cannot be left early.
     if (stop.load(std::memory_order_relaxed)) continue;
-    const auto i = static_cast<std::size_t>(m - 1);
+    const auto rowOfM = static_cast<std::size_t>(m), i = rowOfM - 1;
     const FieldPanel field{panels.xC[i],   panels.yC[i],   panels.zC[i],   panels.XsiX[i],
                            panels.XsiY[i], panels.XsiZ[i], panels.ItaX[i], panels.ItaY[i],
                            panels.ItaZ[i], panels.ZtaX[i], panels.ZtaY[i], panels.ZtaZ[i]};
-    double* vn = w.Vn.Row(static_cast<std::size_t>(m));
-    double* vu = w.Vu.Row(static_cast<std::size_t>(m));
-    double* vv = w.Vv.Row(static_cast<std::size_t>(m));
+    double* vn = w.Vn.Row(rowOfM);
+    double* vu = w.Vu.Row(rowOfM);
+    double* vv = w.Vv.Row(rowOfM);
     row(panels, field, c, work.Of(omp_get_thread_num()), vn, vu, vv);
     double* rightHandSide = vn + NPan1;
     for (const OnsetFlow& onset : onsets) {

@@ -46,40 +46,37 @@ double Sum(const std::vector<double>& weights, const double* values) {
 // ring i's panel of column 1 against the source panels (i', 1 + d), d = 0..NJ/2, ring by ring.
 void AddRings(ModeMatrices& M, const ModeWeights& w, int i, int first, int last, const double* vn,
               const double* vu, const double* vv, const double* vp) {
-  const auto row = static_cast<std::size_t>(i);
   const std::size_t half = w.once.size();
   for (int i2 = first; i2 <= last; ++i2) {
     const std::size_t at = 1 + static_cast<std::size_t>(i2 - 1) * half;
-    const auto column = static_cast<std::size_t>(i2);
     if (!M.N0.Empty()) {
-      M.N0(row, column) = Sum(w.once, vn + at);
-      M.N1(row, column) = Sum(w.cosine, vn + at);
-      M.T0(row, column) = Sum(w.once, vu + at);
-      M.T1(row, column) = Sum(w.cosine, vu + at);
-      M.C1(row, column) = Sum(w.sine, vv + at);
+      M.N0(i, i2) = Sum(w.once, vn + at);
+      M.N1(i, i2) = Sum(w.cosine, vn + at);
+      M.T0(i, i2) = Sum(w.once, vu + at);
+      M.T1(i, i2) = Sum(w.cosine, vu + at);
+      M.C1(i, i2) = Sum(w.sine, vv + at);
     }
-    if (!M.P1.Empty()) M.P1(row, column) = Sum(w.cosine, vp + at);
+    if (!M.P1.Empty()) M.P1(i, i2) = Sum(w.cosine, vp + at);
   }
 }
 
 // Far ring k's sums in row i.
 void SetFarRing(ModeMatrices& M, const RingFarField& far, const RingFieldPoint& p, int i, int k,
                 const RingRule& rule, bool& finite) {
-  const auto row = static_cast<std::size_t>(i), column = static_cast<std::size_t>(k);
   if (M.N0.Empty()) {
-    M.P1(row, column) = far.PotentialOf(p, k, rule);
-    finite = finite && std::isfinite(M.P1(row, column));
+    M.P1(i, k) = far.PotentialOf(p, k, rule);
+    finite = finite && std::isfinite(M.P1(i, k));
     return;
   }
   const RingSums r = far.SumsOf(p, k, rule, !M.P1.Empty());
   finite = finite && std::isfinite(r.n0) && std::isfinite(r.n1) && std::isfinite(r.t0) &&
            std::isfinite(r.t1) && std::isfinite(r.c1) && std::isfinite(r.p1);
-  M.N0(row, column) = r.n0;
-  M.N1(row, column) = r.n1;
-  M.T0(row, column) = r.t0;
-  M.T1(row, column) = r.t1;
-  M.C1(row, column) = r.c1;
-  if (!M.P1.Empty()) M.P1(row, column) = r.p1;
+  M.N0(i, k) = r.n0;
+  M.N1(i, k) = r.n1;
+  M.T0(i, k) = r.t0;
+  M.T1(i, k) = r.t1;
+  M.C1(i, k) = r.c1;
+  if (!M.P1.Empty()) M.P1(i, k) = r.p1;
 }
 
 bool AllFinite(const double* a, std::size_t n) {
@@ -99,9 +96,9 @@ int NearRunEnd(const RingRule* rule, int first, int ni) {
 
 std::vector<Column> ColumnAngles(const ModelState& s, int nj) {
   std::vector<Column> columns(static_cast<std::size_t>(nj) + 1);
-  for (int j = 1; j <= nj; ++j) {
+  for (std::size_t j = 1; j < columns.size(); ++j) {
     const double r = std::hypot(s.yC(1, j), s.zC(1, j));
-    columns[static_cast<std::size_t>(j)] = {s.yC(1, j) / r, s.zC(1, j) / r};
+    columns[j] = {s.yC(1, j) / r, s.zC(1, j) / r};
   }
   return columns;
 }

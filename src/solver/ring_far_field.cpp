@@ -127,10 +127,11 @@ RingFarField::RingFarField(const ModelState& s, double cosPhi, double sinPhi, do
 void RingFarField::MakeTables(double twoPi) {
   gauss_.resize(kMaxGaussPoints + 1);
   stretch_.resize(kMaxGaussPoints + 1);
-  for (int n = 1; n <= kMaxGaussPoints; ++n) {
-    GaussRule& g = gauss_[static_cast<std::size_t>(n)];
-    for (const double x : boost::math::legendre_p_zeros<double>(n)) {
-      const double dp = boost::math::legendre_p_prime(n, x);
+  for (std::size_t n = 1; n <= kMaxGaussPoints; ++n) {
+    GaussRule& g = gauss_[n];
+    const int points = static_cast<int>(n);
+    for (const double x : boost::math::legendre_p_zeros<double>(points)) {
+      const double dp = boost::math::legendre_p_prime(points, x);
       const double w = 2 / ((1 - x * x) * dp * dp);
       g.s.push_back(x);
       g.w.push_back(w);
@@ -140,13 +141,13 @@ void RingFarField::MakeTables(double twoPi) {
       }
     }
     for (const double t : g.s) {
-      stretch_[static_cast<std::size_t>(n)].push_back(std::sqrt(1 + t * tanAlpha_ * t * tanAlpha_));
+      stretch_[n].push_back(std::sqrt(1 + t * tanAlpha_ * t * tanAlpha_));
     }
   }
   if (nj_ <= kMaxCopies) {
-    for (int n = 2; n <= kMaxAcross; n += 2) {
+    for (std::size_t n = 2; n <= kMaxAcross; n += 2) {
       std::vector<AngleTable>& tables = copyTables_.emplace_back();
-      for (const double t : gauss_[static_cast<std::size_t>(n)].s) {
+      for (const double t : gauss_[n].s) {
         if (t > 0) tables.push_back(CopiesOf(std::atan(t * tanAlpha_), nj_, twoPi));
       }
     }

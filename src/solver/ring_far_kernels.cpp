@@ -10,7 +10,7 @@ namespace tarvenol {
 namespace {
 
 // The sums run in lanes of this many angles.
-constexpr int kAngleLanes = 8;
+constexpr std::size_t kAngleLanes = 8;
 
 double LanesSum(const double* a) {
   return ((a[0] + a[1]) + (a[2] + a[3])) + ((a[4] + a[5]) + (a[6] + a[7]));
@@ -49,8 +49,8 @@ template <bool kPotential>
     const double b = 2 * p.r * g.rq;
     const double normalX = p.nX * g.dx, tangentX = -p.nR * g.dx, around = -g.w1 * g.rq;
     for (std::size_t j = 0; j < angles; j += kAngleLanes) {
-      for (int l = 0; l < kAngleLanes; ++l) {
-        const std::size_t a = j + static_cast<std::size_t>(l);
+      for (std::size_t l = 0; l < kAngleLanes; ++l) {
+        const std::size_t a = j + l;
         const double y = InverseRoot(base + b * oneMinusCos[a]);
         const double u = weight[a] * (y * y * y);
         const double radial = p.r - g.rq * cosine[a];
@@ -89,8 +89,8 @@ template <bool kPotential>
     const double base = g.dx * g.dx + (p.r - g.rq) * (p.r - g.rq);
     const double b = 2 * p.r * g.rq;
     for (std::size_t j = 0; j < angles; j += kAngleLanes) {
-      for (int l = 0; l < kAngleLanes; ++l) {
-        const std::size_t a = j + static_cast<std::size_t>(l);
+      for (std::size_t l = 0; l < kAngleLanes; ++l) {
+        const std::size_t a = j + l;
         const double q = weight[a] * InverseRoot(base + b * oneMinusCos[a]);
         p1[l] = p1[l] + g.w1 * q * mode1[a];
       }

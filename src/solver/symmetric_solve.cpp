@@ -38,36 +38,36 @@ constexpr int kCountedRows = 64;
 void RightHandSides(const ModelState& s, const std::vector<OnsetFlow>& onsets,
                     const std::vector<Column>& phi, ModeMatrices& M) {
   const int ni = LoopEnd(s.NI), nj = LoopEnd(s.NJ);
-  const int flows = static_cast<int>(onsets.size());
-  const bool parallel = static_cast<double>(ni) * nj * flows > kParallelPanels;
+  const std::size_t flows = onsets.size();
+  // The right-hand sides' columns follow the NI columns of the coefficients.
+  const auto firstSide = static_cast<std::size_t>(ni) + 1;
+  const bool parallel = static_cast<double>(ni) * nj * static_cast<double>(flows) > kParallelPanels;
 #pragma omp parallel for schedule(static) if (parallel)
   for (int i = 1; i <= ni; ++i) {
-    for (int f = 0; f < flows; ++f) {
+    for (std::size_t f = 0; f < flows; ++f) {
       double mean = 0, cosine = 0, sine = 0;
-      for (int j = 1; j <= nj; ++j) {
-        const Vector3 V =
-            OnsetVelocity(onsets[static_cast<std::size_t>(f)], s.xC(i, j), s.yC(i, j), s.zC(i, j));
+      for (std::size_t j = 1; j < phi.size(); ++j) {
+        const Vector3 V = OnsetVelocity(onsets[f], s.xC(i, j), s.yC(i, j), s.zC(i, j));
         const double b = -(s.ZtaX(i, j) * V[0] + s.ZtaY(i, j) * V[1] + s.ZtaZ(i, j) * V[2]);
         mean = mean + b;
-        cosine = cosine + b * phi[static_cast<std::size_t>(j)].c;
-        sine = sine + b * phi[static_cast<std::size_t>(j)].s;
+        cosine = cosine + b * phi[j].c;
+        sine = sine + b * phi[j].s;
       }
-      const auto row = static_cast<std::size_t>(i);
-      M.N0(row, static_cast<std::size_t>(ni + 1 + f)) = mean / nj;
-      M.N1(row, static_cast<std::size_t>(ni + 1 + f)) = 2 * cosine / nj;
-      M.N1(row, static_cast<std::size_t>(ni + 1 + flows + f)) = 2 * sine / nj;
+      M.N0(i, firstSide + f) = mean / nj;
+      M.N1(i, firstSide + f) = 2 * cosine / nj;
+      M.N1(i, firstSide + flows + f) = 2 * sine / nj;
     }
   }
 }
 
 // M x for rows and columns 1..n.
-Array1 Times(const Array2& M, const Array1& x, int n) {
-  Array1 y(static_cast<std::size_t>(n));
-  for (int i = 1; i <= n; ++i) {
-    const double* row = M.Row(static_cast<std::size_t>(i));
+Array1 Times(const Array2& M, const Array1& x, std::size_t n) {
+  Array1 y(n);
+  for (std::size_t i = 1; i <= n; ++i) {
+    const double* row = M.Row(i);
     double sum = 0;
-    for (int k = 1; k <= n; ++k) sum = sum + row[k] * x(static_cast<std::size_t>(k));
-    y(static_cast<std::size_t>(i)) = sum;
+    for (std::size_t k = 1; k <= n; ++k) sum = sum + row[k] * x(k);
+    y(i) = sum;
   }
   return y;
 }
@@ -84,7 +84,7 @@ struct RingVelocities {
   Array1 t0, tCos, tSin, eCos, eSin;
 };
 
-RingVelocities InducedByRing(const ModeMatrices& M, const FlowModes& x, int ni) {
+RingVelocities InducedByRing(const ModeMatrices& M, const FlowModes& x, std::size_t ni) {
   return {Times(M.T0, x.a0, ni), Times(M.T1, x.a1, ni), Times(M.T1, x.b1, ni),
           Times(M.C1, x.b1, ni), Times(M.C1, x.a1, ni)};
 }
@@ -96,7 +96,9 @@ void Expand(const ModelState& s, const ModeMatrices& M, const std::vector<Column
             HessSolution& out) {
   const int ni = LoopEnd(s.NI), nj = LoopEnd(s.NJ);
   std::vector<RingVelocities> induced;
-  for (const FlowModes& modes : x) induced.push_back(InducedByRing(M, modes, ni));
+  for (const FlowModes& modes : x) {
+    induced.push_back(InducedByRing(M, modes, static_cast<std::size_t>(ni)));
+  }
   for (std::size_t f = 0; f < onsets.size(); ++f) {
     out.flows.push_back({Array2(ArrayLimit(s.NI), ArrayLimit(s.NJ)),
                          Array2(ArrayLimit(s.NI), ArrayLimit(s.NJ)),
