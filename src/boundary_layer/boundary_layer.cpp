@@ -103,10 +103,7 @@ std::string SeparationWarning(const char* layer, double xOverL) {
          ": the march stops there, and the drag is Young's formula applied there, an estimate.";
 }
 
-}  // namespace
-
-BoundaryLayerResult MarchBoundaryLayer(const BoundaryLayerInput& in) {
-  CheckSettings(in);
+BoundaryLayerResult MarchLayers(const BoundaryLayerInput& in) {
   const Meridian m = Scaled(in.meridian, in.body.length);
   const EdgeFlow edge(m);
   const double nu = 1 / in.reynolds;
@@ -122,6 +119,11 @@ BoundaryLayerResult MarchBoundaryLayer(const BoundaryLayerInput& in) {
   for (std::size_t k = 0; k < laminar.s.size(); ++k) out.Add(laminar.s[k], laminar.layer[k]);
   const double sLaminar = laminar.sEnd;
   const LaminarState& atEnd = laminar.atEnd;
+  if (laminar.end == LaminarEnd::Separation && laminar.s.empty()) {
+    throw ProgramError(
+        "The laminar layer separates at the stagnation point: the edge velocity does not rise "
+        "from the nose, so the boundary layer cannot be taken.");
+  }
   // The laminar layer is thin: its momentum area is r0 theta.
   const double laminarArea = edge.r0(sLaminar) * atEnd.theta;
   if (laminar.end == LaminarEnd::Tail) return out.Result(in, sLaminar, laminarArea, atEnd.H);
@@ -159,6 +161,19 @@ BoundaryLayerResult MarchBoundaryLayer(const BoundaryLayerInput& in) {
     r.end = LayerEnd::TurbulentSeparation;
     r.figures.xSeparation = out.XOverL(turbulent.sEnd);
     r.warnings.push_back(SeparationWarning("turbulent", out.XOverL(turbulent.sEnd)));
+  }
+  return r;
+}
+
+}  // namespace
+
+BoundaryLayerResult MarchBoundaryLayer(const BoundaryLayerInput& in) {
+  CheckSettings(in);
+  BoundaryLayerResult r = MarchLayers(in);
+  const DragFigures& f = r.figures;
+  // A figure without a value is no drag, whatever the march met on its way.
+  if (!std::isfinite(f.CDWetted * f.CDVolume * f.CDFrontal * f.formFactor * f.CDFrictionWetted)) {
+    throw ProgramError("The boundary layer's march met a state without a value: it gives no drag.");
   }
   return r;
 }

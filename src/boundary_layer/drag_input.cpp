@@ -95,11 +95,23 @@ BoundaryLayerInput BoundaryLayerInputOf(const ModelState& s, const HessSolution&
 void TakeEdgeSpeedsAtMach(BoundaryLayerInput& in, const Array2& speed, int ni, int nj) {
   std::vector<double>& Ue = in.meridian.Ue;  // station i is ring i; station 0 the nose
   std::vector<double> ratio(Ue.size(), 0.0);
+  std::size_t firstSuction = 0, lastSuction = 0;  // rings; 0 for none
   for (int i = 1; i <= ni; ++i) {
     double sum = 0;
     for (int j = 1; j <= nj; ++j) sum += speed(i, j);
     const auto k = static_cast<std::size_t>(i);
-    if (sum > 0 && Ue[k] > 0) ratio[k] = sum / nj / Ue[k];
+    const double mean = sum / nj;
+    if (mean > 0 && Ue[k] > 0) ratio[k] = mean / Ue[k];
+    if (mean >= 1) {
+      if (firstSuction == 0) firstSuction = k;
+      lastSuction = k;
+    }
+  }
+  if (firstSuction != 0) {
+    std::fill(ratio.begin() + 1, ratio.begin() + static_cast<std::ptrdiff_t>(firstSuction),
+              ratio[firstSuction]);
+    std::fill(ratio.begin() + static_cast<std::ptrdiff_t>(lastSuction) + 1, ratio.end(),
+              ratio[lastSuction]);
   }
   for (std::size_t k = 1; k < Ue.size(); ++k) {
     std::size_t nearest = k;

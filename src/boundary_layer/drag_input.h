@@ -25,10 +25,14 @@ BoundaryLayerInput BoundaryLayerInputOf(const ModelState& s, const HessSolution&
 
 // The edge velocity at a Mach number above 0: each ring's Ue becomes the mean over the ring of
 // speed [1..NI, 1..NJ], the isentropic speed of the pressure by Göthert's rule
-// (results/goethert.h). Near a stagnation point linear theory puts the pressure above the gas's
-// stagnation pressure, where no speed is real (speed 0): there the ring keeps its
-// incompressible speed, scaled by the ratio of the two speeds on the nearest ring where the
-// rule's speed is real, so that the edge velocity stays continuous.
+// (results/goethert.h). Linear theory holds where the disturbance is small, not near a
+// stagnation point: towards one it takes the pressure up to the gas's stagnation pressure, and
+// past it, where no speed is real, so that the speed falls far below the incompressible one
+// before the stagnation point is reached (to a quarter of it on the fourth of 120 rings of the
+// DARPA SUBOFF hull at M = 0.3), and the layer would meet a rise of pressure that the flow does
+// not have. So from each end to the first ring of suction (a speed of at least the stream's) a
+// ring keeps its incompressible speed, scaled by the ratio of the two speeds on that ring;
+// between them a ring without a real speed takes the ratio of the nearest ring with one.
 void TakeEdgeSpeedsAtMach(BoundaryLayerInput& in, const Array2& speed, int ni, int nj);
 
 }  // namespace tarvenol

@@ -4,7 +4,8 @@
 #include <cmath>
 
 #include <boost/math/quadrature/gauss_kronrod.hpp>
-#include <boost/math/tools/roots.hpp>
+
+#include "boundary_layer/event_at.h"
 
 namespace tarvenol {
 namespace {
@@ -84,9 +85,7 @@ LaminarRun MarchLaminar(const EdgeFlow& edge, double nu, const std::vector<doubl
       const auto at = [&](double t) {
         return event(t, LaminarAt(edge, f, nu, t, before + integral(from, t)));
       };
-      run.sEnd =
-          boost::math::tools::bisect(at, from, s, boost::math::tools::eps_tolerance<double>(40))
-              .second;
+      run.sEnd = EventAt(at, from, s);
       run.atEnd = LaminarAt(edge, f, nu, run.sEnd, before + integral(from, run.sEnd));
       run.end = separation(run.atEnd) >= 0 ? LaminarEnd::Separation : LaminarEnd::Transition;
       return run;

@@ -6,7 +6,6 @@
 // state first reaches 0 (separation, transition), found by bisection on the dense output.
 
 #include <array>
-#include <boost/math/tools/roots.hpp>
 #include <cmath>
 #include <vector>
 
@@ -19,6 +18,7 @@
 #include <boost/numeric/odeint.hpp>
 #pragma GCC diagnostic pop
 
+#include "boundary_layer/event_at.h"
 #include "core/program_error.h"
 
 namespace tarvenol {
@@ -70,10 +70,8 @@ MarchEnd<N> March(const Rhs& rhs, const std::array<double, N>& y0, double s0,
       stepper.calc_state(t, yt);
       return g(t, yt);
     };
-    const auto bracket =
-        boost::math::tools::bisect(f, last, s, boost::math::tools::eps_tolerance<double>(40));
     end.stopped = true;
-    end.s = bracket.second;
+    end.s = EventAt(f, last, s);
     stepper.calc_state(end.s, end.y);
     return true;
   };

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <exception>
 #include <map>
+#include <new>
 #include <optional>
 
 #include "core/program_error.h"
@@ -190,7 +191,11 @@ void Measured(const Design& design, const StudyBody& body, Progress& progress,
             try {
               drag = StudyDrag(body, *solved, *design.reynolds, design.transition, design.mach,
                                progress);
-            } catch (const ProgramError&) {
+            } catch (const Cancelled&) {
+              throw;
+            } catch (const std::bad_alloc&) {
+              throw;
+            } catch (const std::exception&) {
               dragError = std::current_exception();
             }
           }
@@ -219,6 +224,12 @@ void Measured(const Design& design, const StudyBody& body, Progress& progress,
   }
 }
 
+// The message of what ended a design: the program's own, or what failed in a library below it.
+std::string RowError(const std::exception& e) {
+  if (dynamic_cast<const ProgramError*>(&e) != nullptr) return e.what();
+  return std::string("The design could not be measured: ") + e.what();
+}
+
 }  // namespace
 
 SweepOutcome SweepRow(const DesignRow& row, Progress& progress) {
@@ -228,10 +239,15 @@ SweepOutcome SweepRow(const DesignRow& row, Progress& progress) {
     const StudyBody body = DesignBody(design);
     outcome.warnings = body.warnings;
     Measured(design, body, progress, outcome);
-  } catch (const ProgramError& e) {
+  } catch (const Cancelled&) {
+    throw;
+  } catch (const std::bad_alloc&) {
+    throw;
+  } catch (const std::exception& e) {
+    // Whatever else ends one design is that design's error: the rows after it go on.
     outcome.figures.clear();
     outcome.drag.clear();
-    outcome.error = e.what();
+    outcome.error = RowError(e);
   }
   return outcome;
 }

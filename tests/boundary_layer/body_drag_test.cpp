@@ -110,5 +110,22 @@ TEST(BodyDrag, TheInputFromASolutionRefusesWhatItCannotTakeTheLayerFrom) {
   EXPECT_NE(refused(openNose, solution).find("off the axis"), std::string::npos);
 }
 
+// Göthert's pressure rises towards the stagnation pressure near either end, where linear theory
+// fails and its speed falls far below the incompressible one (to 0 above it): from each end to
+// the first ring of suction the incompressible speed is scaled by that ring's ratio instead.
+TEST(BodyDrag, TheEdgeSpeedAtMachKeepsTheStagnationRegionsIncompressibleShape) {
+  BoundaryLayerInput in;
+  in.meridian.Ue = {0, 0.2, 0.5, 0.9, 1.2, 1.3, 1.2, 0.9, 0.5, 0.2};
+  const double rule[] = {0, 0, 0.1, 0.8, 1.26, 1.365, 1.2, 0.85, 0, 0};
+  Array2 speed(9, 2);
+  for (int i = 1; i <= 9; ++i) speed(i, 1) = speed(i, 2) = rule[i];
+  TakeEdgeSpeedsAtMach(in, speed, 9, 2);
+  const std::vector<double> expected = {0,     0.2 * 1.05, 0.5 * 1.05, 0.9 * 1.05, 1.26,
+                                        1.365, 1.2,        0.9,        0.5,        0.2};
+  for (std::size_t k = 0; k < expected.size(); ++k) {
+    EXPECT_NEAR(in.meridian.Ue[k], expected[k], 1e-15) << "station " << k;
+  }
+}
+
 }  // namespace
 }  // namespace tarvenol

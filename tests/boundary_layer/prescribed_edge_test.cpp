@@ -200,6 +200,13 @@ TEST(PrescribedEdge, RefusesBadSettingsAndStations) {
   BoundaryLayerInput backwards = good;
   backwards.meridian.s[9] = backwards.meridian.s[8];
   EXPECT_NE(refused(backwards).find("does not increase at station 10"), std::string::npos);
+  // An edge velocity that falls from the nose separates the laminar layer at the stagnation
+  // point, with nothing to march on from.
+  for (const TransitionSetting t : {kLaminar, TransitionSetting{}}) {
+    const Profile falling = [](double s) { return s == 0 ? 0 : std::exp(-20 * s); };
+    EXPECT_NE(refused(Prescribed(1, 20, falling, kOne, 1e6, t)).find("at the stagnation point"),
+              std::string::npos);
+  }
   BoundaryLayerInput noBody = good;
   noBody.body.volume = 0;
   EXPECT_NE(refused(noBody).find("no length, area or volume"), std::string::npos);
