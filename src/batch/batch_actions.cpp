@@ -118,10 +118,11 @@ constexpr BatchActionRow kActions[] = {
      "                angle of attack and Mach number set; one name and value a line\n",
      [](S& s, const V&) {
        s.Run("body-figures", PlanBodyFigures(s.program, s.win));
-       if (!s.program.state.ShowSolution || !s.program.bodyReport) return;
+       if (!s.program.state.ShowSolution || !s.program.results.bodyReport) return;
        const auto mach = MachFigures(s.program, s.win, s.progress);
        if (!mach) return;
-       std::vector<std::pair<std::string, double>> figures = BodyReportLines(*s.program.bodyReport);
+       std::vector<std::pair<std::string, double>> figures =
+           BodyReportLines(*s.program.results.bodyReport);
        figures.insert(figures.end(), mach->begin(), mach->end());
        s.PrintFigures(figures);
      }},

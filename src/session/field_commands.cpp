@@ -2,12 +2,12 @@
 
 #include "core/program_error.h"
 #include "core/shown_text.h"
+#include "field/field_exports.h"
+#include "field/points_table.h"
 #include "session/guarded.h"
 #include "session/results_commands.h"
 #include "session/saved_files.h"
-#include "field/field_exports.h"
 #include "solver/incidence.h"
-#include "field/points_table.h"
 
 namespace tarvenol {
 namespace {

@@ -2,13 +2,13 @@
 #include <string>
 #include <vector>
 
-#include "session/operations.h"
-#include "session/picture_aside.h"
 #include "geometry/panels.h"
 #include "geometry/profile_checks.h"
 #include "geometry/profile_resample.h"
 #include "report/geometry_sections.h"
 #include "report/report_file.h"
+#include "session/operations.h"
+#include "session/picture_aside.h"
 
 namespace tarvenol {
 namespace {

@@ -30,7 +30,7 @@ class BodyFiguresOperation : public Operation {
     report_ = BodyReportOf(s_, body_, solution_, progress);
   }
 
-  void Take(Program& p, WindowOps&) override { p.bodyReport = report_; }
+  void Take(Program& p, WindowOps&) override { p.results.bodyReport = report_; }
 
   const ModelState& s_;
   const BodyWork& body_;

@@ -43,7 +43,8 @@ void ExportForces(Program& p, WindowOps& win, const std::string& path, double fr
                   double step, Progress* progress = nullptr);
 
 // The figures and added masses, computed with their second, coarser solution off the window's
-// thread; the program takes them as p.bodyReport. Nothing, after a message, before a solution.
+// thread; the program takes them as p.results.bodyReport. Nothing, after a message, before a
+// solution.
 std::unique_ptr<Operation> PlanBodyFigures(Program& p, WindowOps& win);
 
 }  // namespace tarvenol

@@ -7,10 +7,10 @@
 #include "core/program_error.h"
 #include "core/shown_text.h"
 #include "core/text_number.h"
-#include "session/guarded.h"
 #include "results/compressibility.h"
 #include "results/critical_mach.h"
 #include "results/mach_panels.h"
+#include "session/guarded.h"
 
 namespace tarvenol {
 namespace {

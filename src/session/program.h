@@ -6,7 +6,6 @@
 #include "core/model_state.h"
 #include "geometry/body_of_revolution.h"
 #include "report/report_lock.h"
-#include "results/added_masses.h"
 #include "results/goethert.h"
 #include "session/drag_settings.h"
 #include "session/results_cache.h"
@@ -35,9 +34,7 @@ struct Program {
   std::optional<AffineBody> affine;
   // Grows by one with each solution taken, so that what is kept of one can tell it is stale.
   unsigned solutionCount = 0;
-  // The body's figures and added masses of the solution taken, once asked for.
-  std::optional<BodyReport> bodyReport;
-  // The flow field and the drag, each of the solution it was computed from.
+  // What the results of the solution taken have computed, for every window and action.
   ResultsCache results;
   ReportLock report;  // held from start-up to the end
 };

@@ -1,9 +1,9 @@
 #pragma once
 // What the session keeps of the results of the solution shown, computed once and taken by every
-// window and action that asks for them again: its flow field, its drag and its forces over a
-// range of angles. Each knows the
-// solution it came from (SolutionKey), so that one kept from an earlier solution is never taken
-// for the one shown.
+// window and action that asks for them again: its flow field, its drag, its forces over a range
+// of angles and the body's figures. Each but the figures knows the solution it came from
+// (SolutionKey), so that one kept from an earlier solution is never taken for the one shown; the
+// figures go with each new solution.
 
 #include <cstdint>
 #include <optional>
@@ -11,6 +11,7 @@
 
 #include "boundary_layer/boundary_layer.h"
 #include "field/field_grid.h"
+#include "results/body_report.h"
 #include "results/forces.h"
 #include "results/goethert.h"
 #include "session/drag_settings.h"
@@ -47,6 +48,8 @@ struct ResultsCache {
   std::optional<FlowField> field;
   std::optional<DragResult> drag;
   std::optional<ForcesOverRange> forces;
+  // The body's figures and added masses, once asked for; a new solution drops them.
+  std::optional<BodyReport> bodyReport;
 };
 
 }  // namespace tarvenol

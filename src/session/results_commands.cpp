@@ -6,10 +6,10 @@
 
 #include "core/shown_text.h"
 #include "core/text_number.h"
+#include "results/exports.h"
 #include "session/guarded.h"
 #include "session/mach_commands.h"
 #include "session/saved_files.h"
-#include "results/exports.h"
 #include "solver/incidence.h"
 
 namespace tarvenol {

@@ -74,7 +74,7 @@ class Solve : public Operation {
     solution_.OneMinusCp = {};
     const bool zeroPivot = solution_.zeroPivotRow != 0;
     p.solution = std::move(solution_);
-    p.bodyReport.reset();
+    p.results.bodyReport.reset();
     p.affine = std::move(affine_);
     if (!machFault_.empty()) p.mach = {};
     ++p.solutionCount;

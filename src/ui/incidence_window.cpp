@@ -219,7 +219,7 @@ void IncidenceWindow::SetWorking(bool working) {
     PassFocusTo(rest, Command_AddedMasses_);
   }
   Command_AddedMasses_->setEnabled(!working_ && program_.state.ShowSolution &&
-                                   !program_.bodyReport);
+                                   !program_.results.bodyReport);
   // Setting the Mach number solves the body again.
   mach_->setEnabled(!working_);
 }
@@ -291,7 +291,7 @@ void IncidenceWindow::ShowBody() {
                                     QString::fromStdString(*warning).toHtmlEscaped() + "</font><br>"
                               : QString()) +
                          ForcesText(*forces, table) + atMach);
-  Label_Figures_->setText(FiguresText(table.figures, p.bodyReport));
+  Label_Figures_->setText(FiguresText(table.figures, p.results.bodyReport));
   ReplaceChart(Chart_Moment_, MakeMomentChart(table, BodyName(p)));
 }
 

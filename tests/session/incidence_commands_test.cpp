@@ -81,10 +81,10 @@ TEST_F(IncidenceFlow, ForcesAndFiguresNeedASolutionAndARange) {
   // The figures come with their coarser companion, the names in the order scripts read them.
   IgnoredProgress unseen;
   RunOperation(program, win, PlanBodyFigures(program, win), unseen);
-  ASSERT_TRUE(program.bodyReport);
-  EXPECT_EQ(program.bodyReport->coarseNI, 4);
-  EXPECT_EQ(program.bodyReport->coarseNJ, 6);
-  const auto lines = BodyReportLines(*program.bodyReport);
+  ASSERT_TRUE(program.results.bodyReport);
+  EXPECT_EQ(program.results.bodyReport->coarseNI, 4);
+  EXPECT_EQ(program.results.bodyReport->coarseNJ, 6);
+  const auto lines = BodyReportLines(*program.results.bodyReport);
   const char* names[] = {
       "volume",          "wetted_area",     "centre_x",           "k1", "k2", "kprime",
       "k1_extrapolated", "k2_extrapolated", "kprime_extrapolated"};
@@ -92,7 +92,7 @@ TEST_F(IncidenceFlow, ForcesAndFiguresNeedASolutionAndARange) {
   // A new solution drops the figures of the last one.
   PrepareSphere(program, win);
   ApplyHessMethod(program, win);
-  EXPECT_FALSE(program.bodyReport);
+  EXPECT_FALSE(program.results.bodyReport);
 }
 
 // The added masses' work stops where it is asked to, in the potential on the body or in the
@@ -108,7 +108,7 @@ TEST_F(IncidenceFlow, ACancelledFigureLeavesNothing) {
     stop.at = stage;
     RunOperation(program, win, PlanBodyFigures(program, win), stop);
     EXPECT_TRUE(stop.stopped) << StageName(stage);
-    EXPECT_FALSE(program.bodyReport) << StageName(stage);
+    EXPECT_FALSE(program.results.bodyReport) << StageName(stage);
   }
   EXPECT_TRUE(win.messages.empty());
 }

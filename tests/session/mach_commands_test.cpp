@@ -50,12 +50,9 @@ TEST_F(MachFlow, RefusalsNameWhatIsWrongAndLeaveTheSettingAndTheResults) {
   const struct {
     const char* text;
     const char* why;
-  } bad[] = {{"-0.1", "\"-0.1\" is below 0"},
-             {"1", "\"1\" is not below 1"},
-             {"1.5", "\"1.5\" is not below 1"},
-             {"abc", "\"abc\" is not a number"},
-             {"nan", "\"nan\" is not a number"},
-             {"", "\"\" is not a number"},
+  } bad[] = {{"-0.1", "\"-0.1\" is below 0"},    {"1", "\"1\" is not below 1"},
+             {"1.5", "\"1.5\" is not below 1"},  {"abc", "\"abc\" is not a number"},
+             {"nan", "\"nan\" is not a number"}, {"", "\"\" is not a number"},
              {"0.6 0.7", "is not a number"}};
   for (const auto& [text, why] : bad) {
     win.messages.clear();

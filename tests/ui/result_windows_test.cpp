@@ -86,7 +86,7 @@ TEST_F(WindowsAtWork, TheAddedMassesRunOnceUnderTheirOwnProgressAndStopAtEscape)
   // Escape in the window stops it: nothing is taken, and the button is offered again.
   Key(window, Qt::Key_Escape);
   Settle();
-  EXPECT_FALSE(form->program().bodyReport);
+  EXPECT_FALSE(form->program().results.bodyReport);
   EXPECT_FALSE(panel->isVisible());
   EXPECT_TRUE(button->isEnabled());
   EXPECT_TRUE(window->isVisible());
@@ -96,7 +96,7 @@ TEST_F(WindowsAtWork, TheAddedMassesRunOnceUnderTheirOwnProgressAndStopAtEscape)
   QTest::mouseClick(button, Qt::LeftButton);
   window->close();
   Settle();
-  EXPECT_FALSE(form->program().bodyReport);
+  EXPECT_FALSE(form->program().results.bodyReport);
   Control<QAction>("Mn_Incidence")->trigger();
 
   // Asked again, it runs to the end; then the focus is where the user had it, on the slider.
@@ -104,7 +104,7 @@ TEST_F(WindowsAtWork, TheAddedMassesRunOnceUnderTheirOwnProgressAndStopAtEscape)
   slider->setFocus();
   QTest::mouseClick(button, Qt::LeftButton);
   Settle();
-  ASSERT_TRUE(form->program().bodyReport);
+  ASSERT_TRUE(form->program().results.bodyReport);
   EXPECT_EQ(window->focusWidget(), slider);
   EXPECT_FALSE(In<QLineEdit>(window, "Text_Alpha")->hasSelectedText());
   EXPECT_TRUE(messages.empty()) << messages.front();

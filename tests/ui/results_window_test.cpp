@@ -143,7 +143,7 @@ TEST_F(ResultsWindow, TheIncidenceWindowSetsTheAngleThePlotFollows) {
   EXPECT_EQ(Control<QSlider>("HScroll_Alpha")->value(), -20);
 
   Click("Command_AddedMasses");
-  ASSERT_TRUE(form->program().bodyReport);
+  ASSERT_TRUE(form->program().results.bodyReport);
   EXPECT_TRUE(Control<QLabel>("Label_Figures")->text().contains("extrapolated"));
   EXPECT_FALSE(Control<QPushButton>("Command_AddedMasses")->isEnabled());
   EXPECT_EQ(messages.size(), 1u);
