@@ -1,7 +1,6 @@
 #include "boundary_layer/boundary_layer.h"
 
 #include <cmath>
-#include <cstdio>
 #include <numbers>
 
 #include "boundary_layer/body_drag.h"
@@ -9,24 +8,20 @@
 #include "boundary_layer/laminar_layer.h"
 #include "boundary_layer/turbulent_layer.h"
 #include "core/program_error.h"
+#include "core/shown_text.h"
 
 namespace tarvenol {
 namespace {
 
-std::string Number(double v) {
-  char text[32];
-  std::snprintf(text, sizeof text, "%.4g", v);
-  return text;
-}
-
 void CheckSettings(const BoundaryLayerInput& in) {
   if (!(in.reynolds > 0 && in.reynolds <= kMostReynolds)) {
     throw ProgramError("The Reynolds number must be a number above 0 and at most " +
-                       Number(kMostReynolds) + "; " + Number(in.reynolds) + " is not.");
+                       ShownNumber(kMostReynolds, 4) + "; " + ShownNumber(in.reynolds, 4) +
+                       " is not.");
   }
   const double trip = in.transition.tripXOverL;
   if (in.transition.kind == TransitionKind::Trip && !(trip >= 0 && trip <= 1)) {
-    throw ProgramError("A trip lies at an x/L from 0 to 1; " + Number(trip) + " is not.");
+    throw ProgramError("A trip lies at an x/L from 0 to 1; " + ShownNumber(trip, 4) + " is not.");
   }
   const BodyMeasures& b = in.body;
   if (!(b.length > 0 && b.wettedArea > 0 && b.volume > 0 && b.frontalArea > 0) ||
@@ -99,7 +94,7 @@ class Outcome {
 };
 
 std::string SeparationWarning(const char* layer, double xOverL) {
-  return std::string("The ") + layer + " layer separates at x/L = " + Number(xOverL) +
+  return std::string("The ") + layer + " layer separates at x/L = " + ShownNumber(xOverL, 4) +
          ": the march stops there, and the drag is Young's formula applied there, an estimate.";
 }
 
@@ -154,8 +149,9 @@ BoundaryLayerResult MarchLayers(const BoundaryLayerInput& in) {
   r.figures.xTransition = out.XOverL(sLaminar);
   if (laminar.end == LaminarEnd::Separation) {
     r.separationBubble = true;
-    r.warnings.push_back("The laminar layer separates at x/L = " + Number(out.XOverL(sLaminar)) +
-                         " before it turns turbulent: it is taken to turn turbulent there.");
+    r.warnings.push_back(
+        "The laminar layer separates at x/L = " + ShownNumber(out.XOverL(sLaminar), 4) +
+        " before it turns turbulent: it is taken to turn turbulent there.");
   }
   if (separated) {
     r.end = LayerEnd::TurbulentSeparation;

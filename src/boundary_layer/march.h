@@ -9,16 +9,8 @@
 #include <cmath>
 #include <vector>
 
-// Odeint's steppers copy their work arrays before the first step fills them.
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wuninitialized"
-#if !defined(__clang__)
-#pragma GCC diagnostic ignored "-Wmaybe-uninitialized"
-#endif
-#include <boost/numeric/odeint.hpp>
-#pragma GCC diagnostic pop
-
 #include "boundary_layer/event_at.h"
+#include "core/odeint.h"
 #include "core/program_error.h"
 
 namespace tarvenol {

@@ -1,5 +1,7 @@
 #include "core/shown_text.h"
 
+#include <cstdio>
+
 namespace tarvenol {
 namespace {
 
@@ -105,6 +107,12 @@ std::string ShownPath(std::string_view path) {
   // Start on a character, not inside one.
   while (from < path.size() && (static_cast<unsigned char>(path[from]) & 0xc0u) == 0x80u) ++from;
   return "\"..." + Shown(path.substr(from), kShownBytes).substr(1);
+}
+
+std::string ShownNumber(double v, int digits) {
+  char text[32];
+  std::snprintf(text, sizeof text, "%.*g", digits, v);
+  return text;
 }
 
 }  // namespace tarvenol

@@ -1,5 +1,6 @@
 #pragma once
-// Texts that came from the user, or from a file, as a message may show them.
+// Texts that came from the user, or from a file, as a message may show them; and numbers as
+// messages show them.
 
 #include <cstddef>
 #include <string>
@@ -10,6 +11,9 @@ namespace tarvenol {
 // The text in double quotes, cut after maxCharacters characters with "..." after it; every
 // control character, and every byte that is not part of a valid UTF-8 character, shows as '?'.
 std::string Shown(std::string_view text, std::size_t maxCharacters = 40);
+
+// A number in digits significant digits, as printf's %g writes it.
+std::string ShownNumber(double v, int digits);
 
 // A path the same way, but cut at its start, so that the file's own name stays in sight.
 std::string ShownPath(std::string_view path);

@@ -3,14 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
-// Odeint's steppers copy their work arrays before the first step fills them.
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wuninitialized"
-#if !defined(__clang__)
-#pragma GCC diagnostic ignored "-Wmaybe-uninitialized"
-#endif
-#include <boost/numeric/odeint.hpp>
-#pragma GCC diagnostic pop
+#include "core/odeint.h"
 
 namespace tarvenol {
 namespace {

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
 #include <string>
 #include <utility>
 
@@ -26,12 +25,6 @@ constexpr double kGeometryBytesPerPanel = 2.0 * 64 * sizeof(double);
 constexpr double kLargestSize = 1e30;
 constexpr double kSmallestSize = 1e-30;
 
-std::string Number(double v) {
-  char text[32];
-  std::snprintf(text, sizeof text, "%.3g", v);
-  return text;
-}
-
 // Refuses a profile, named as profile, whose size the panel arithmetic cannot take.
 void RequireSize(const ModelState& s, const BodyWork& w, const std::string& profile) {
   double size = 0;
@@ -39,11 +32,12 @@ void RequireSize(const ModelState& s, const BodyWork& w, const std::string& prof
     size = std::max({size, std::fabs(w.xI(i)), std::fabs(w.rI(i))});
   }
   if (size > kLargestSize || size < kSmallestSize) {
-    throw ProgramError("The largest coordinate of " + profile + " is " + Number(size) + ", too " +
-                       (size > kLargestSize ? "large" : "small") +
+    throw ProgramError("The largest coordinate of " + profile + " is " + ShownNumber(size, 3) +
+                       ", too " + (size > kLargestSize ? "large" : "small") +
                        " for the panel arithmetic: scale the profile so that its largest "
                        "coordinate lies between " +
-                       Number(kSmallestSize) + " and " + Number(kLargestSize) + ".");
+                       ShownNumber(kSmallestSize, 3) + " and " + ShownNumber(kLargestSize, 3) +
+                       ".");
   }
 }
 
@@ -100,8 +94,8 @@ void BuildGivenProfile(ModelState& s, BodyWork& w, const std::vector<double>& x,
   for (std::size_t k = 0; k < x.size(); ++k) {
     for (const auto& [value, coordinate] : {std::pair{x[k], "x"}, std::pair{r[k], "r"}}) {
       if (std::isfinite(value)) continue;
-      throw ProgramError(profile + " holds " + Number(value) + " as " + coordinate + " of point " +
-                         std::to_string(k + 1) + " of " + std::to_string(x.size()) +
+      throw ProgramError(profile + " holds " + ShownNumber(value, 3) + " as " + coordinate +
+                         " of point " + std::to_string(k + 1) + " of " + std::to_string(x.size()) +
                          ": every coordinate must be a finite number.");
     }
   }

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
 
 #include "core/shown_text.h"
 
@@ -20,12 +19,6 @@ constexpr double kFoldDegrees = 150;
 // bodies have a ratio of 7.6 at most.
 constexpr double kLengthRatio = 10;
 
-std::string Number(double v) {
-  char text[32];
-  std::snprintf(text, sizeof text, "%.6g", v);
-  return text;
-}
-
 }  // namespace
 
 std::vector<std::string> ProfileWarnings(const ModelState& s, const BodyWork& w) {
@@ -36,15 +29,15 @@ std::vector<std::string> ProfileWarnings(const ModelState& s, const BodyWork& w)
   for (int k = 1; k <= n; ++k) size = std::max({size, std::fabs(w.xI(k)), std::fabs(w.rI(k))});
 
   if (w.xI(n) < w.xI(1)) {
-    warnings.push_back(profile + " runs from tail to nose (x goes from " + Number(w.xI(1)) +
-                       " to " + Number(w.xI(n)) +
+    warnings.push_back(profile + " runs from tail to nose (x goes from " + ShownNumber(w.xI(1), 6) +
+                       " to " + ShownNumber(w.xI(n), 6) +
                        "): its panels face into the body, so the results do not describe the "
                        "flow around it. List the points from nose to tail.");
   }
   for (const auto& [k, end] : {std::pair{1, "first"}, std::pair{n, "last"}}) {
     if (std::fabs(w.rI(k)) > kOnAxis * size) {
-      warnings.push_back(profile + " does not end on the axis: its " + end +
-                         " point has r = " + Number(w.rI(k)) + ", so the body is open there.");
+      warnings.push_back(profile + " does not end on the axis: its " + end + " point has r = " +
+                         ShownNumber(w.rI(k), 6) + ", so the body is open there.");
     }
   }
   const double pi = std::atan(1.0) * 4;
@@ -59,16 +52,16 @@ std::vector<std::string> ProfileWarnings(const ModelState& s, const BodyWork& w)
     if (!folded && turn > kFoldDegrees) {
       folded = true;
       warnings.push_back(profile + " turns back on itself at point " + std::to_string(k) + " (by " +
-                         Number(turn) +
+                         ShownNumber(turn, 6) +
                          " degrees): the panels there lie on each other, so the results do not "
                          "describe the flow around a body. Are the points in the order of the "
                          "profile?");
     }
     if (!uneven && std::max(a / b, b / a) > kLengthRatio) {
       uneven = true;
-      warnings.push_back(profile + " has panels of lengths " + Number(a) + " and " + Number(b) +
-                         " side by side at point " + std::to_string(k) + ", more than " +
-                         Number(kLengthRatio) +
+      warnings.push_back(profile + " has panels of lengths " + ShownNumber(a, 6) + " and " +
+                         ShownNumber(b, 6) + " side by side at point " + std::to_string(k) +
+                         ", more than " + ShownNumber(kLengthRatio, 6) +
                          " times apart: the pressure near there is poor. Space the points "
                          "more evenly.");
     }
@@ -82,8 +75,8 @@ std::vector<std::string> ProfileWarnings(const ModelState& s, const BodyWork& w)
     const int sign = w.rI(k) > 0 ? 1 : -1;
     if (side != 0 && sign != side) {
       warnings.push_back(profile + " crosses the axis between points " + std::to_string(last) +
-                         " and " + std::to_string(k) + " (r goes from " + Number(w.rI(last)) +
-                         " to " + Number(w.rI(k)) +
+                         " and " + std::to_string(k) + " (r goes from " +
+                         ShownNumber(w.rI(last), 6) + " to " + ShownNumber(w.rI(k), 6) +
                          "): its surface passes through itself there, so the results do not "
                          "describe the flow around a body.");
       break;

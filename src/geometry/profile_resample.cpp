@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
 #include <numbers>
 #include <numeric>
 #include <optional>
@@ -16,6 +15,7 @@
 
 #include "core/counts.h"
 #include "core/program_error.h"
+#include "core/shown_text.h"
 
 namespace tarvenol {
 namespace {
@@ -31,12 +31,6 @@ constexpr double kRise = 2;
 constexpr double kOnAxis = 1e-9;
 // Knots mirrored beyond a blunt end on the axis.
 constexpr std::size_t kMirrored = 3;
-
-std::string Number(double v) {
-  char text[32];
-  std::snprintf(text, sizeof text, "%.6g", v);
-  return text;
-}
 
 double Degrees(double radians) {
   return radians * 180 / std::numbers::pi;
@@ -187,9 +181,9 @@ BodyProfile CheckedPoints(const BodyProfile& given, std::vector<std::string>& wa
   BodyProfile p;
   for (std::size_t k = 0; k < given.x.size(); ++k) {
     if (!std::isfinite(given.x[k]) || !std::isfinite(given.r[k])) {
-      throw ProgramError(
-          "Point " + std::to_string(k + 1) + " of the profile (x = " + Number(given.x[k]) +
-          ", r = " + Number(given.r[k]) + ") is not a number: the profile cannot be resampled.");
+      throw ProgramError("Point " + std::to_string(k + 1) + " of the profile (x = " +
+                         ShownNumber(given.x[k], 6) + ", r = " + ShownNumber(given.r[k], 6) +
+                         ") is not a number: the profile cannot be resampled.");
     }
     if (!p.x.empty() && given.x[k] == p.x.back() && given.r[k] == p.r.back()) {
       warnings.push_back("Point " + std::to_string(k + 1) + " of the profile repeats point " +
@@ -220,9 +214,9 @@ std::vector<std::size_t> Breaks(const BodyProfile& p, const std::vector<double>&
     if (!IsCorner(turn, k)) continue;
     breaks.push_back(k);
     out.corners.push_back(numbers[k]);
-    out.warnings.push_back("The profile turns by " + Number(Degrees(turn[k])) +
+    out.warnings.push_back("The profile turns by " + ShownNumber(Degrees(turn[k]), 6) +
                            " degrees at point " + std::to_string(numbers[k]) +
-                           " (x = " + Number(p.x[k]) + ", r = " + Number(p.r[k]) +
+                           " (x = " + ShownNumber(p.x[k], 6) + ", r = " + ShownNumber(p.r[k], 6) +
                            "): it is kept as a corner, and the spline is broken there.");
   }
   breaks.push_back(n - 1);
@@ -277,8 +271,9 @@ ResampledProfile ResampleProfile(const BodyProfile& given, double ni) {
   const double least = std::max<double>(kMinNI, static_cast<double>(breaks.size() - 1));
   if (!IsWholeCount(ni, least, kMaxCount)) {
     throw ProgramError("The profile can be resampled with a whole number of panels from " +
-                       Number(least) + " to " + Number(kMaxCount) + " (at least one for each " +
-                       "piece between its corners); " + Number(ni) + " is not one.");
+                       ShownNumber(least, 6) + " to " + ShownNumber(kMaxCount, 6) +
+                       " (at least one for each " + "piece between its corners); " +
+                       ShownNumber(ni, 6) + " is not one.");
   }
 
   std::vector<Piece> pieces;

@@ -1,34 +1,25 @@
 #include "results/compressibility.h"
 
 #include <algorithm>
-
 #include <cmath>
-#include <cstdio>
 #include <limits>
 #include <string>
 
 #include "core/program_error.h"
+#include "core/shown_text.h"
 
 namespace tarvenol {
-namespace {
-
-std::string Number(double v) {
-  char text[32];
-  std::snprintf(text, sizeof text, "%.6g", v);
-  return text;
-}
-
-}  // namespace
 
 void RequireSubsonicMach(double mach) {
   if (!std::isfinite(mach)) {
     throw ProgramError("The Mach number must be a finite number, at least 0 and below 1.");
   }
   if (mach < 0) {
-    throw ProgramError("The Mach number " + Number(mach) + " is below 0: it must be at least 0.");
+    throw ProgramError("The Mach number " + ShownNumber(mach, 6) +
+                       " is below 0: it must be at least 0.");
   }
   if (mach >= 1) {
-    throw ProgramError("The Mach number " + Number(mach) +
+    throw ProgramError("The Mach number " + ShownNumber(mach, 6) +
                        " is not below 1: the rules of subsonic flow hold only below the speed "
                        "of sound.");
   }

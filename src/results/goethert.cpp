@@ -1,24 +1,18 @@
 #include "results/goethert.h"
 
 #include <cmath>
-#include <cstdio>
 #include <numbers>
 #include <string>
 #include <vector>
 
 #include "core/program_error.h"
+#include "core/shown_text.h"
 #include "geometry/panels.h"
 #include "results/compressibility.h"
 #include "solver/symmetric_solve.h"
 
 namespace tarvenol {
 namespace {
-
-std::string Number(double v) {
-  char text[32];
-  std::snprintf(text, sizeof text, "%.6g", v);
-  return text;
-}
 
 std::string PanelName(int m, int nj) {
   const auto [i, j] = PanelOfNumber(m, nj);
@@ -68,7 +62,7 @@ AffineBody SolveAffineBody(const ModelState& s, const BodyWork& body, double bet
   const std::vector<OnsetFlow> streams{{{1, 0, 0}, {}, {}}, {{0, 1, 0}, {}, {}}};
   out.solution = SymmetricSolve(out.s, streams, progress);
   const int nj = LoopEnd(s.NJ);
-  const std::string what = "The body with its radii multiplied by " + Number(beta);
+  const std::string what = "The body with its radii multiplied by " + ShownNumber(beta, 6);
   if (out.solution.nonFinitePanel != 0) {
     throw ProgramError(what + " has no solution: its panel " +
                        PanelName(out.solution.nonFinitePanel, nj) + " gives no finite number.");
@@ -105,10 +99,11 @@ PressureAtMach PressureFromSolution(const ModelState& s, const HessSolution& sol
       } else {
         const double Cp = RuleCp(1 - q2, m, beta);
         if (std::isinf(Cp)) {
-          throw ProgramError("Kármán–Tsien's correction has no value at M = " + Number(m.mach) +
-                             ": the suction at x = " + Number(s.xC(i, j)) +
-                             " is beyond it, far past sonic. Lower the Mach number, or take "
-                             "Göthert's rule alone.");
+          throw ProgramError(
+              "Kármán–Tsien's correction has no value at M = " + ShownNumber(m.mach, 6) +
+              ": the suction at x = " + ShownNumber(s.xC(i, j), 6) +
+              " is beyond it, far past sonic. Lower the Mach number, or take "
+              "Göthert's rule alone.");
         }
         out.Cp(i, j) = Cp;
         out.OneMinusCp(i, j) = 1 - Cp;

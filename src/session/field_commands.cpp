@@ -64,12 +64,6 @@ std::optional<Vector3> ReadPoint(WindowOps& win, const std::string (&texts)[3]) 
   return point;
 }
 
-std::string Number(double v) {
-  char text[32];
-  std::snprintf(text, sizeof text, "%.10g", v);
-  return text;
-}
-
 }  // namespace
 
 std::uint64_t SolutionKey(const Program& p) {
@@ -110,17 +104,19 @@ std::optional<std::string> ProbeFlow(const Program& p, WindowOps& win, const std
     const BodyFlow flow(p.state, p.body, p.solution, 0);
     StreamVelocities V;
     if (!flow.VelocityAt((*point)[0], (*point)[1], (*point)[2], V)) {
-      throw ProgramError("The point (" + Number((*point)[0]) + ", " + Number((*point)[1]) + ", " +
-                         Number((*point)[2]) +
+      throw ProgramError("The point (" + ShownNumber((*point)[0], 10) + ", " +
+                         ShownNumber((*point)[1], 10) + ", " + ShownNumber((*point)[2], 10) +
                          ") lies inside the body, or on its surface (within " +
-                         Number(flow.Shape().Clearance()) + "): the flow has no velocity there.");
+                         ShownNumber(flow.Shape().Clearance(), 10) +
+                         "): the flow has no velocity there.");
     }
     const Incidence a = IncidenceOf(p.alphaDegrees);
     const FlowAtPoint at = FlowAtIncidence(V, a.cosA, a.sinA);
-    lines = "x " + Number((*point)[0]) + "\ny " + Number((*point)[1]) + "\nz " +
-            Number((*point)[2]) + "\nalpha " + Number(a.degrees) + "\nVx " + Number(at.V[0]) +
-            "\nVy " + Number(at.V[1]) + "\nVz " + Number(at.V[2]) + "\nspeed " + Number(at.speed) +
-            "\nCp " + Number(at.Cp) + "\n";
+    lines = "x " + ShownNumber((*point)[0], 10) + "\ny " + ShownNumber((*point)[1], 10) + "\nz " +
+            ShownNumber((*point)[2], 10) + "\nalpha " + ShownNumber(a.degrees, 10) + "\nVx " +
+            ShownNumber(at.V[0], 10) + "\nVy " + ShownNumber(at.V[1], 10) + "\nVz " +
+            ShownNumber(at.V[2], 10) + "\nspeed " + ShownNumber(at.speed, 10) + "\nCp " +
+            ShownNumber(at.Cp, 10) + "\n";
   });
   return lines;
 }

@@ -1,7 +1,6 @@
 #include "session/mach_commands.h"
 
 #include <cmath>
-#include <cstdio>
 #include <limits>
 
 #include "core/program_error.h"
@@ -17,12 +16,6 @@ namespace {
 
 // The moment curve's angles, which the results offer at any Mach number.
 constexpr double kAngleStep = 5;
-
-std::string Number(double v) {
-  char text[32];
-  std::snprintf(text, sizeof text, "%.4g", v);
-  return text;
-}
 
 // The pressure of the solution shown at a, from the affine body above M = 0; throws where
 // Kármán–Tsien's correction has no value.
@@ -121,9 +114,9 @@ std::optional<std::string> MachWarning(const Program& p) {
   if (p.mach.mach == 0) return std::nullopt;
   const std::optional<PressureAtMach> at = PressureShownAt(p, IncidenceOf(p.alphaDegrees));
   if (!at || !at->supersonic) return std::nullopt;
-  return "The flow is locally supersonic at M = " + Number(p.mach.mach) + ": the lowest Cp, " +
-         Number(at->CpMin) + " at x = " + Number(at->xCpMin) +
-         ", is below the sonic pressure coefficient Cp* = " + Number(at->CpStar) +
+  return "The flow is locally supersonic at M = " + ShownNumber(p.mach.mach, 4) +
+         ": the lowest Cp, " + ShownNumber(at->CpMin, 4) + " at x = " + ShownNumber(at->xCpMin, 4) +
+         ", is below the sonic pressure coefficient Cp* = " + ShownNumber(at->CpStar, 4) +
          ". The method does not hold there; the results are shown as it gives them.";
 }
 

@@ -1,9 +1,8 @@
 #include "study/flow_study.h"
 
-#include <cstdio>
-
 #include "core/counts.h"
 #include "core/program_error.h"
+#include "core/shown_text.h"
 #include "solver/incidence.h"
 
 namespace tarvenol {
@@ -11,16 +10,10 @@ namespace {
 
 constexpr double kMostFieldPoints = 10000;
 
-std::string Number(double v) {
-  char text[32];
-  std::snprintf(text, sizeof text, "%.10g", v);
-  return text;
-}
-
 void RequireFieldCount(double count, const char* name) {
   if (IsWholeCount(count, 2, kMostFieldPoints)) return;
   throw ProgramError(std::string(name) + " must be a whole number from 2 to 10000; " +
-                     Number(count) + " is not.");
+                     ShownNumber(count, 10) + " is not.");
 }
 
 }  // namespace
@@ -35,14 +28,14 @@ ProbedFlow ProbeStudy(const StudyBody& body, const StudySolution& solved,
   for (std::size_t k = 0; k < points.size(); ++k) {
     if (probed.flows[k] || probed.masked++ > 0) continue;
     const Vector3& p = points[k];
-    probed.maskedMessage = "point " + std::to_string(k) + ", (" + Number(p[0]) + ", " +
-                           Number(p[1]) + ", " + Number(p[2]) + ")";
+    probed.maskedMessage = "point " + std::to_string(k) + ", (" + ShownNumber(p[0], 10) + ", " +
+                           ShownNumber(p[1], 10) + ", " + ShownNumber(p[2], 10) + ")";
   }
   if (probed.masked > 0) {
     probed.maskedMessage = std::to_string(probed.masked) + " of the " +
                            std::to_string(points.size()) +
                            " points lie inside the body, or on its surface (within " +
-                           Number(flow.Shape().Clearance()) +
+                           ShownNumber(flow.Shape().Clearance(), 10) +
                            "), where the flow has no "
                            "velocity; the first is " +
                            probed.maskedMessage + ".";

@@ -269,18 +269,19 @@ void IncidenceWindow::ShowBody() {
   if (!Text_Alpha_->hasFocus()) Text_Alpha_->setText(QString::number(p.alphaDegrees));
   HScroll_Alpha_->setValue(static_cast<int>(std::lround(p.alphaDegrees)));
   mach_->Follow(CurrentMach(p));
-  const std::optional<PressureForces> forces = CurrentForces(p);
+  // The curve is the pressure's at the results' Mach number, kept for the solution and made
+  // anew at another Mach number; it carries the forces at the angle shown.
+  const std::optional<ForcesTable> table =
+      p.state.ShowSolution ? std::optional(ForcesTableOf(p, kCurveFrom, kCurveTo, kCurveStep))
+                           : std::nullopt;
   SetWorking(working_);
-  Command_SaveChart_->setEnabled(forces.has_value());
-  if (!forces) {
+  Command_SaveChart_->setEnabled(table && table->shown);
+  if (!table || !table->shown) {
     Label_Forces_->setText("No solution yet: apply Hess's panel method to a geometry.");
     Label_Figures_->clear();
     ReplaceChart(Chart_Moment_, new QChart);
     return;
   }
-  // The curve is the pressure's at the results' Mach number, kept for the solution and made
-  // anew at another Mach number.
-  const ForcesTable table = ForcesTableOf(p, kCurveFrom, kCurveTo, kCurveStep);
   // At a Mach number above the critical, the warning first.
   const std::optional<std::string> warning = MachWarning(p);
   const QString atMach = p.mach.mach > 0
@@ -290,9 +291,9 @@ void IncidenceWindow::ShowBody() {
                               ? "<font color=#b00000>" +
                                     QString::fromStdString(*warning).toHtmlEscaped() + "</font><br>"
                               : QString()) +
-                         ForcesText(*forces, table) + atMach);
-  Label_Figures_->setText(FiguresText(table.figures, p.results.bodyReport));
-  ReplaceChart(Chart_Moment_, MakeMomentChart(table, BodyName(p)));
+                         ForcesText(*table->shown, *table) + atMach);
+  Label_Figures_->setText(FiguresText(table->figures, p.results.bodyReport));
+  ReplaceChart(Chart_Moment_, MakeMomentChart(*table, BodyName(p)));
 }
 
 }  // namespace tarvenol
