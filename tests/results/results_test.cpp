@@ -11,11 +11,11 @@
 
 #include "core/program_error.h"
 #include "fake_window.h"
-#include "session/commands.h"
-#include "session/results_commands.h"
 #include "geometry/body_file.h"
 #include "results/exact_pressure.h"
 #include "results/exports.h"
+#include "session/commands.h"
+#include "session/results_commands.h"
 #include "sphere_state.h"
 #include "temp_dir.h"
 #include "test_paths.h"
@@ -71,10 +71,7 @@ class SolvedSphere : public ::testing::Test {
  protected:
   void SetUp() override {
     StartUp(program, win);
-    win.texts[TextBox::Text_NI] = "12";
-    win.texts[TextBox::Text_NJ] = "16";
-    PrepareSphere(program, win);
-    ApplyHessMethod(program, win);
+    testing::SolveSphere(program, win, "12", "16");
     ASSERT_TRUE(win.messages.empty()) << win.messages[0];
   }
 

@@ -32,10 +32,7 @@ class Cancel : public ::testing::Test {
   void SetUp() override {
     StartUp(program, win);
     // 400 panels: the elimination and the matrix report share their work between threads.
-    win.texts[TextBox::Text_NI] = "20";
-    win.texts[TextBox::Text_NJ] = "20";
-    PrepareSphere(program, win);
-    ApplyHessMethod(program, win);
+    testing::SolveSphere(program, win, "20", "20");
     Prepare();
   }
 

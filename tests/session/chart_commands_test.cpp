@@ -45,10 +45,7 @@ TEST(ChartCommands, RefusalsAreTheSessionsAndAChartNotDrawnLeavesTheFile) {
   EXPECT_EQ(win.messages[0], "There is no solution to plot yet: apply Hess's panel method first.");
   EXPECT_EQ(win.messages[1], "There are no forces yet: apply Hess's panel method first.");
 
-  win.texts[TextBox::Text_NI] = "6";
-  win.texts[TextBox::Text_NJ] = "8";
-  PrepareSphere(program, win);
-  ApplyHessMethod(program, win);
+  testing::SolveSphere(program, win, "6", "8");
   win.messages.clear();
   charts.draws = false;
   SavePressurePlot(program, win, charts, "p.png");

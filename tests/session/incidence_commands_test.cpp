@@ -24,10 +24,7 @@ class IncidenceFlow : public ::testing::Test {
   void SetUp() override { StartUp(program, win); }
   void SolveSphere() {
     win.messages.clear();
-    win.texts[TextBox::Text_NI] = "8";
-    win.texts[TextBox::Text_NJ] = "12";
-    PrepareSphere(program, win);
-    ApplyHessMethod(program, win);
+    testing::SolveSphere(program, win, "8", "12");
     ASSERT_TRUE(win.messages.empty());
   }
 

@@ -22,10 +22,7 @@ class MachFlow : public ::testing::Test {
  protected:
   void SetUp() override { StartUp(program, win); }
   void SolveSphere() {
-    win.texts[TextBox::Text_NI] = "8";
-    win.texts[TextBox::Text_NJ] = "12";
-    PrepareSphere(program, win);
-    ApplyHessMethod(program, win);
+    testing::SolveSphere(program, win, "8", "12");
     ASSERT_TRUE(win.messages.empty()) << win.messages[0];
   }
   // The panels as CSV and VTK, and the forces, at the results' settings.

@@ -6,7 +6,9 @@
 #include <vector>
 
 #include "core/canvas.h"
+#include "session/commands.h"
 #include "session/headless_window.h"
+#include "session/program.h"
 
 namespace tarvenol::testing {
 
@@ -30,5 +32,13 @@ class FakeWindow : public DrawingHolder, public HeadlessWindow {
 
   std::vector<std::string> calls;
 };
+
+// The sphere of ni x nj panels prepared and solved through the session, as the user does it.
+inline void SolveSphere(Program& program, HeadlessWindow& win, const char* ni, const char* nj) {
+  win.texts[TextBox::Text_NI] = ni;
+  win.texts[TextBox::Text_NJ] = nj;
+  PrepareSphere(program, win);
+  ApplyHessMethod(program, win);
+}
 
 }  // namespace tarvenol::testing
